@@ -1,0 +1,89 @@
+#include "screenset.h"
+
+#include "access/tfrmcambiapassword.h"
+#include "access/tfrmpassword.h"
+#include "app/tfrmavvio.h"
+#include "app/tfrmguida.h"
+#include "app/tfrminfo.h"
+#include "app/tfrmsplash.h"
+#include "books/tfrmallegacartella.h"
+#include "books/tfrmlibri.h"
+#include "books/tfrmslideshow_libri.h"
+#include "books/tfrmzoom.h"
+#include "catalogues/tfrmanteprimaprodotto.h"
+#include "catalogues/tfrmapricatalogo.h"
+#include "catalogues/tfrmcreacatalogo.h"
+#include "catalogues/tfrmlistinoprezzi.h"
+#include "catalogues/tfrmstampaprodotto.h"
+#include "output/tfrmanteprimalibri.h"
+#include "output/tfrmexplibri.h"
+#include "output/tfrmstampalibri.h"
+#include "search/tfrmcodici_dewey.h"
+#include "search/tfrmtrovalibri.h"
+
+namespace {
+ScreenSet *g_current = nullptr;
+}
+
+ScreenSet::ScreenSet()
+{
+    g_current = this;
+    frmPassword = new TfrmPassword;
+    frmAllegaCartella = new TfrmAllegaCartella;
+    frmAnteprimaLibri = new TfrmAnteprimaLibri;
+    frmAvvio = new TfrmAvvio;
+    frmCambiaPassword = new TfrmCambiaPassword;
+    frmCodici_Dewey = new TfrmCodici_Dewey;
+    frmGuida = new TfrmGuida;
+    frmInfo = new TfrmInfo;
+    frmLibri = new TfrmLibri;
+    frmSlideshow_Libri = new TfrmSlideshow_Libri;
+    frmSplash = new TfrmSplash;
+    frmStampaLibri = new TfrmStampaLibri;
+    frmTrovaLibri = new TfrmTrovaLibri;
+    frmZoom = new TfrmZoom;
+    frmCreaCatalogo = new TfrmCreaCatalogo;
+    frmApriCatalogo = new TfrmApriCatalogo;
+    frmListinoPrezzi = new TfrmListinoPrezzi;
+    frmAnteprimaProdotto = new TfrmAnteprimaProdotto;
+    frmStampaProdotto = new TfrmStampaProdotto;
+    frmExpLibri = new TfrmExpLibri;
+}
+
+ScreenSet::~ScreenSet()
+{
+    // Reverse order of creation.
+    delete frmExpLibri;
+    delete frmStampaProdotto;
+    delete frmAnteprimaProdotto;
+    delete frmListinoPrezzi;
+    delete frmApriCatalogo;
+    delete frmCreaCatalogo;
+    delete frmZoom;
+    delete frmTrovaLibri;
+    delete frmStampaLibri;
+    delete frmSplash;
+    delete frmSlideshow_Libri;
+    delete frmLibri;
+    delete frmInfo;
+    delete frmGuida;
+    delete frmCodici_Dewey;
+    delete frmCambiaPassword;
+    delete frmAvvio;
+    delete frmAllegaCartella;
+    delete frmAnteprimaLibri;
+    delete frmPassword;
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+ScreenSet *ScreenSet::current()
+{
+    return g_current;
+}
+
+QWidget *ScreenSet::firstScreen() const
+{
+    // Until the login screen is in place the program opens on the card index.
+    return frmLibri;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "bookrecord.h"
+
+#include <QFile>
+#include <QString>
+
+#include <functional>
+
+/// The card index file Archivio_Libri.pro in the program folder: a flat
+/// sequence of 3150-byte cards, numbered from 1 by position.
+///
+/// Every user action opens it, acts and closes it again; nothing keeps it
+/// open between actions. Every operation returns false when the file could
+/// not be opened, positioned, read or written, and the caller then reports
+/// the access failure. A missing file is created empty; an existing file
+/// that cannot be opened for reading and writing is never replaced.
+class BookArchive
+{
+public:
+    static QString fileName(); ///< "Archivio_Libri.pro"
+    static QString path();     ///< its full path in the program folder
+
+    /// The message shown when the archive cannot be used.
+    static QString accessFailureMessage();
+
+    explicit BookArchive(const QString &path = BookArchive::path());
+    ~BookArchive();
+
+    /// Opens the file for reading and writing, creating it empty if missing.
+    bool open();
+    /// Closes the file; false when buffered data could not be written.
+    bool close();
+    bool isOpen() const { return m_file.isOpen(); }
+
+    /// Number of cards: the file length divided by 3150, rounded down.
+    int count() const;
+    /// Reads card n (1-based). Reading past the last card fails.
+    bool read(int n, TSchedaLibro &card);
+    /// Overwrites card n in place: only its own 3150 bytes change.
+    bool write(int n, const TSchedaLibro &card);
+    /// Writes the card after the last whole card; returns its number, or 0 on failure.
+    int append(const TSchedaLibro &card);
+    /// Reads every card from the first to the end of the file, in blocks,
+    /// calling visit(number, record bytes) for each; visit returns false to stop.
+    bool scan(const std::function<bool(int, const char *)> &visit);
+
+private:
+    QFile m_file;
+};

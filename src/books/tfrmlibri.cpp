@@ -1,0 +1,578 @@
+#include "tfrmlibri.h"
+
+#include "bookarchive.h"
+
+#include "app/conventions.h"
+#include "app/messages.h"
+#include "app/picturewidgets.h"
+#include "app/regional.h"
+#include "app/screens.h"
+#include "app/screenset.h"
+#include "app/texttrim.h"
+#include "app/tfrmavvio.h"
+#include "app/tfrmguida.h"
+#include "books/tfrmallegacartella.h"
+#include "books/tfrmslideshow_libri.h"
+#include "books/tfrmzoom.h"
+#include "output/tfrmanteprimalibri.h"
+#include "output/tfrmexplibri.h"
+#include "output/tfrmstampalibri.h"
+#include "search/tfrmcodici_dewey.h"
+#include "search/tfrmtrovalibri.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QPainter>
+
+namespace {
+QString asset(const QString &name)
+{
+    return QStringLiteral(":/assets/") + name;
+}
+
+QWidget *whitePanel(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(name);
+    panel->setGeometry(geometry);
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setStyleSheet(QStringLiteral("#%1 { background-color: white; border: 1px solid #d8e5ef; "
+                                        "border-radius: 4px; }")
+                             .arg(name));
+    return panel;
+}
+
+QLabel *fieldLabel(QWidget *parent, const QString &name, const QString &text, int x, int y, int w)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(x, y, w, 18);
+    label->setFont(Look::verdana(9, true));
+    label->setStyleSheet(QStringLiteral("color: white;"));
+    return label;
+}
+} // namespace
+
+TfrmLibri::TfrmLibri(QWidget *parent) : QWidget(parent)
+{
+    Regional::apply();
+    Screens::setupWorkScreen(this, QStringLiteral("TfrmLibri"), QStringLiteral(" Rilegora - Schedario Libri"));
+    Look::setGround(this, Look::CardBlue);
+    buildLayout();
+}
+
+TfrmLibri::~TfrmLibri() = default;
+
+void TfrmLibri::buildLayout()
+{
+    QWidget *pan = Screens::addCentredContainer(this);
+
+    // Top row of commands, in groups on white panels.
+    struct Group {
+        const char *panel;
+        int x, width;
+    };
+    const Group groups[] = {{"panComandi", 6, 213},  {"panAnteprima", 225, 158}, {"panStampa", 389, 158},
+                            {"panNaviga", 553, 236}, {"panStrumenti", 795, 90},  {"panUscita", 891, 99}};
+    QList<QWidget *> panels;
+    for (const Group &g : groups)
+        panels.append(whitePanel(pan, QString::fromLatin1(g.panel), QRect(g.x, 6, g.width, 51)));
+
+    auto icon = [&](const char *name, QWidget *panel, int x) {
+        auto *b = new PictureButton(QString::fromLatin1(name), asset(QString::fromLatin1(name) + ".svg"), panel);
+        b->setGeometry(x, 6, 37, 39);
+        return b;
+    };
+    cmdNuovo = icon("cmdNuovo", panels[0], 6);
+    cmdDuplica = icon("cmdDuplica", panels[0], 47);
+    cmdSalva = icon("cmdSalva", panels[0], 88);
+    cmdTrova = icon("cmdTrova", panels[0], 129);
+    cmdFile = icon("cmdFile", panels[0], 170);
+    cmdAnteprima = new PictureButton(QStringLiteral("cmdAnteprima"), asset("cmdAnteprima.svg"), panels[1]);
+    cmdAnteprima->setGeometry(5, 10, 148, 32);
+    cmdStampa = new PictureButton(QStringLiteral("cmdStampa"), asset("cmdStampa.svg"), panels[2]);
+    cmdStampa->setGeometry(5, 10, 148, 32);
+    cmdPrimo = icon("cmdPrimo", panels[3], 6);
+    cmdIndietro = icon("cmdIndietro", panels[3], 47);
+    lblPosizione = new QLabel(panels[3]);
+    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
+    lblPosizione->setGeometry(88, 6, 60, 39);
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    lblPosizione->setFont(Look::verdana(12, true));
+    lblPosizione->setStyleSheet(QStringLiteral("color: #1f3f66;"));
+    cmdAvanti = icon("cmdAvanti", panels[3], 152);
+    cmdUltimo = icon("cmdUltimo", panels[3], 193);
+    cmdEsporta = icon("cmdEsporta", panels[4], 6);
+    cmdSlideshow = icon("cmdSlideshow", panels[4], 47);
+    cmdGuida = icon("cmdGuida", panels[5], 8);
+    cmdEsci = icon("cmdEsci", panels[5], 54);
+
+    // Cover box and its button strip.
+    QWidget *shpFoto = whitePanel(pan, QStringLiteral("shpFoto"), QRect(6, 64, 311, 413));
+    imgFoto = new PictureBox(QStringLiteral("imgFoto"), shpFoto);
+    imgFoto->setGeometry(2, 2, 307, 409);
+    imgBianco = new PictureBox(QStringLiteral("imgBianco"), pan);
+    imgBianco->setGeometry(6, 64, 307, 409);
+    imgBianco->hide();
+    {
+        QImage blank(307, 409, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QPainter p(&blank);
+        QSvgRenderer(asset("imgBianco.svg")).render(&p, QRectF(0, 0, 307, 409));
+        imgBianco->setImage(blank);
+    }
+    QWidget *panFoto = whitePanel(pan, QStringLiteral("panFoto"), QRect(6, 481, 311, 48));
+    auto photoButton = [&](const char *name, int x, int w) {
+        auto *b = new PictureButton(QString::fromLatin1(name), asset(QString::fromLatin1(name) + ".svg"), panFoto);
+        b->setGeometry(x, 4, w, 40);
+        return b;
+    };
+    btnCaricaFoto = photoButton("btnCaricaFoto", 4, 157);
+    btnSalvaFoto = photoButton("btnSalvaFoto", 167, 42);
+    btnCancFoto = photoButton("btnCancFoto", 213, 42);
+    btnZoomFoto = photoButton("btnZoomFoto", 259, 42);
+
+    // The 22 fields, in record order, each under its label.
+    auto box = [&](QLineEdit *&edit, const char *name, int cap, int x, int y, int w, const QString &label) {
+        if (!label.isEmpty())
+            fieldLabel(pan, QStringLiteral("lbl") + QString::fromLatin1(name).mid(3), label, x, y, w);
+        edit = new QLineEdit(pan);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(x, y + 18, w, 28);
+        edit->setFont(Look::dataFont());
+        edit->setMaxLength(cap);
+    };
+    auto *icoTitolo = new PictureButton(QStringLiteral("icoTitolo"), asset("icoTitolo.svg"), pan);
+    icoTitolo->setCursor(Qt::ArrowCursor);
+    icoTitolo->setAttribute(Qt::WA_TransparentForMouseEvents);
+    icoTitolo->setGeometry(325, 64, 580, 22);
+    box(txtTitolo, "txtTitolo", 120, 325, 70, 665, QString());
+
+    const int x0 = 325, x1 = 591, x2 = 797, xb = 791;
+    int y = 122;
+    const int pitch = 52;
+    box(txtAutore, "txtAutore", 50, x0, y, 260, QStringLiteral("Autore:"));
+    box(txtNazione, "txtNazione", 50, x1, y, 200, QStringLiteral("Nazione:"));
+    box(txtAnno, "txtAnno", 20, x2, y, 193, QStringLiteral("Anno pubblicazione:"));
+    y += pitch;
+    box(txtEditore, "txtEditore", 50, x0, y, 260, QStringLiteral("Casa editrice:"));
+    box(txtCitta, "txtCitta", 50, x1, y, 200, QStringLiteral("Città pubblicazione:"));
+    box(txtDewey, "txtDewey", 12, x2, y, 150, QStringLiteral("Codice Dewey:"));
+    btnDewey = new PictureButton(QStringLiteral("btnDewey"), asset("btnDewey.svg"), pan);
+    btnDewey->setGeometry(953, y + 17, 37, 30);
+    y += pitch;
+    box(txtGenere, "txtGenere", 50, x0, y, 260, QStringLiteral("Genere:"));
+    box(txtISBN, "txtISBN", 20, x1, y, 200, QStringLiteral("ISBN:"));
+    box(txtLingua, "txtLingua", 50, x2, y, 193, QStringLiteral("Lingua:"));
+    y += pitch;
+    box(txtOriginale, "txtOriginale", 120, x0, y, 460, QStringLiteral("Titolo originale:"));
+    box(txtTraduttore, "txtTraduttore", 50, xb, y, 199, QStringLiteral("Traduttore:"));
+    y += pitch;
+    box(txtCollana, "txtCollana", 120, x0, y, 460, QStringLiteral("Collana:"));
+    box(txtCuratore, "txtCuratore", 50, xb, y, 199, QStringLiteral("Curatore:"));
+    y += pitch;
+    box(txtPosizione, "txtPosizione", 120, x0, y, 460, QStringLiteral("Posizione su scaffale:"));
+    box(txtEtichetta, "txtEtichetta", 50, xb, y, 199, QStringLiteral("Codice su etichetta:"));
+    y += pitch;
+    box(txtFormato, "txtFormato", 50, x0, y, 160, QStringLiteral("Formato:"));
+    box(txtVolumi, "txtVolumi", 50, 491, y, 160, QStringLiteral("Volumi:"));
+    box(txtPagine, "txtPagine", 20, 657, y, 160, QStringLiteral("Pagine:"));
+    box(txtPrezzo, "txtPrezzo", 20, 823, y, 167, QStringLiteral("Prezzo:"));
+    y += pitch;
+    box(txtGiudizio, "txtGiudizio", 250, x0, y, 665, QStringLiteral("Giudizio:"));
+    auto *icoNote = new PictureButton(QStringLiteral("icoNote"), asset("icoNote.svg"), pan);
+    icoNote->setCursor(Qt::ArrowCursor);
+    icoNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    icoNote->setGeometry(6, 580, 84, 44);
+    box(txtNote, "txtNote", 250, 96, 570, 894, QString());
+
+    m_fields = {txtTitolo, txtAutore,    txtNazione,  txtAnno,      txtEditore,   txtCitta,  txtDewey, txtGenere,
+                txtISBN,   txtLingua,    txtOriginale, txtTraduttore, txtCollana, txtCuratore, txtPosizione,
+                txtEtichetta, txtFormato, txtVolumi,  txtPagine,    txtPrezzo,    txtGiudizio, txtNote};
+    QList<QWidget *> chain;
+    for (QLineEdit *edit : m_fields) {
+        Look::overlayHighlight(edit, edit == txtTitolo ? Look::White : Look::AliceBlue);
+        if (!chain.isEmpty())
+            setTabOrder(chain.last(), edit);
+        chain.append(edit);
+    }
+    Look::enterChain(chain);
+
+    // Hidden attachment labels and the invisible button that takes the focus while saving.
+    const char *attachmentNames[] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
+    for (int i = 0; i < 6; ++i) {
+        auto *label = new QLabel(pan);
+        label->setObjectName(QString::fromLatin1(attachmentNames[i]));
+        label->hide();
+        m_attachments[size_t(i)] = label;
+    }
+    lblFile01 = m_attachments[0];
+    lblFile02 = m_attachments[1];
+    lblFile03 = m_attachments[2];
+    lblDesc01 = m_attachments[3];
+    lblDesc02 = m_attachments[4];
+    lblDesc03 = m_attachments[5];
+    btnFocus = new QPushButton(pan);
+    btnFocus->setObjectName(QStringLiteral("btnFocus"));
+    btnFocus->setGeometry(0, 0, 1, 1);
+    btnFocus->setFlat(true);
+    btnFocus->setFocusPolicy(Qt::StrongFocus);
+    btnFocus->setStyleSheet(QStringLiteral("background: transparent; border: none;"));
+    btnFocus->lower();
+
+    // Hint bar across the bottom.
+    panInfo = Look::makeHintBar(pan, QRect(0, 660, 996, 32), 0xFF000000,
+                                QStringLiteral("Pronto per archiviare una nuova scheda..."));
+    m_hints = new HintBar(panInfo);
+    const QList<QPair<QWidget *, QString>> hints = {
+        {cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
+        {cmdDuplica,
+         QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.")},
+        {cmdSalva, QStringLiteral("Salva la scheda in archivio.")},
+        {cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
+        {cmdFile, QStringLiteral("Allega file alla scheda.")},
+        {cmdAnteprima, QStringLiteral("Visualizza l'anteprima di stampa della scheda.")},
+        {cmdStampa, QStringLiteral("Stampa la scheda.")},
+        {cmdPrimo, QStringLiteral("Visualizza la prima scheda in archivio.")},
+        {cmdIndietro, QStringLiteral("Visualizza la scheda precedente in archivio.")},
+        {cmdAvanti, QStringLiteral("Visualizza la scheda successiva in archivio.")},
+        {cmdUltimo, QStringLiteral("Visualizza l'ultima scheda in archivio.")},
+        {cmdEsporta, QStringLiteral("Esporta le schede in archivio in un file di Excel.")},
+        {cmdSlideshow, QStringLiteral("Esegui lo slide show delle copertine dei libri.")},
+        {cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
+        {cmdEsci, QStringLiteral("Esci da questa schermata di lavoro.")},
+        {btnCaricaFoto, QStringLiteral("Carica una foto esistente.")},
+        {btnSalvaFoto, QStringLiteral("Salva la foto su disco.")},
+        {btnCancFoto, QStringLiteral("Cancella la foto.")},
+        {btnZoomFoto, QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
+        {btnDewey, QStringLiteral("Visualizza la Tabella dei Codici Dewey.")},
+    };
+    for (const auto &hint : hints)
+        m_hints->addCommand(hint.first, hint.second);
+    m_hints->addGround(this);
+    m_hints->addGround(pan);
+    for (QWidget *panel : panels)
+        m_hints->addGround(panel);
+    m_hints->addGround(shpFoto);
+    m_hints->addGround(imgFoto);
+    m_hints->addGround(panFoto);
+
+    const QList<QPair<PictureButton *, void (TfrmLibri::*)()>> commands = {
+        {cmdNuovo, &TfrmLibri::cmdNuovoClick},         {cmdDuplica, &TfrmLibri::cmdDuplicaClick},
+        {cmdSalva, &TfrmLibri::cmdSalvaClick},         {cmdTrova, &TfrmLibri::cmdTrovaClick},
+        {cmdFile, &TfrmLibri::cmdFileClick},           {cmdAnteprima, &TfrmLibri::cmdAnteprimaClick},
+        {cmdStampa, &TfrmLibri::cmdStampaClick},       {cmdPrimo, &TfrmLibri::cmdPrimoClick},
+        {cmdIndietro, &TfrmLibri::cmdIndietroClick},   {cmdAvanti, &TfrmLibri::cmdAvantiClick},
+        {cmdUltimo, &TfrmLibri::cmdUltimoClick},       {cmdEsporta, &TfrmLibri::cmdEsportaClick},
+        {cmdSlideshow, &TfrmLibri::cmdSlideshowClick}, {cmdGuida, &TfrmLibri::cmdGuidaClick},
+        {cmdEsci, &TfrmLibri::cmdEsciClick},           {btnCaricaFoto, &TfrmLibri::btnCaricaFotoClick},
+        {btnSalvaFoto, &TfrmLibri::btnSalvaFotoClick}, {btnCancFoto, &TfrmLibri::btnCancFotoClick},
+        {btnZoomFoto, &TfrmLibri::btnZoomFotoClick},   {btnDewey, &TfrmLibri::btnDeweyClick},
+    };
+    for (const auto &command : commands)
+        connect(command.first, &QAbstractButton::clicked, this, command.second);
+}
+
+// ---- screen state --------------------------------------------------------
+
+void TfrmLibri::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmLibri::FormShow()
+{
+    blankState();
+}
+
+void TfrmLibri::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TfrmLibri::FormClose()
+{
+    // Closing the card index goes back to the launcher.
+    if (ScreenSet *set = ScreenSet::current())
+        Screens::handOver(this, set->frmAvvio);
+}
+
+void TfrmLibri::blankState()
+{
+    for (QLineEdit *edit : m_fields)
+        edit->clear();
+    for (QLabel *label : m_attachments)
+        label->clear();
+    imgFoto->setImage(placeholder());
+    lblPosizione->clear();
+    txtTitolo->setFocus(Qt::OtherFocusReason);
+}
+
+QImage TfrmLibri::placeholder() const
+{
+    return imgBianco->image();
+}
+
+void TfrmLibri::showCard(const TSchedaLibro &card)
+{
+    for (int i = 0; i < TSchedaLibro::TextFieldCount; ++i)
+        m_fields[size_t(i)]->setText(card.text(i));
+    for (int i = TSchedaLibro::File01; i <= TSchedaLibro::Desc03; ++i)
+        attachmentLabel(i)->setText(card.text(i));
+}
+
+void TfrmLibri::fillCard(TSchedaLibro &card) const
+{
+    for (int i = 0; i < TSchedaLibro::TextFieldCount; ++i)
+        card.setText(i, m_fields[size_t(i)]->text());
+    for (int i = TSchedaLibro::File01; i <= TSchedaLibro::Desc03; ++i)
+        card.setText(i, attachmentLabel(i)->text());
+}
+
+void TfrmLibri::loadCover()
+{
+    // Covers are read from their files with the cover photos; until then
+    // every card shows the placeholder.
+    imgFoto->setImage(placeholder());
+}
+
+void TfrmLibri::saveCover()
+{
+    // The cover of the card on screen is written here, after the archive
+    // has been closed.
+}
+
+bool TfrmLibri::loadCard(BookArchive &archive, int n)
+{
+    TSchedaLibro card = m_record;
+    if (!archive.read(n, card))
+        return false;
+    m_record = card;
+    showCard(card);
+    lblPosizione->setText(QString::number(n));
+    archive.close();
+    loadCover();
+    return true;
+}
+
+void TfrmLibri::reportAccessFailure()
+{
+    Msg::error(this, BookArchive::accessFailureMessage());
+}
+
+// ---- navigation ----------------------------------------------------------
+
+namespace {
+const QString &noCardsMessage()
+{
+    static const QString text = QStringLiteral("L'archivio non contiene nessuna scheda.");
+    return text;
+}
+} // namespace
+
+void TfrmLibri::cmdPrimoClick()
+{
+    BookArchive archive;
+    if (!archive.open())
+        return reportAccessFailure();
+    if (archive.count() == 0) {
+        archive.close();
+        return Msg::information(this, noCardsMessage());
+    }
+    if (!loadCard(archive, 1))
+        reportAccessFailure();
+}
+
+void TfrmLibri::cmdUltimoClick()
+{
+    BookArchive archive;
+    if (!archive.open())
+        return reportAccessFailure();
+    const int count = archive.count();
+    if (count == 0) {
+        archive.close();
+        return Msg::information(this, noCardsMessage());
+    }
+    if (!loadCard(archive, count))
+        reportAccessFailure();
+}
+
+void TfrmLibri::cmdAvantiClick()
+{
+    BookArchive archive;
+    if (!archive.open())
+        return reportAccessFailure();
+    if (trimText(lblPosizione->text()).isEmpty())
+        lblPosizione->setText(QStringLiteral("0"));
+    const int count = archive.count();
+    if (count == 0) {
+        lblPosizione->clear();
+        archive.close();
+        return Msg::information(this, noCardsMessage());
+    }
+    const int p = trimText(lblPosizione->text()).toInt();
+    if (p >= count) {
+        archive.close();
+        return;
+    }
+    if (!loadCard(archive, p + 1))
+        reportAccessFailure();
+}
+
+void TfrmLibri::cmdIndietroClick()
+{
+    BookArchive archive;
+    if (!archive.open())
+        return reportAccessFailure();
+    const QString position = trimText(lblPosizione->text());
+    if (position == QLatin1String("1")) {
+        archive.close();
+        return;
+    }
+    const int count = archive.count();
+    if (count == 0) {
+        archive.close();
+        return Msg::information(this, noCardsMessage());
+    }
+    const int p = position.toInt();
+    // A new card steps back onto card 1; so does a number the archive no
+    // longer reaches, rather than reading past its end.
+    const int target = position.isEmpty() || p < 2 ? 1 : qMin(p - 1, count);
+    if (!loadCard(archive, target))
+        reportAccessFailure();
+}
+
+// ---- editing -------------------------------------------------------------
+
+void TfrmLibri::cmdNuovoClick()
+{
+    blankState();
+}
+
+void TfrmLibri::cmdSalvaClick()
+{
+    btnFocus->setFocus(Qt::OtherFocusReason);
+
+    const QList<QPair<QLineEdit *, QString>> required = {
+        {txtTitolo, QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il titolo del libro.")},
+        {txtAutore, QStringLiteral("Attenzione: per salvare la scheda è necessario indicare l'autore del libro.")},
+        {txtAnno, QStringLiteral("Attenzione: per salvare la scheda è necessario indicare l'anno di pubblicazione del "
+                                 "libro.")},
+        {txtEditore,
+         QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la casa editrice del libro.")},
+    };
+    for (const auto &check : required) {
+        if (trimText(check.first->text()).isEmpty()) {
+            Msg::warning(this, check.second);
+            check.first->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+
+    BookArchive archive;
+    if (!archive.open())
+        return reportAccessFailure();
+    TSchedaLibro card = m_record;
+    fillCard(card);
+    const QString position = trimText(lblPosizione->text());
+    const bool stored = !position.isEmpty();
+    int number = 0;
+    if (stored) {
+        number = position.toInt();
+        if (number < 1 || !archive.write(number, card) || !archive.close())
+            return reportAccessFailure();
+    } else {
+        number = archive.append(card);
+        if (number == 0 || !archive.close())
+            return reportAccessFailure();
+    }
+    m_record = card;
+    lblPosizione->setText(QString::number(number));
+    saveCover();
+    Msg::information(this, stored ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate "
+                                                   "in archivio.")
+                                  : QStringLiteral("La scheda corrente è stata inserita in archivio."));
+}
+
+void TfrmLibri::cmdDuplicaClick()
+{
+    if (trimText(lblPosizione->text()).isEmpty()) {
+        return Msg::warning(this, QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire soltanto "
+                                                 "dopo che questa è stata inserita in archivio."));
+    }
+    for (QLabel *label : m_attachments)
+        label->clear();
+    lblPosizione->clear();
+    imgFoto->setImage(placeholder());
+    txtTitolo->setFocus(Qt::OtherFocusReason);
+    Msg::information(this, QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
+                                          "Al termine premere Salva per inserire la scheda in archivio."));
+}
+
+// ---- commands that open other screens ------------------------------------
+
+void TfrmLibri::cmdTrovaClick()
+{
+    Screens::runModal<TfrmTrovaLibri>(this);
+}
+
+void TfrmLibri::cmdFileClick()
+{
+    Screens::runModal<TfrmAllegaCartella>(this);
+}
+
+void TfrmLibri::cmdAnteprimaClick()
+{
+    Screens::runModal<TfrmAnteprimaLibri>(this);
+}
+
+void TfrmLibri::cmdStampaClick()
+{
+    Screens::runModal<TfrmStampaLibri>(this);
+}
+
+void TfrmLibri::cmdEsportaClick()
+{
+    Screens::runModal<TfrmExpLibri>(this);
+}
+
+void TfrmLibri::cmdSlideshowClick()
+{
+    Screens::runModal<TfrmSlideshow_Libri>(this);
+}
+
+void TfrmLibri::cmdGuidaClick()
+{
+    Screens::runModal<TfrmGuida>(this);
+}
+
+void TfrmLibri::cmdEsciClick()
+{
+    close();
+}
+
+void TfrmLibri::btnCaricaFotoClick() {}
+
+void TfrmLibri::btnSalvaFotoClick() {}
+
+void TfrmLibri::btnCancFotoClick()
+{
+    imgFoto->setImage(placeholder());
+}
+
+void TfrmLibri::btnZoomFotoClick()
+{
+    Screens::runModal<TfrmZoom>(this);
+}
+
+void TfrmLibri::btnDeweyClick()
+{
+    Screens::runModal<TfrmCodici_Dewey>(this);
+    txtDewey->setFocus(Qt::OtherFocusReason);
+}

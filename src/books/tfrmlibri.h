@@ -1,0 +1,101 @@
+#pragma once
+
+#include "bookrecord.h"
+
+#include <QWidget>
+
+#include <array>
+
+class BookArchive;
+class HintBar;
+class PictureBox;
+class PictureButton;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+/// The card index work screen: one book card at a time, its cover, and the
+/// commands that page through, enter, save and duplicate cards.
+///
+/// Its state lives in its controls: the 22 edit boxes, the six hidden
+/// attachment labels and lblPosizione, the number of the card on screen
+/// (empty for a card not yet in the archive). Other screens write into these
+/// controls directly.
+class TfrmLibri : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmLibri(QWidget *parent = nullptr);
+    ~TfrmLibri() override;
+
+    /// The edit box of text field i (TSchedaLibro::Titolo .. TSchedaLibro::Note).
+    QLineEdit *field(int i) const { return m_fields[size_t(i)]; }
+    /// The hidden label of attachment field i (TSchedaLibro::File01 .. Desc03).
+    QLabel *attachmentLabel(int i) const { return m_attachments[size_t(i - TSchedaLibro::File01)]; }
+
+    /// Fills the 22 boxes and the six hidden labels from a card, trimmed.
+    void showCard(const TSchedaLibro &card);
+    /// Fills a card from the screen by the storing rule, field by field.
+    void fillCard(TSchedaLibro &card) const;
+
+    /// Shows the cover of the card whose number is in lblPosizione.
+    void loadCover();
+    /// Writes the picture in imgFoto as the cover of the card on screen.
+    void saveCover();
+    /// The placeholder that stands for a missing cover (imgBianco's picture).
+    QImage placeholder() const;
+
+    // Edit boxes, in record order.
+    QLineEdit *txtTitolo, *txtAutore, *txtNazione, *txtAnno, *txtEditore, *txtCitta, *txtDewey, *txtGenere,
+        *txtISBN, *txtLingua, *txtOriginale, *txtTraduttore, *txtCollana, *txtCuratore, *txtPosizione,
+        *txtEtichetta, *txtFormato, *txtVolumi, *txtPagine, *txtPrezzo, *txtGiudizio, *txtNote;
+    // Hidden attachment labels.
+    QLabel *lblFile01, *lblFile02, *lblFile03, *lblDesc01, *lblDesc02, *lblDesc03;
+    QLabel *lblPosizione;
+    QLabel *panInfo;
+    PictureBox *imgFoto, *imgBianco;
+    QPushButton *btnFocus;
+    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdAnteprima, *cmdStampa, *cmdPrimo,
+        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdSlideshow, *cmdGuida, *cmdEsci;
+    PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnDewey;
+
+public slots:
+    void cmdNuovoClick();
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdTrovaClick();
+    void cmdFileClick();
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
+    void cmdEsportaClick();
+    void cmdSlideshowClick();
+    void cmdGuidaClick();
+    void cmdEsciClick();
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+    void btnDeweyClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    void blankState();
+    void buildLayout();
+    /// Reads card n into the screen and closes the archive; false on failure.
+    bool loadCard(BookArchive &archive, int n);
+    void reportAccessFailure();
+
+    std::array<QLineEdit *, TSchedaLibro::TextFieldCount> m_fields{};
+    std::array<QLabel *, 6> m_attachments{};
+    HintBar *m_hints = nullptr;
+    TSchedaLibro m_record; ///< the screen's own record buffer
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QWidget>
+
+/// Window "Rilegora - Apertura catalogo esistente": its frame only, until its screen is built.
+class TfrmApriCatalogo : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmApriCatalogo(QWidget *parent = nullptr);
+};

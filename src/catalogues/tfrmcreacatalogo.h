@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QWidget>
+
+/// Window "Rilegora - Creazione nuovo catalogo": its frame only, until its screen is built.
+class TfrmCreaCatalogo : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmCreaCatalogo(QWidget *parent = nullptr);
+};

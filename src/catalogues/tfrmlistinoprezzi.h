@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QWidget>
+
+/// Window "Rilegora - Catalogo Libri": its frame only, until its screen is built.
+class TfrmListinoPrezzi : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmListinoPrezzi(QWidget *parent = nullptr);
+};

@@ -1,0 +1,223 @@
+#include "app/programfolder.h"
+#include "books/bookarchive.h"
+#include "books/bookrecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), qint64(bytes.size()));
+}
+
+TSchedaLibro cardTitled(const QString &title)
+{
+    TSchedaLibro card;
+    card.setText(TSchedaLibro::Titolo, title);
+    card.setText(TSchedaLibro::Autore, QStringLiteral("Autore di ") + title);
+    return card;
+}
+} // namespace
+
+class TestBookArchive : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        ProgramFolder::setPath(m_dir->path());
+    }
+    void cleanup() { ProgramFolder::setPath(QString()); }
+
+    void layout_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("capacity");
+        const int expected[][2] = {{0, 120},    {121, 50},  {172, 50},  {223, 20},  {244, 50},  {295, 50},
+                                   {346, 12},   {359, 50},  {410, 20},  {431, 50},  {482, 120}, {603, 50},
+                                   {654, 120},  {775, 50},  {826, 120}, {947, 50},  {998, 50},  {1049, 50},
+                                   {1100, 20},  {1121, 20}, {1142, 250}, {1393, 250}, {1644, 250}, {1895, 250},
+                                   {2146, 250}, {2397, 250}, {2648, 250}, {2899, 250}};
+        for (int i = 0; i < TSchedaLibro::FieldCount; ++i)
+            QTest::newRow(qPrintable(TSchedaLibro::name(i))) << i << expected[i][0] << expected[i][1];
+    }
+    void layout()
+    {
+        QFETCH(int, field);
+        QFETCH(int, offset);
+        QFETCH(int, capacity);
+        QCOMPARE(TSchedaLibro::offset(field), offset);
+        QCOMPARE(TSchedaLibro::capacity(field), capacity);
+        // Writing the field touches only its own bytes.
+        TSchedaLibro card;
+        card.setText(field, QString(capacity + 10, QLatin1Char('x')));
+        const char *d = card.data();
+        QCOMPARE(int(static_cast<unsigned char>(d[offset])), capacity);
+        for (int i = 0; i < TSchedaLibro::RecordSize; ++i) {
+            const bool inside = i > offset && i <= offset + capacity;
+            if (i != offset)
+                QCOMPARE(d[i], inside ? 'x' : '\0');
+        }
+    }
+
+    void storing_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("trimmed both ends") << int(TSchedaLibro::Autore) << QStringLiteral("  Rossi  ")
+                                           << QByteArray("Rossi");
+        QTest::newRow("title of 120") << int(TSchedaLibro::Titolo) << QString(120, QLatin1Char('T'))
+                                      << QByteArray(120, 'T');
+        QTest::newRow("title cut at 120") << int(TSchedaLibro::Titolo) << QString(130, QLatin1Char('T'))
+                                          << QByteArray(120, 'T');
+        QTest::newRow("dewey cut at 12") << int(TSchedaLibro::Dewey) << QStringLiteral("853.914 ABCDEFG")
+                                         << QByteArray("853.914 ABCD");
+        QTest::newRow("windows-1252 letters")
+            << int(TSchedaLibro::Note) << QStringLiteral("Città – “è” € ’")
+            << QByteArray("Citt\xE0 \x96 \x93\xE8\x94 \x80 \x92");
+        QTest::newRow("note cut at 250 after 255 chars")
+            << int(TSchedaLibro::Note) << QString(300, QLatin1Char('n')) << QByteArray(250, 'n');
+    }
+    void storing()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, stored);
+        TSchedaLibro card;
+        card.setText(field, typed);
+        QCOMPARE(card.bytes(field), stored);
+        QCOMPARE(int(static_cast<unsigned char>(card.data()[TSchedaLibro::offset(field)])), int(stored.size()));
+        QCOMPARE(card.text(field), trimmedBack(typed, TSchedaLibro::capacity(field)));
+    }
+
+    void shorterValueKeepsOldTail()
+    {
+        TSchedaLibro card;
+        card.setText(TSchedaLibro::Titolo, QStringLiteral("Il nome della rosa"));
+        card.setText(TSchedaLibro::Titolo, QStringLiteral("Baudolino"));
+        QCOMPARE(QByteArray(card.data() + 1, 18), QByteArray("Baudolinoella rosa"));
+        QCOMPARE(card.text(TSchedaLibro::Titolo), QStringLiteral("Baudolino"));
+    }
+
+    void damagedLengthIsClamped()
+    {
+        TSchedaLibro card;
+        card.setText(TSchedaLibro::Anno, QStringLiteral("1980"));
+        card.setText(TSchedaLibro::Editore, QStringLiteral("Bompiani"));
+        card.data()[TSchedaLibro::offset(TSchedaLibro::Anno)] = char(200); // capacity is 20
+        QCOMPARE(card.bytes(TSchedaLibro::Anno).size(), 20);
+        QVERIFY(!card.text(TSchedaLibro::Anno).contains(QStringLiteral("Bompiani")));
+    }
+
+    void missingFileIsCreatedEmpty()
+    {
+        QVERIFY(!QFile::exists(BookArchive::path()));
+        BookArchive archive;
+        QVERIFY(archive.open());
+        QCOMPARE(archive.count(), 0);
+        QVERIFY(archive.close());
+        QVERIFY(QFile::exists(BookArchive::path()));
+        QCOMPARE(QFileInfo(BookArchive::path()).size(), 0);
+    }
+
+    void tailIsNotACardAndAppendGoesAfterLastCard()
+    {
+        QByteArray bytes;
+        for (int i = 1; i <= 3; ++i)
+            bytes.append(cardTitled(QString::number(i)).data(), TSchedaLibro::RecordSize);
+        bytes.append(QByteArray(100, 'z'));
+        writeAll(BookArchive::path(), bytes);
+
+        BookArchive archive;
+        QVERIFY(archive.open());
+        QCOMPARE(archive.count(), 3);
+        QCOMPARE(archive.append(cardTitled(QStringLiteral("4"))), 4);
+        QVERIFY(archive.close());
+        const QByteArray after = readAll(BookArchive::path());
+        QCOMPARE(after.size(), 4 * TSchedaLibro::RecordSize);
+        QCOMPARE(after.left(3 * TSchedaLibro::RecordSize), bytes.left(3 * TSchedaLibro::RecordSize));
+
+        TSchedaLibro card;
+        QVERIFY(archive.open());
+        QVERIFY(archive.read(4, card));
+        QCOMPARE(card.text(TSchedaLibro::Titolo), QStringLiteral("4"));
+        QVERIFY(!archive.read(5, card));
+    }
+
+    void writeTouchesOnlyItsOwnBytes()
+    {
+        BookArchive archive;
+        QVERIFY(archive.open());
+        for (int i = 1; i <= 10; ++i)
+            QCOMPARE(archive.append(cardTitled(QString::number(i))), i);
+        QVERIFY(archive.close());
+        const QByteArray before = readAll(BookArchive::path());
+
+        QVERIFY(archive.open());
+        TSchedaLibro card;
+        QVERIFY(archive.read(3, card));
+        card.setText(TSchedaLibro::Autore, QStringLiteral("Umberto Eco"));
+        QVERIFY(archive.write(3, card));
+        QVERIFY(archive.close());
+        const QByteArray after = readAll(BookArchive::path());
+        QCOMPARE(after.size(), before.size());
+        const int from = 2 * TSchedaLibro::RecordSize, to = 3 * TSchedaLibro::RecordSize;
+        QCOMPARE(after.left(from), before.left(from));
+        QCOMPARE(after.mid(to), before.mid(to));
+        QVERIFY(after.mid(from, TSchedaLibro::RecordSize) != before.mid(from, TSchedaLibro::RecordSize));
+    }
+
+    void scanVisitsEveryCardInOrder()
+    {
+        BookArchive archive;
+        QVERIFY(archive.open());
+        for (int i = 1; i <= 600; ++i)
+            archive.append(cardTitled(QString::number(i)));
+        QList<int> seen;
+        bool titlesMatch = true;
+        QVERIFY(archive.scan([&](int n, const char *record) -> bool {
+            TSchedaLibro card;
+            std::memcpy(card.data(), record, TSchedaLibro::RecordSize);
+            titlesMatch = titlesMatch && card.text(TSchedaLibro::Titolo) == QString::number(n);
+            seen.append(n);
+            return true;
+        }));
+        QVERIFY(titlesMatch);
+        QCOMPARE(seen.size(), 600);
+        QCOMPARE(seen.last(), 600);
+    }
+
+    void existingFileThatCannotBeOpenedIsNotReplaced()
+    {
+        // A folder in the archive's place cannot be opened as a file.
+        QVERIFY(QDir().mkpath(BookArchive::path()));
+        BookArchive archive;
+        QVERIFY(!archive.open());
+        QVERIFY(QFileInfo(BookArchive::path()).isDir());
+    }
+
+private:
+    static QString trimmedBack(const QString &typed, int capacity)
+    {
+        QString t = typed.trimmed();
+        return t.left(capacity);
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestBookArchive)
+#include "tst_bookarchive.moc"
