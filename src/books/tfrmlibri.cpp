@@ -517,6 +517,12 @@ void TfrmLibri::cmdDuplicaClick()
 
 // ---- commands that open other screens ------------------------------------
 
+QString TfrmLibri::helpTopic()
+{
+    // Paragraphs are separated by an empty line (CR LF CR LF).
+    return QStringLiteral("Lo schedario libri archivia una scheda per ogni volume.");
+}
+
 void TfrmLibri::cmdTrovaClick()
 {
     Screens::runModal<TfrmTrovaLibri>(this);
@@ -549,7 +555,9 @@ void TfrmLibri::cmdSlideshowClick()
 
 void TfrmLibri::cmdGuidaClick()
 {
-    Screens::runModal<TfrmGuida>(this);
+    Screens::runModal<TfrmGuida>(this, [](TfrmGuida &help) {
+        help.setTopic(QStringLiteral("App Schedario Libri"), helpTopic());
+    });
 }
 
 void TfrmLibri::cmdEsciClick()

@@ -45,6 +45,9 @@ public:
     /// The placeholder that stands for a missing cover (imgBianco's picture).
     QImage placeholder() const;
 
+    /// The body of this screen's help topic "App Schedario Libri".
+    static QString helpTopic();
+
     // Edit boxes, in record order.
     QLineEdit *txtTitolo, *txtAutore, *txtNazione, *txtAnno, *txtEditore, *txtCitta, *txtDewey, *txtGenere,
         *txtISBN, *txtLingua, *txtOriginale, *txtTraduttore, *txtCollana, *txtCuratore, *txtPosizione,
