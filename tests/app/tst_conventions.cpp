@@ -1,4 +1,120 @@
+#include "common/testsupport.h"
+
+#include "app/conventions.h"
+#include "app/messages.h"
+#include "app/regional.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+class TestConventions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareScreenTests(); }
+
+    void messageKinds_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QStringList>("buttonTexts");
+        QTest::newRow("information") << 0 << int(QMessageBox::Information) << QStringList{"OK", "Annulla"};
+        QTest::newRow("warning") << 1 << int(QMessageBox::Warning) << QStringList{"OK", "Annulla"};
+        QTest::newRow("error") << 2 << int(QMessageBox::Critical) << QStringList{"OK", "Annulla"};
+        QTest::newRow("plain") << 3 << int(QMessageBox::NoIcon) << QStringList{"OK"};
+        QTest::newRow("question") << 4 << int(QMessageBox::Question) << QStringList{"Sì", "No"};
+    }
+    void messageKinds()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, icon);
+        QFETCH(QStringList, buttonTexts);
+        QWidget owner;
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QCOMPARE(int(box->icon()), icon);
+            QCOMPARE(box->text(), QStringLiteral("Prima riga.\n\r\n\rSeconda."));
+            for (QAbstractButton *b : box->buttons())
+                texts << b->text().remove(QLatin1Char('&'));
+            box->buttons().first()->click();
+        });
+        const QString text = QStringLiteral("Prima riga.\n\r\n\rSeconda.");
+        switch (kind) {
+        case 0: Msg::information(&owner, text); break;
+        case 1: Msg::warning(&owner, text); break;
+        case 2: Msg::error(&owner, text); break;
+        case 3: Msg::plain(&owner, text); break;
+        default: Msg::answeredNo(&owner, text); break;
+        }
+        texts.sort();
+        buttonTexts.sort();
+        QCOMPARE(texts, buttonTexts);
+    }
+
+    void questionGoesAheadUnlessNo()
+    {
+        MessageCatcher msgs;
+        msgs.answerNext(QMessageBox::No);
+        QVERIFY(Msg::answeredNo(nullptr, QStringLiteral("?")));
+        msgs.answerNext(QMessageBox::Yes);
+        QVERIFY(!Msg::answeredNo(nullptr, QStringLiteral("?")));
+    }
+
+    void enterChainWrapsAndOtherBoxesKeepFocus()
+    {
+        QWidget w;
+        auto *a = new QLineEdit(&w), *b = new QLineEdit(&w), *c = new QLineEdit(&w), *lone = new QLineEdit(&w);
+        Look::enterChain({a, b, c});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        a->setFocus();
+        QTest::keyClick(a, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), b);
+        QTest::keyClicks(b, QStringLiteral("xy"));
+        QCOMPARE(b->text(), QStringLiteral("xy"));
+        QCOMPARE(QApplication::focusWidget(), b);
+        QTest::keyClick(b, Qt::Key_Return);
+        QTest::keyClick(c, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), a);
+        lone->setFocus();
+        QTest::keyClick(lone, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), lone);
+    }
+
+    void frameHighlightShowsWhileFocused()
+    {
+        QWidget w;
+        auto *box = new QLineEdit(&w);
+        box->setGeometry(20, 20, 200, 22);
+        auto *other = new QLineEdit(&w);
+        other->setGeometry(20, 80, 200, 22);
+        QWidget *frame = Look::makeFocusFrame(box, QStringLiteral("effCampo01"));
+        QCOMPARE(frame->objectName(), QStringLiteral("effCampo01"));
+        QCOMPARE(frame->geometry(), QRect(16, 16, 208, 30));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        other->setFocus();
+        QVERIFY(!frame->isVisible());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(frame->isVisible());
+        other->setFocus();
+        QVERIFY(!frame->isVisible());
+    }
+
+    void datesAndNumbersAreItalianWhateverTheSystem()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Regional::apply();
+        QCOMPARE(Regional::formatDate(QDate(2024, 1, 5)), QStringLiteral("05/01/2024"));
+        QCOMPARE(QLocale().toString(12.5, 'f', 2), QStringLiteral("12,50"));
+        QCOMPARE(Regional::formatNumber(3.25, 2), QStringLiteral("3,25"));
+    }
+};
+
+QTEST_MAIN(TestConventions)
 #include "tst_conventions.moc"
