@@ -58,6 +58,23 @@ private:
     QWidget *m_frame;
 };
 
+class BusyFilter : public QObject
+{
+public:
+    BusyFilter(QWidget *notice, QObject *parent) : QObject(parent), m_notice(notice) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_notice->show();
+            m_notice->repaint();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_notice;
+};
+
 class ChainFilter : public QObject
 {
 public:
@@ -154,6 +171,12 @@ void enterChain(const QList<QWidget *> &fields)
     auto *filter = new ChainFilter(fields, fields.first());
     for (QWidget *field : fields)
         field->installEventFilter(filter);
+}
+
+void busyNotice(QWidget *command, QWidget *notice)
+{
+    notice->hide();
+    command->installEventFilter(new BusyFilter(notice, command));
 }
 
 QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText)

@@ -60,6 +60,12 @@ QWidget *makeFocusFrame(QLineEdit *box, const QString &name);
 /// to the next, and from the last back to the first. Other keys act as usual.
 void enterChain(const QList<QWidget *> &fields);
 
+/// Busy notice: the hidden label notice is shown (and painted at once) as
+/// soon as the mouse button goes down on command, so that it is on screen
+/// before the command's work starts on the click that follows. The screen
+/// hides it again when that work ends.
+void busyNotice(QWidget *command, QWidget *notice);
+
 /// A label styled as hint text (white Tahoma 12) on a band of the given colour
 /// across the bottom of parent. Returns the text label; the band is its parent.
 QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText);

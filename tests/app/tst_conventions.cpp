@@ -106,6 +106,22 @@ private slots:
         QVERIFY(!frame->isVisible());
     }
 
+    void busyNoticeShowsOnPress()
+    {
+        QWidget w;
+        auto *command = new QPushButton(QStringLiteral("Cerca"), &w);
+        auto *notice = new QLabel(QStringLiteral("Ricerca schede in corso. Attendere..."), &w);
+        notice->move(0, 40);
+        bool visibleDuringWork = false;
+        connect(command, &QPushButton::clicked, [&] { visibleDuringWork = notice->isVisible(); });
+        Look::busyNotice(command, notice);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!notice->isVisible());
+        QTest::mouseClick(command, Qt::LeftButton);
+        QVERIFY(visibleDuringWork);
+    }
+
     void datesAndNumbersAreItalianWhateverTheSystem()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
