@@ -12,6 +12,7 @@
 #include "app/tfrmavvio.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,6 +122,13 @@ void TfrmPassword::btnCambiaPasswordClick()
 {
     if (ScreenSet *set = ScreenSet::current())
         Screens::handOver(this, set->frmCambiaPassword);
+}
+
+void TfrmPassword::closeEvent(QCloseEvent *event)
+{
+    // Closing only hides the screen; the dialog's own closing would ask
+    // reject(), which does nothing here.
+    event->accept();
 }
 
 void TfrmPassword::cmdEsciClick()

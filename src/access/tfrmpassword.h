@@ -35,6 +35,7 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     /// Escape does not hide the screen: it is left only by its own buttons.
     void reject() override {}
 };
