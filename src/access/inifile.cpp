@@ -4,10 +4,7 @@
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 /// One line of the file: [begin, end) is its text, [end, next) its line ending.
 struct Line {
@@ -16,8 +13,7 @@ struct Line {
     qsizetype next;
 };
 
-QList<Line> splitLines(const QByteArray &content)
-{
+QList<Line> splitLines(const QByteArray &content) {
     QList<Line> lines;
     qsizetype begin = 0;
     // A UTF-8 byte order mark is not part of the first line's text.
@@ -37,8 +33,7 @@ QList<Line> splitLines(const QByteArray &content)
     return lines;
 }
 
-QByteArray trimmed(const QByteArray &text)
-{
+QByteArray trimmed(const QByteArray &text) {
     qsizetype start = 0;
     qsizetype end = text.size();
     while (start < end && isBlank(text.at(start)))
@@ -48,8 +43,7 @@ QByteArray trimmed(const QByteArray &text)
     return text.mid(start, end - start);
 }
 
-bool sameName(const QByteArray &a, const QString &b)
-{
+bool sameName(const QByteArray &a, const QString &b) {
     return QString::fromLatin1(a).compare(b, Qt::CaseInsensitive) == 0;
 }
 
@@ -61,8 +55,7 @@ struct Parsed {
     qsizetype valueAt = 0; // setting: offset in content just after '='
 };
 
-Parsed parse(const QByteArray &content, const Line &line)
-{
+Parsed parse(const QByteArray &content, const Line &line) {
     Parsed p;
     const QByteArray text = content.mid(line.begin, line.end - line.begin);
     const QByteArray body = trimmed(text);
@@ -91,8 +84,7 @@ struct Found {
     qsizetype lastSettingLine = -1; // last non-empty line of the section
 };
 
-Found find(const QByteArray &content, const QList<Line> &lines, const QString &section, const QString &key)
-{
+Found find(const QByteArray &content, const QList<Line> &lines, const QString &section, const QString &key) {
     Found found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const Parsed p = parse(content, lines.at(i));
@@ -117,8 +109,7 @@ Found find(const QByteArray &content, const QList<Line> &lines, const QString &s
     return found;
 }
 
-QByteArray lineEnding(const QByteArray &content)
-{
+QByteArray lineEnding(const QByteArray &content) {
     const qsizetype lf = content.indexOf('\n');
     if (lf < 0)
         return QByteArrayLiteral("\r\n");
@@ -129,8 +120,7 @@ QByteArray lineEnding(const QByteArray &content)
 
 namespace IniFile {
 
-QString readValue(const QByteArray &content, const QString &section, const QString &key, const QString &fallback)
-{
+QString readValue(const QByteArray &content, const QString &section, const QString &key, const QString &fallback) {
     const QList<Line> lines = splitLines(content);
     const Found found = find(content, lines, section, key);
     if (found.keyLine < 0)
@@ -143,8 +133,7 @@ QString readValue(const QByteArray &content, const QString &section, const QStri
     return QString::fromLatin1(value);
 }
 
-QByteArray withValue(const QByteArray &content, const QString &section, const QString &key, const QString &value)
-{
+QByteArray withValue(const QByteArray &content, const QString &section, const QString &key, const QString &value) {
     const QList<Line> lines = splitLines(content);
     const Found found = find(content, lines, section, key);
     const QByteArray bytes = value.toLatin1();

@@ -16,8 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent)
-{
+TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent) {
     Screens::setupDialog(this, QStringLiteral("TfrmCambiaPassword"), QStringLiteral(" Cambia password"),
                          QSize(411, 418));
     Look::setGround(this, Look::SteelBlue);
@@ -26,12 +25,11 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent)
     shpSfondo = AccessLook::gradientRect(pan, QStringLiteral("shpSfondo"), QRect(8, 8, 369, 334), Look::SteelBlue);
     imgLogo = AccessLook::picture(pan, QStringLiteral("imgLogo"), QRect(16, 16, 353, 148),
                                   QStringLiteral("cambiapassword_logo.svg"));
-    lblRigo05 = AccessLook::label(pan, QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"),
-                                  QPoint(16, 172));
+    lblRigo05 =
+        AccessLook::label(pan, QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), QPoint(16, 172));
     txtPasswordOld = AccessLook::passwordBox(pan, QStringLiteral("txtPasswordOld"), QRect(16, 193, 353, 22));
     effPasswordOld = Look::makeFocusFrame(txtPasswordOld, QStringLiteral("effPasswordOld"));
-    lblRigo06 = AccessLook::label(pan, QStringLiteral("lblRigo06"), QStringLiteral("Nuova password:"),
-                                  QPoint(16, 228));
+    lblRigo06 = AccessLook::label(pan, QStringLiteral("lblRigo06"), QStringLiteral("Nuova password:"), QPoint(16, 228));
     txtPasswordNew = AccessLook::passwordBox(pan, QStringLiteral("txtPasswordNew"), QRect(16, 249, 353, 22));
     effPasswordNew = Look::makeFocusFrame(txtPasswordNew, QStringLiteral("effPasswordNew"));
     lblRigo07 = AccessLook::label(pan, QStringLiteral("lblRigo07"), QStringLiteral("Conferma nuova password:"),
@@ -58,58 +56,45 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent)
 
 TfrmCambiaPassword::~TfrmCambiaPassword() = default;
 
-QString TfrmCambiaPassword::wrongOldPasswordMessage()
-{
-    return QStringLiteral("Attenzione: vecchia password errata.");
-}
+QString TfrmCambiaPassword::wrongOldPasswordMessage() { return QStringLiteral("Attenzione: vecchia password errata."); }
 
-QString TfrmCambiaPassword::notConfirmedMessage()
-{
+QString TfrmCambiaPassword::notConfirmedMessage() {
     return QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente. "
                           "E' necessario reinserire entrambi i valori.");
 }
 
-QString TfrmCambiaPassword::cannotHoldMessage()
-{
+QString TfrmCambiaPassword::cannotHoldMessage() {
     return QStringLiteral("Attenzione: la nuova password non può essere memorizzata. Sono ammessi al massimo "
                           "255 caratteri, scelti tra lettere, cifre e simboli dell'alfabeto latino occidentale. "
                           "E' necessario reinserire entrambi i valori.");
 }
 
-QString TfrmCambiaPassword::doneMessage()
-{
-    return QStringLiteral("Modifica della password completata con successo.");
-}
+QString TfrmCambiaPassword::doneMessage() { return QStringLiteral("Modifica della password completata con successo."); }
 
-QString TfrmCambiaPassword::changeFailureMessage()
-{
+QString TfrmCambiaPassword::changeFailureMessage() {
     return QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
                           "Si consiglia di reinstallare il software.");
 }
 
-void TfrmCambiaPassword::showEvent(QShowEvent *event)
-{
+void TfrmCambiaPassword::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TfrmCambiaPassword::FormShow()
-{
+void TfrmCambiaPassword::FormShow() {
     txtPasswordOld->clear();
     txtPasswordNew->clear();
     txtConferma->clear();
     txtPasswordOld->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmCambiaPassword::txtPasswordChange()
-{
+void TfrmCambiaPassword::txtPasswordChange() {
     cmdOK->setEnabled(!trimText(txtPasswordOld->text()).isEmpty() && !trimText(txtPasswordNew->text()).isEmpty() &&
                       !trimText(txtConferma->text()).isEmpty());
 }
 
-void TfrmCambiaPassword::cmdOKClick()
-{
+void TfrmCambiaPassword::cmdOKClick() {
     if (!cmdOK->isEnabled())
         return;
     const std::optional<QString> stored = PasswordStore::readStored();
@@ -151,19 +136,14 @@ void TfrmCambiaPassword::cmdOKClick()
     close();
 }
 
-void TfrmCambiaPassword::cmdEsciClick()
-{
-    close();
-}
+void TfrmCambiaPassword::cmdEsciClick() { close(); }
 
-void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
-{
+void TfrmCambiaPassword::closeEvent(QCloseEvent *event) {
     FormClose();
     event->accept();
 }
 
-void TfrmCambiaPassword::FormClose()
-{
+void TfrmCambiaPassword::FormClose() {
     // Back to the login screen, which asks for the password again.
     ScreenSet *set = ScreenSet::current();
     if (!set)

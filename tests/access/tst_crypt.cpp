@@ -6,24 +6,23 @@
 
 namespace {
 // 255 characters spread over U+0020..U+00FF.
-QString longText()
-{
+QString longText() {
     QString text;
     for (int i = 0; i < 255; ++i)
         text += QChar(char16_t(0x20 + (i * 7) % 0xE0));
     return text;
 }
 
-const char *const longDigits = "3C4C18FBEDAE4DD5E9A3219BF5C00F3704B530915FA7C520184A99E5660BA2611840CD5DB5BD92CBCD4578B0AEF07A186A1E"
-                               "F0DB9B23109DC7C0EA10A8C7421F6DF0D542D587FD97BF0984F8F55D12C3B5CC3A4622E47EDC57D802F60202E8B9C66B055D"
-                               "4B56BB787C068D5350C3EFC837E7625E3F1C69A5F05D4B827BC5C230A87471044B06724E831F85156C87D3081A0753DE07D1"
-                               "C6C2E4422A0B2F2090A29F47465543E91E5898AF9B38FF1747842ADD6574257B55AB1C624E55A2E2466727BABB1CCE30608B"
-                               "FC9A92D726E5DD87CCACA929D98CCB37EEB52852FD8893FDAE150B771E048EF80D01EEC0D46C45571E4DAF38E488F8B761C8"
-                               "4AE108858C";
+const char *const longDigits =
+    "3C4C18FBEDAE4DD5E9A3219BF5C00F3704B530915FA7C520184A99E5660BA2611840CD5DB5BD92CBCD4578B0AEF07A186A1E"
+    "F0DB9B23109DC7C0EA10A8C7421F6DF0D542D587FD97BF0984F8F55D12C3B5CC3A4622E47EDC57D802F60202E8B9C66B055D"
+    "4B56BB787C068D5350C3EFC837E7625E3F1C69A5F05D4B827BC5C230A87471044B06724E831F85156C87D3081A0753DE07D1"
+    "C6C2E4422A0B2F2090A29F47465543E91E5898AF9B38FF1747842ADD6574257B55AB1C624E55A2E2466727BABB1CCE30608B"
+    "FC9A92D726E5DD87CCACA929D98CCB37EEB52852FD8893FDAE150B771E048EF80D01EEC0D46C45571E4DAF38E488F8B761C8"
+    "4AE108858C";
 } // namespace
 
-class TestCrypt : public QObject
-{
+class TestCrypt : public QObject {
     Q_OBJECT
 private slots:
     void vectors_data();
@@ -35,8 +34,7 @@ private slots:
     void canHold();
 };
 
-void TestCrypt::vectors_data()
-{
+void TestCrypt::vectors_data() {
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("digits");
     QTest::newRow("empty") << QString() << QString();
@@ -48,8 +46,7 @@ void TestCrypt::vectors_data()
     QTest::newRow("255 characters") << longText() << QString::fromLatin1(longDigits);
 }
 
-void TestCrypt::vectors()
-{
+void TestCrypt::vectors() {
     QFETCH(QString, plain);
     QFETCH(QString, digits);
     QCOMPARE(Crypt::CryptEncode(plain), digits);
@@ -58,8 +55,7 @@ void TestCrypt::vectors()
     QCOMPARE(*back, plain);
 }
 
-void TestCrypt::reading_data()
-{
+void TestCrypt::reading_data() {
     QTest::addColumn<QString>("digits");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("plain");
@@ -74,8 +70,7 @@ void TestCrypt::reading_data()
     QTest::newRow("bad odd digit is ignored") << QStringLiteral("5DX") << true << QStringLiteral("A");
 }
 
-void TestCrypt::reading()
-{
+void TestCrypt::reading() {
     QFETCH(QString, digits);
     QFETCH(bool, ok);
     QFETCH(QString, plain);
@@ -85,8 +80,7 @@ void TestCrypt::reading()
         QCOMPARE(*back, plain);
 }
 
-void TestCrypt::roundTrip()
-{
+void TestCrypt::roundTrip() {
     // Every 8-bit code in every position of the key's cycle, and the same
     // text always giving the same digits.
     QString all;
@@ -104,8 +98,7 @@ void TestCrypt::roundTrip()
     }
 }
 
-void TestCrypt::canHold_data()
-{
+void TestCrypt::canHold_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("held");
     QTest::newRow("empty") << QString() << true;
@@ -116,8 +109,7 @@ void TestCrypt::canHold_data()
     QTest::newRow("euro sign") << QStringLiteral("5€") << false;
 }
 
-void TestCrypt::canHold()
-{
+void TestCrypt::canHold() {
     QFETCH(QString, text);
     QFETCH(bool, held);
     QCOMPARE(Crypt::canHold(text), held);

@@ -12,14 +12,12 @@
 #include <QTest>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
+QByteArray readAll(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void writeAll(const QString &path, const QByteArray &bytes)
-{
+void writeAll(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
@@ -40,8 +38,7 @@ const QByteArray richFile = "; Impostazioni\r\n"
                             "x=y";
 } // namespace
 
-class TestPasswordStore : public QObject
-{
+class TestPasswordStore : public QObject {
     Q_OBJECT
 private slots:
     void readValue_data();
@@ -59,8 +56,7 @@ private slots:
     void initialFileTool();
 };
 
-void TestPasswordStore::readValue_data()
-{
+void TestPasswordStore::readValue_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("value");
     QTest::newRow("plain") << QByteArray("[Accesso]\nValore=5D\n") << QStringLiteral("5D");
@@ -69,49 +65,46 @@ void TestPasswordStore::readValue_data()
     QTest::newRow("quoted") << QByteArray("[Accesso]\nValore=\"5D\"\n") << QStringLiteral("5D");
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[Accesso]\nValore=5D\n") << QStringLiteral("5D");
     QTest::newRow("empty value") << QByteArray("[Accesso]\nValore=\n") << QString();
-    QTest::newRow("key in another section only") << QByteArray("[Setup]\nValore=5D\n[Accesso]\nAltro=1\n")
-                                                 << QStringLiteral("<none>");
+    QTest::newRow("key in another section only")
+        << QByteArray("[Setup]\nValore=5D\n[Accesso]\nAltro=1\n") << QStringLiteral("<none>");
     QTest::newRow("no section") << QByteArray("Valore=5D\n") << QStringLiteral("<none>");
     QTest::newRow("commented out") << QByteArray("[Accesso]\n;Valore=5D\n") << QStringLiteral("<none>");
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("<none>");
 }
 
-void TestPasswordStore::readValue()
-{
+void TestPasswordStore::readValue() {
     QFETCH(QByteArray, content);
     QFETCH(QString, value);
     QCOMPARE(IniFile::readValue(content, QStringLiteral("Accesso"), QStringLiteral("Valore"), QStringLiteral("<none>")),
              value);
 }
 
-void TestPasswordStore::withValue_data()
-{
+void TestPasswordStore::withValue_data() {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("other sections and CR LF kept")
         << richFile << QByteArray(richFile).replace("  valore = 4EA98ED2022186BA\r\n", "  valore =ABCD\r\n");
     QTest::newRow("LF file") << QByteArray("[Accesso]\nValore=5D\n[B]\nc=d\n")
                              << QByteArray("[Accesso]\nValore=ABCD\n[B]\nc=d\n");
-    QTest::newRow("last line without line ending") << QByteArray("[Accesso]\r\nValore=5D")
-                                                   << QByteArray("[Accesso]\r\nValore=ABCD");
+    QTest::newRow("last line without line ending")
+        << QByteArray("[Accesso]\r\nValore=5D") << QByteArray("[Accesso]\r\nValore=ABCD");
     QTest::newRow("key added at the end of its section")
         << QByteArray("[Accesso]\r\nAltro=1\r\n\r\n[B]\r\nc=d\r\n")
         << QByteArray("[Accesso]\r\nAltro=1\r\nValore=ABCD\r\n\r\n[B]\r\nc=d\r\n");
-    QTest::newRow("section added at the end") << QByteArray("[B]\nc=d") << QByteArray("[B]\nc=d\n[Accesso]\nValore=ABCD\n");
+    QTest::newRow("section added at the end")
+        << QByteArray("[B]\nc=d") << QByteArray("[B]\nc=d\n[Accesso]\nValore=ABCD\n");
 }
 
-void TestPasswordStore::withValue()
-{
+void TestPasswordStore::withValue() {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
-    const QByteArray out = IniFile::withValue(before, QStringLiteral("Accesso"), QStringLiteral("Valore"),
-                                              QStringLiteral("ABCD"));
+    const QByteArray out =
+        IniFile::withValue(before, QStringLiteral("Accesso"), QStringLiteral("Valore"), QStringLiteral("ABCD"));
     QCOMPARE(out, after);
     QCOMPARE(IniFile::readValue(out, QStringLiteral("Accesso"), QStringLiteral("Valore")), QStringLiteral("ABCD"));
 }
 
-void TestPasswordStore::canonicalForm_data()
-{
+void TestPasswordStore::canonicalForm_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("form");
     QTest::newRow("lower case") << QStringLiteral("rilegora") << QStringLiteral("RILEGORA");
@@ -120,15 +113,13 @@ void TestPasswordStore::canonicalForm_data()
     QTest::newRow("only blanks") << QStringLiteral("   ") << QString();
 }
 
-void TestPasswordStore::canonicalForm()
-{
+void TestPasswordStore::canonicalForm() {
     QFETCH(QString, typed);
     QFETCH(QString, form);
     QCOMPARE(PasswordStore::canonical(typed), form);
 }
 
-void TestPasswordStore::readStored()
-{
+void TestPasswordStore::readStored() {
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
     QCOMPARE(PasswordStore::filePath(), path);
@@ -153,8 +144,7 @@ void TestPasswordStore::readStored()
     QVERIFY(!PasswordStore::readStored().has_value());
 }
 
-void TestPasswordStore::writeKeepsTheRestOfTheFile()
-{
+void TestPasswordStore::writeKeepsTheRestOfTheFile() {
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
     writeAll(path, richFile);
@@ -168,8 +158,7 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile()
              QStringList{QStringLiteral("unins000.dll")});
 }
 
-void TestPasswordStore::writeFailureKeepsTheFile_data()
-{
+void TestPasswordStore::writeFailureKeepsTheFile_data() {
     QTest::addColumn<QString>("blocker"); // a folder put in the way
     QTest::addColumn<QString>("password");
     QTest::newRow("staged copy cannot be written") << QStringLiteral("unins000.dll.tmp") << QStringLiteral("nuova");
@@ -178,8 +167,7 @@ void TestPasswordStore::writeFailureKeepsTheFile_data()
     QTest::newRow("character above U+00FF") << QString() << QStringLiteral("prezzo€");
 }
 
-void TestPasswordStore::writeFailureKeepsTheFile()
-{
+void TestPasswordStore::writeFailureKeepsTheFile() {
     QFETCH(QString, blocker);
     QFETCH(QString, password);
     TempProgramFolder folder;
@@ -195,8 +183,7 @@ void TestPasswordStore::writeFailureKeepsTheFile()
     QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("RILEGORA")));
 }
 
-void TestPasswordStore::initialFile()
-{
+void TestPasswordStore::initialFile() {
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
 
@@ -214,8 +201,7 @@ void TestPasswordStore::initialFile()
     QCOMPARE(readAll(path), changed);
 }
 
-void TestPasswordStore::initialFileTool()
-{
+void TestPasswordStore::initialFileTool() {
     // The build step that puts the file in the program folder.
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("sub/unins000.dll"));
