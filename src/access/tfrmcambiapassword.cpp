@@ -1,8 +1,156 @@
 #include "tfrmcambiapassword.h"
 
-#include "app/screens.h"
+#include "accesslook.h"
+#include "crypt.h"
+#include "passwordstore.h"
+#include "tfrmpassword.h"
 
-TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent)
-{
-    Screens::setupDialog(this, QStringLiteral("TfrmCambiaPassword"), QStringLiteral(" Cambia password"), QSize(411, 418));
+#include "app/conventions.h"
+#include "app/messages.h"
+#include "app/screens.h"
+#include "app/screenset.h"
+#include "app/texttrim.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent) {
+    Screens::setupDialog(this, QStringLiteral("TfrmCambiaPassword"), QStringLiteral(" Cambia password"),
+                         QSize(411, 418));
+    Look::setGround(this, Look::SteelBlue);
+    QWidget *pan = Screens::addCentredContainer(this, QSize(385, 390));
+
+    shpSfondo = AccessLook::gradientRect(pan, QStringLiteral("shpSfondo"), QRect(8, 8, 369, 334), Look::SteelBlue);
+    imgLogo = AccessLook::picture(pan, QStringLiteral("imgLogo"), QRect(16, 16, 353, 148),
+                                  QStringLiteral("cambiapassword_logo.svg"));
+    lblRigo05 =
+        AccessLook::label(pan, QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), QPoint(16, 172));
+    txtPasswordOld = AccessLook::passwordBox(pan, QStringLiteral("txtPasswordOld"), QRect(16, 193, 353, 22));
+    effPasswordOld = Look::makeFocusFrame(txtPasswordOld, QStringLiteral("effPasswordOld"));
+    lblRigo06 = AccessLook::label(pan, QStringLiteral("lblRigo06"), QStringLiteral("Nuova password:"), QPoint(16, 228));
+    txtPasswordNew = AccessLook::passwordBox(pan, QStringLiteral("txtPasswordNew"), QRect(16, 249, 353, 22));
+    effPasswordNew = Look::makeFocusFrame(txtPasswordNew, QStringLiteral("effPasswordNew"));
+    lblRigo07 = AccessLook::label(pan, QStringLiteral("lblRigo07"), QStringLiteral("Conferma nuova password:"),
+                                  QPoint(16, 284));
+    txtConferma = AccessLook::passwordBox(pan, QStringLiteral("txtConferma"), QRect(16, 305, 353, 22));
+    effConferma = Look::makeFocusFrame(txtConferma, QStringLiteral("effConferma"));
+    cmdEsci = AccessLook::button(pan, QStringLiteral("cmdEsci"), QStringLiteral("Chiudi"), QRect(8, 350, 146, 32));
+    cmdOK = AccessLook::button(pan, QStringLiteral("cmdOK"), QStringLiteral("OK"), QRect(232, 350, 146, 32));
+    cmdOK->setEnabled(false);
+    lblMemory = AccessLook::memoryLabel(pan);
+
+    setTabOrder(txtPasswordOld, txtPasswordNew);
+    setTabOrder(txtPasswordNew, txtConferma);
+    setTabOrder(txtConferma, cmdEsci);
+    setTabOrder(cmdEsci, cmdOK);
+
+    // Enter walks old -> new -> confirmation -> old and never presses OK.
+    Look::enterChain({txtPasswordOld, txtPasswordNew, txtConferma});
+    for (QLineEdit *box : {txtPasswordOld, txtPasswordNew, txtConferma})
+        connect(box, &QLineEdit::textChanged, this, &TfrmCambiaPassword::txtPasswordChange);
+    connect(cmdOK, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdOKClick);
+    connect(cmdEsci, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdEsciClick);
+}
+
+TfrmCambiaPassword::~TfrmCambiaPassword() = default;
+
+QString TfrmCambiaPassword::wrongOldPasswordMessage() { return QStringLiteral("Attenzione: vecchia password errata."); }
+
+QString TfrmCambiaPassword::notConfirmedMessage() {
+    return QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente. "
+                          "E' necessario reinserire entrambi i valori.");
+}
+
+QString TfrmCambiaPassword::cannotHoldMessage() {
+    return QStringLiteral("Attenzione: la nuova password non può essere memorizzata. Sono ammessi al massimo "
+                          "255 caratteri, scelti tra lettere, cifre e simboli dell'alfabeto latino occidentale. "
+                          "E' necessario reinserire entrambi i valori.");
+}
+
+QString TfrmCambiaPassword::doneMessage() { return QStringLiteral("Modifica della password completata con successo."); }
+
+QString TfrmCambiaPassword::changeFailureMessage() {
+    return QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
+                          "Si consiglia di reinstallare il software.");
+}
+
+void TfrmCambiaPassword::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmCambiaPassword::FormShow() {
+    txtPasswordOld->clear();
+    txtPasswordNew->clear();
+    txtConferma->clear();
+    txtPasswordOld->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmCambiaPassword::txtPasswordChange() {
+    cmdOK->setEnabled(!trimText(txtPasswordOld->text()).isEmpty() && !trimText(txtPasswordNew->text()).isEmpty() &&
+                      !trimText(txtConferma->text()).isEmpty());
+}
+
+void TfrmCambiaPassword::cmdOKClick() {
+    if (!cmdOK->isEnabled())
+        return;
+    const std::optional<QString> stored = PasswordStore::readStored();
+    if (!stored) {
+        Msg::plain(this, changeFailureMessage());
+        return;
+    }
+    const QString old = PasswordStore::canonical(txtPasswordOld->text());
+    // An empty stored password (no file, section or key) matches nothing.
+    if (old.isEmpty() || old != *stored) {
+        Msg::plain(this, wrongOldPasswordMessage());
+        txtPasswordOld->clear();
+        txtPasswordOld->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The confirmation must match exactly, letter case included.
+    if (trimText(txtPasswordNew->text()) != trimText(txtConferma->text())) {
+        Msg::plain(this, notConfirmedMessage());
+        txtPasswordNew->clear();
+        txtConferma->clear();
+        txtPasswordNew->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The stored form keeps 255 characters of 8 bits at most: anything else
+    // would be stored mangled and could never be typed again.
+    const QString newPassword = PasswordStore::canonical(txtPasswordNew->text());
+    if (!Crypt::canHold(newPassword)) {
+        Msg::plain(this, cannotHoldMessage());
+        txtPasswordNew->clear();
+        txtConferma->clear();
+        txtPasswordNew->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!PasswordStore::writeStored(newPassword)) {
+        Msg::plain(this, changeFailureMessage());
+        return;
+    }
+    Msg::plain(this, doneMessage());
+    close();
+}
+
+void TfrmCambiaPassword::cmdEsciClick() { close(); }
+
+void TfrmCambiaPassword::closeEvent(QCloseEvent *event) {
+    FormClose();
+    event->accept();
+}
+
+void TfrmCambiaPassword::FormClose() {
+    // Back to the login screen, which asks for the password again.
+    ScreenSet *set = ScreenSet::current();
+    if (!set)
+        return;
+    TfrmPassword *login = set->frmPassword;
+    login->txtPassword->clear();
+    login->lblMemory->clear();
+    Screens::handOver(this, login);
+    login->txtPassword->setFocus(Qt::OtherFocusReason);
 }

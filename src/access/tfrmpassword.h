@@ -2,10 +2,39 @@
 
 #include <QDialog>
 
-/// Window "Rilegora - Autenticazione": its frame only, until its screen is built.
-class TfrmPassword : public QDialog
-{
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+/// The login screen, the program's main window: nothing else can be reached
+/// before the access password is typed. It leads to the launcher, to the
+/// change-password screen, or ends the program.
+class TfrmPassword : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmPassword(QWidget *parent = nullptr);
+    ~TfrmPassword() override;
+
+    static QString wrongPasswordMessage();
+    static QString readFailureMessage();
+
+    QWidget *shpSfondo, *imgLogo, *shpTitolo, *effPassword;
+    QLabel *lblRigo05, *lblMemory;
+    QLineEdit *txtPassword;
+    QPushButton *cmdOK, *cmdEsci, *btnCambiaPassword;
+
+public slots:
+    void FormShow();
+    void txtPasswordChange();
+    void txtPasswordKeyDown(int key);
+    void cmdOKClick();
+    void btnCambiaPasswordClick();
+    void cmdEsciClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    /// Escape does not hide the screen: it is left only by its own buttons.
+    void reject() override {}
 };

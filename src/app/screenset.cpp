@@ -84,6 +84,6 @@ ScreenSet *ScreenSet::current()
 
 QWidget *ScreenSet::firstScreen() const
 {
-    // Until the login screen is in place the program opens on the card index.
-    return frmLibri;
+    // Nothing can be reached before the access password is typed.
+    return frmPassword;
 }

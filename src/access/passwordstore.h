@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+/// The access password, kept scrambled as key "Valore" of section "Accesso"
+/// in the settings file "unins000.dll" of the program folder. The file is
+/// opened anew for every reading and every writing; nothing is cached.
+namespace PasswordStore {
+
+constexpr const char *FileName = "unins000.dll";
+constexpr const char *Section = "Accesso";
+constexpr const char *Key = "Valore";
+
+/// The settings file in the program folder.
+QString filePath();
+
+/// The form in which a password is stored and compared: the letters a-z
+/// upper-cased (no other character changes case), then every leading and
+/// trailing character at or below U+0020 removed.
+QString canonical(const QString &typed);
+
+/// Reads the stored password in canonical form. A missing file, section or
+/// key gives the empty text. Returns std::nullopt when the file exists but
+/// cannot be read, or when the stored value is not hexadecimal.
+std::optional<QString> readStored();
+
+/// Stores password (taken to its canonical form) as the new password. Only
+/// the stored value changes in the file; the new contents are written beside
+/// it first and replace the file only once complete, so a failure leaves the
+/// file as it was. Returns false and sets *error when the file is missing or
+/// cannot be written, or when the password cannot be held (Crypt::canHold).
+bool writeStored(const QString &password, QString *error = nullptr);
+
+/// The contents of a new settings file holding password (in canonical form),
+/// with Windows line endings.
+QByteArray initialContents(const QString &password);
+
+enum class Creation { Created, AlreadyThere, Failed };
+/// Puts a new settings file holding password at path, only where no file is:
+/// an existing one is never touched.
+Creation createInitialFile(const QString &path, const QString &password, QString *error = nullptr);
+
+} // namespace PasswordStore
