@@ -399,12 +399,12 @@ void TfrmTrovaLibri::btnCercaClick()
 
 void TfrmTrovaLibri::btnAnnullaClick()
 {
-    close();
+    reject();
 }
 
 void TfrmTrovaLibri::btnChiudiClick()
 {
-    close();
+    reject();
 }
 
 void TfrmTrovaLibri::btnStampaClick()
@@ -470,7 +470,7 @@ void TfrmTrovaLibri::lstRecordsDblClick()
         if (number > 0)
             handOff(card, number);
     }
-    close();
+    reject();
 }
 
 void TfrmTrovaLibri::handOff(const TSchedaLibro &card, int number)
