@@ -56,6 +56,32 @@ const SortKeys &sortKeys()
     return table;
 }
 
+/// The rank of each byte in the sort order (A-Z and a-z share a rank), so
+/// that bytes compare by rank exactly as their characters compare by code.
+struct SortRanks {
+    std::array<uint8_t, 256> rank{};
+    SortRanks()
+    {
+        const auto &key = sortKeys().key;
+        std::array<int, 256> bytes{};
+        for (int b = 0; b < 256; ++b)
+            bytes[size_t(b)] = b;
+        std::stable_sort(bytes.begin(), bytes.end(), [&](int a, int b) { return key[size_t(a)] < key[size_t(b)]; });
+        int r = 0;
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            if (i > 0 && key[size_t(bytes[i])] != key[size_t(bytes[i - 1])])
+                ++r;
+            rank[size_t(bytes[i])] = uint8_t(r);
+        }
+    }
+};
+
+const SortRanks &sortRanks()
+{
+    static const SortRanks table;
+    return table;
+}
+
 inline void trimmed(const char *&data, int &size)
 {
     while (size > 0 && static_cast<unsigned char>(data[0]) <= 32) {
@@ -230,7 +256,13 @@ void RowList::clear()
 
 void RowList::append(const char *row, int size)
 {
-    m_spans.push_back({uint64_t(m_bytes.size()), uint32_t(size)});
+    const auto &rank = sortRanks().rank;
+    Span span{uint64_t(m_bytes.size()), uint32_t(size), {0, 0}};
+    for (int i = 0; i < 16; ++i) {
+        const uint64_t r = i < size ? rank[static_cast<unsigned char>(row[i])] : 0;
+        span.prefix[i / 8] |= r << (8 * (7 - i % 8));
+    }
+    m_spans.push_back(span);
     m_bytes.insert(m_bytes.end(), row, row + size);
 }
 
@@ -241,9 +273,16 @@ QString RowList::text(int i) const
 
 void RowList::sort()
 {
+    // Equal rows keep the order in which they were added: they are told
+    // apart by their place in the block, which grows with every row.
     const char *base = m_bytes.data();
-    std::stable_sort(m_spans.begin(), m_spans.end(), [base](const Span &a, const Span &b) {
-        return compareRows(base + a.offset, int(a.length), base + b.offset, int(b.length)) < 0;
+    std::sort(m_spans.begin(), m_spans.end(), [base](const Span &a, const Span &b) {
+        if (a.prefix[0] != b.prefix[0])
+            return a.prefix[0] < b.prefix[0];
+        if (a.prefix[1] != b.prefix[1])
+            return a.prefix[1] < b.prefix[1];
+        const int order = compareRows(base + a.offset, int(a.length), base + b.offset, int(b.length));
+        return order != 0 ? order < 0 : a.offset < b.offset;
     });
 }
 

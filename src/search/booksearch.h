@@ -113,6 +113,10 @@ private:
     struct Span {
         uint64_t offset;
         uint32_t length;
+        /// The sort ranks of the row's first 16 characters, packed so that
+        /// comparing them as numbers compares those characters; most
+        /// comparisons end here without reading the row itself.
+        uint64_t prefix[2];
     };
     std::vector<char> m_bytes;
     std::vector<Span> m_spans;

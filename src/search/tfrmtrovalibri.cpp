@@ -353,7 +353,11 @@ void TfrmTrovaLibri::selectRow(int row)
 {
     const QModelIndex index = m_model->index(row, 0);
     lstRecords->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    // Rows are wider than the list: bring the row into view without
+    // moving the list sideways.
+    const int across = lstRecords->horizontalScrollBar()->value();
     lstRecords->scrollTo(index);
+    lstRecords->horizontalScrollBar()->setValue(across);
 }
 
 // ---- search ---------------------------------------------------------------------

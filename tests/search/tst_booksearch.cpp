@@ -223,6 +223,16 @@ void TestBookSearch::sortOrder()
     QCOMPARE(sorted, expected);
 
     // Title first, then author, then publisher, then year.
+    RowList byAuthor;
+    for (const QString &a : {QStringLiteral("Verdi"), QStringLiteral("bianchi"), QStringLiteral("Rossi")}) {
+        const TSchedaLibro c = card(QStringLiteral("Stesso titolo per tutte le schede"), a, QStringLiteral("Ed"), "1");
+        char buffer[RowCapacity];
+        byAuthor.append(buffer, buildRow(c.data(), buffer));
+    }
+    byAuthor.sort();
+    QCOMPARE(byAuthor.text(0).mid(65, 7), QStringLiteral("bianchi"));
+    QCOMPARE(byAuthor.text(1).mid(65, 5), QStringLiteral("Rossi"));
+    QCOMPARE(byAuthor.text(2).mid(65, 5), QStringLiteral("Verdi"));
     QVERIFY(compareRows("ab", 2, "ab ", 3) < 0);
     QVERIFY(compareRows("AB", 2, "ab", 2) == 0);
     QVERIFY(compareRows("a[", 2, "aZ", 2) < 0); // '[' (0x5B) before 'z' (0x7A)
