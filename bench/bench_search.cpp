@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QThread>
@@ -282,9 +281,6 @@ int grab(const QString &out)
     screen.txtTrova->setText(QStringLiteral("mare"));
     screen.btnTrovaClick();
     wait(100);
-    std::printf("scroll bars: across %d of %d, down %d of %d\n", screen.lstRecords->horizontalScrollBar()->value(),
-                screen.lstRecords->horizontalScrollBar()->maximum(), screen.lstRecords->verticalScrollBar()->value(),
-                screen.lstRecords->verticalScrollBar()->maximum());
     const bool ok = screen.grab().save(out);
     ProgramFolder::setPath(QString());
     return ok ? 0 : 1;
