@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -47,6 +48,10 @@ public:
     FrameFilter(QWidget *frame, QObject *parent) : QObject(parent), m_frame(frame) {}
     bool eventFilter(QObject *, QEvent *event) override
     {
+        // The frame lies under its box, so a screen being destroyed deletes
+        // it first; the box's last focus-out then finds no frame.
+        if (!m_frame)
+            return false;
         if (event->type() == QEvent::FocusIn)
             m_frame->show();
         else if (event->type() == QEvent::FocusOut)
@@ -55,7 +60,7 @@ public:
     }
 
 private:
-    QWidget *m_frame;
+    QPointer<QWidget> m_frame;
 };
 
 class BusyFilter : public QObject

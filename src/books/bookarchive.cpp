@@ -39,6 +39,18 @@ bool BookArchive::open()
     return m_file.open(QIODevice::ReadWrite);
 }
 
+bool BookArchive::openForReading()
+{
+    if (m_file.isOpen())
+        return true;
+    if (!m_file.exists()) {
+        if (!m_file.open(QIODevice::ReadWrite))
+            return false;
+        m_file.close();
+    }
+    return m_file.open(QIODevice::ReadOnly);
+}
+
 bool BookArchive::close()
 {
     if (!m_file.isOpen())

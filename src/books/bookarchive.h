@@ -29,6 +29,8 @@ public:
 
     /// Opens the file for reading and writing, creating it empty if missing.
     bool open();
+    /// Opens the file only to read it, first creating it empty if missing.
+    bool openForReading();
     /// Closes the file; false when buffered data could not be written.
     bool close();
     bool isOpen() const { return m_file.isOpen(); }

@@ -525,7 +525,9 @@ QString TfrmLibri::helpTopic()
 
 void TfrmLibri::cmdTrovaClick()
 {
-    Screens::runModal<TfrmTrovaLibri>(this);
+    Screens::runModal<TfrmTrovaLibri>(this, [](TfrmTrovaLibri &search) {
+        search.lblMemory->setText(QStringLiteral("libri"));
+    });
 }
 
 void TfrmLibri::cmdFileClick()

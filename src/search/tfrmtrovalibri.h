@@ -1,11 +1,114 @@
 #pragma once
 
-#include <QDialog>
+#include "booksearch.h"
 
-/// Window "Trova libri in archivio": its frame only, until its screen is built.
+#include <QAbstractListModel>
+#include <QDialog>
+#include <QFont>
+#include <QSize>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class TSchedaLibro;
+
+/// The rows of the search screen's result list, shown by a list view
+/// without one widget item per row, so that a very large result lists at
+/// once. Every row is shown in Courier New 12, opaque black.
+class TrovaRowModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    explicit TrovaRowModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+    /// Takes the rows of a search, sorted.
+    void setRows(BookSearch::RowList rows);
+    void clear();
+    const BookSearch::RowList &rows() const { return m_rows; }
+
+    /// The item width; 0 lets the view choose.
+    void setItemWidth(int width);
+
+private:
+    BookSearch::RowList m_rows;
+    QFont m_font;
+    int m_itemWidth = 0;
+    int m_itemHeight = 0;
+};
+
+/// Window " Trova libri in archivio": finds cards in the card index by up
+/// to ten filters, lists them one fixed-width row each, searches inside the
+/// list and hands the double-clicked card to the screen that opened it,
+/// named by the caller tag in lblMemory.
+///
+/// It opens on the filter panel panAvvio; Cerca replaces it with the result
+/// panel panContainer for the rest of its life.
 class TfrmTrovaLibri : public QDialog
 {
     Q_OBJECT
 public:
     explicit TfrmTrovaLibri(QWidget *parent = nullptr);
+    ~TfrmTrovaLibri() override;
+
+    /// The filter boxes, in the order in which they are counted and tested.
+    const std::array<QLineEdit *, BookSearch::FilterCount> &filterBoxes() const { return m_filters; }
+
+    /// The list's rows as text, in list order (what the list report prints).
+    QStringList rowTexts() const;
+    /// The list row that is selected, or -1.
+    int selectedRow() const;
+    void selectRow(int row);
+    TrovaRowModel *model() const { return m_model; }
+
+    /// The lower-cased text of the previous "Trova", shared by every instance.
+    static QString lastFindText() { return s_lastFind; }
+
+    // Filter panel.
+    QWidget *panAvvio;
+    QLineEdit *txtTitolo, *txtAutore, *txtGenere, *txtAnno, *txtEditore, *txtDewey, *txtISBN, *txtEtichetta,
+        *txtCuratore, *txtNote;
+    QPushButton *btnCerca, *btnAnnulla;
+    QLabel *lblAttendere;
+    // Result panel.
+    QWidget *panContainer;
+    QLineEdit *txtTrova;
+    QPushButton *btnTrova, *btnStampa, *btnChiudi;
+    QListView *lstRecords;
+    QLabel *lblRigo03, *lblTrovate;
+    // Hidden labels.
+    QLabel *lblMemory, *lblConta;
+
+public slots:
+    void btnCercaMouseDown();
+    void btnCercaClick();
+    void btnAnnullaClick();
+    void btnTrovaClick();
+    void btnStampaClick();
+    void btnChiudiClick();
+    void lstRecordsDblClick();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    void buildFilterPanel();
+    void buildResultPanel();
+    void handOff(const TSchedaLibro &card, int number);
+    void handOffToCardScreen(const TSchedaLibro &card, int number);
+
+    std::array<QLineEdit *, BookSearch::FilterCount> m_filters{};
+    TrovaRowModel *m_model;
+
+    static QString s_lastFind;
 };

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+/// The book search over Archivio_Libri.pro: the ten filters, the matching
+/// rule, the fixed-width result row and its sort order.
+///
+/// Everything works on the stored Windows-1252 bytes of a card, so a search
+/// through a large archive builds no text per field: a filter is encoded once,
+/// and a card's field is lower-cased (A-Z only) into a small buffer and
+/// searched in place.
+namespace BookSearch {
+
+/// Number of filter boxes of the search screen.
+constexpr int FilterCount = 10;
+
+/// The record field each filter box is matched against, in the order in
+/// which the filters are counted and tested.
+const std::array<int, FilterCount> &filterFields();
+
+/// Longest result row: 55 + 10 + 30 + 11 + 30 + 8 characters, then a year
+/// of at most 20 characters.
+constexpr int RowCapacity = 55 + 10 + 30 + 11 + 30 + 8 + 20;
+
+/// Lower-cases the letters A-Z only; every other character stays as it is.
+QString lowerAZ(const QString &text);
+char lowerAZ(char c);
+
+/// A text ready to be looked for in stored bytes: lower-cased (A-Z only) and
+/// encoded in Windows-1252. A text holding a character that the code page
+/// cannot hold can never occur in a stored field, so it matches nothing.
+class Needle
+{
+public:
+    Needle() = default;
+    explicit Needle(const QString &text);
+
+    bool isEmpty() const { return m_bytes.isEmpty(); }
+    /// Whether the text occurs in data (after lower-casing data A-Z only).
+    /// An empty text and an unencodable text occur nowhere.
+    bool occursIn(const char *data, int size) const;
+
+private:
+    QByteArray m_bytes;
+    bool m_encodable = true;
+};
+
+/// The given filters: each box's text as typed (not trimmed) is a filter
+/// when, trimmed, it is not empty.
+class Filters
+{
+public:
+    /// texts holds the ten boxes' texts in the filter order.
+    explicit Filters(const QStringList &texts);
+
+    /// The number N of given filters.
+    int count() const { return int(m_given.size()); }
+    /// Whether a card (3150 stored bytes) matches every given filter.
+    bool matches(const char *record) const;
+
+private:
+    struct Given {
+        int field;
+        Needle needle;
+    };
+    std::vector<Given> m_given;
+};
+
+/// The raw bytes of one field of a stored card: its length byte clamped to
+/// the field's capacity, so a damaged length never reads into the next field.
+const char *fieldBytes(const char *record, int field, int *size);
+
+/// Builds the result row of a card into out (RowCapacity bytes): trimmed
+/// Titolo cut or padded to 55, "  Autore: ", Autore to 30, "  Editore: ",
+/// Editore to 30, "  Anno: ", then the trimmed Anno. Returns its length.
+int buildRow(const char *record, char *out);
+/// The same row as text.
+QString rowText(const char *record);
+
+/// The sort order of the result list: the letters A-Z without regard to
+/// case, every other character by its code. Returns <0, 0 or >0.
+int compareRows(const char *a, int aSize, const char *b, int bSize);
+
+/// Removes the characters of code 32 and below at both ends of bytes.
+void trimBytes(const char *&data, int &size);
+
+/// The rows of a result list, kept as their stored bytes in one block of
+/// memory, so that memory grows with the rows and not with the archive.
+class RowList
+{
+public:
+    void clear();
+    void reserve(size_t rows) { m_spans.reserve(rows); }
+    void append(const char *row, int size);
+    int size() const { return int(m_spans.size()); }
+    bool isEmpty() const { return m_spans.empty(); }
+
+    const char *data(int i) const { return m_bytes.data() + m_spans[size_t(i)].offset; }
+    int length(int i) const { return int(m_spans[size_t(i)].length); }
+    QString text(int i) const;
+
+    /// Sorts the rows by compareRows; equal rows stay separate items, in
+    /// the order they were added.
+    void sort();
+
+private:
+    struct Span {
+        uint64_t offset;
+        uint32_t length;
+        /// The sort ranks of the row's first 16 characters, packed so that
+        /// comparing them as numbers compares those characters; most
+        /// comparisons end here without reading the row itself.
+        uint64_t prefix[2];
+    };
+    std::vector<char> m_bytes;
+    std::vector<Span> m_spans;
+};
+
+/// The outcome of a search over the archive file.
+enum class Outcome { Done, AccessFailure };
+
+/// Opens the card index at path (creating it empty when missing), reads it
+/// to the end and appends to rows the row of every card that matches all
+/// given filters. The rows are sorted afterwards by the caller.
+Outcome search(const QString &path, const Filters &filters, RowList &rows);
+
+/// Finds the card behind a row: rebuilds the row of every card in the file,
+/// trimmed, and compares it exactly with row, trimmed. The whole file is
+/// read and the last equal card wins. number is 0 when none matched.
+/// Returns false when the file could not be opened or read; number and
+/// record then hold the last equal card found before the failure.
+bool findCard(const QString &path, const QByteArray &row, int &number, char *record);
+
+} // namespace BookSearch

@@ -1,0 +1,332 @@
+#include "books/bookarchive.h"
+#include "books/bookrecord.h"
+#include "search/booksearch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace BookSearch;
+
+namespace {
+TSchedaLibro card(const QString &titolo, const QString &autore = QString(), const QString &editore = QString(),
+                  const QString &anno = QString())
+{
+    TSchedaLibro c;
+    c.setText(TSchedaLibro::Titolo, titolo);
+    c.setText(TSchedaLibro::Autore, autore);
+    c.setText(TSchedaLibro::Editore, editore);
+    c.setText(TSchedaLibro::Anno, anno);
+    return c;
+}
+
+/// Stores raw bytes as a field's value, with no trimming, as a file written
+/// elsewhere may hold them.
+void setRaw(TSchedaLibro &c, int field, const QByteArray &bytes, int lengthByte = -1)
+{
+    char *p = c.data() + TSchedaLibro::offset(field);
+    p[0] = char(lengthByte < 0 ? bytes.size() : lengthByte);
+    memcpy(p + 1, bytes.constData(), size_t(bytes.size()));
+}
+
+QStringList filtersWith(int index, const QString &text)
+{
+    QStringList texts;
+    for (int i = 0; i < FilterCount; ++i)
+        texts << QString();
+    texts[index] = text;
+    return texts;
+}
+
+QString row(const TSchedaLibro &c)
+{
+    return rowText(c.data());
+}
+} // namespace
+
+class TestBookSearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void filterMatching_data();
+    void filterMatching();
+    void filterCountsOnlyGivenBoxes();
+    void everyGivenFilterMustMatch();
+    void damagedLengthIsClamped();
+    void rowFormat_data();
+    void rowFormat();
+    void sortOrder();
+    void searchStreamsTheFile();
+    void missingArchiveIsCreatedEmpty();
+    void unreadableArchiveIsReportedNotReplaced();
+    void findCardLastEqualWins();
+};
+
+// Filter index 1 is Autore; the field is stored as typed (untrimmed) by setRaw.
+void TestBookSearch::filterMatching_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QByteArray>("stored"); // Windows-1252 bytes of Autore
+    QTest::addColumn<bool>("listed");
+
+    QTest::newRow("lower finds mixed case") << "ross" << QByteArray("Mario Rossi") << true;
+    QTest::newRow("upper finds lower") << "MARIO" << QByteArray("mario rossi") << true;
+    QTest::newRow("accents keep their case") << QString::fromUtf8("è") << QByteArray("\xC8 lui") << false;
+    QTest::newRow("same accent") << QString::fromUtf8("È") << QByteArray("\xC8 lui") << true;
+    QTest::newRow("leading blank is matched") << " ross" << QByteArray("Rossi Mario") << false;
+    QTest::newRow("leading blank inside") << " ross" << QByteArray("Mario Rossi") << true;
+    QTest::newRow("trailing blank is matched") << "rossi " << QByteArray("Mario Rossi") << false;
+    QTest::newRow("blanks only restrict nothing") << "   " << QByteArray("Mario Rossi") << true;
+    QTest::newRow("empty restricts nothing") << "" << QByteArray("") << true;
+    QTest::newRow("not present") << "verdi" << QByteArray("Mario Rossi") << false;
+    QTest::newRow("empty field") << "a" << QByteArray("") << false;
+    QTest::newRow("longer than field") << "mario rossi e altri" << QByteArray("Mario Rossi") << false;
+    QTest::newRow("euro sign") << QString::fromUtf8("€") << QByteArray("costa 5 \x80") << true;
+    // A character the code page cannot hold never occurs in a stored field,
+    // not even where its stand-in '?' does.
+    QTest::newRow("unencodable") << QString::fromUtf8("Ω") << QByteArray("chi? Ω") << false;
+    QTest::newRow("unencodable with text") << QString::fromUtf8("chi Ω") << QByteArray("chi ?") << false;
+    QTest::newRow("outside plane") << QString::fromUtf8("\U0001F600") << QByteArray("??") << false;
+}
+
+void TestBookSearch::filterMatching()
+{
+    QFETCH(QString, filter);
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, listed);
+    TSchedaLibro c;
+    setRaw(c, TSchedaLibro::Autore, stored);
+    const Filters filters(filtersWith(1, filter));
+    QCOMPARE(filters.matches(c.data()), listed);
+}
+
+void TestBookSearch::filterCountsOnlyGivenBoxes()
+{
+    QCOMPARE(Filters(filtersWith(0, QString())).count(), 0);
+    QCOMPARE(Filters(filtersWith(0, QStringLiteral(" \t "))).count(), 0);
+    QStringList texts = filtersWith(0, QStringLiteral("a"));
+    texts[9] = QStringLiteral(" b");
+    texts[4] = QStringLiteral("  ");
+    QCOMPARE(Filters(texts).count(), 2);
+}
+
+void TestBookSearch::everyGivenFilterMustMatch()
+{
+    // Filter boxes in order: Titolo, Autore, Genere, Anno, Editore, Dewey,
+    // ISBN, Etichetta, Curatore, Note.
+    const int fields[FilterCount] = {TSchedaLibro::Titolo, TSchedaLibro::Autore,    TSchedaLibro::Genere,
+                                     TSchedaLibro::Anno,   TSchedaLibro::Editore,   TSchedaLibro::Dewey,
+                                     TSchedaLibro::ISBN,   TSchedaLibro::Etichetta, TSchedaLibro::Curatore,
+                                     TSchedaLibro::Note};
+    TSchedaLibro c;
+    QStringList all;
+    for (int i = 0; i < FilterCount; ++i) {
+        QCOMPARE(filterFields()[size_t(i)], fields[i]);
+        c.setText(fields[i], QStringLiteral("valore %1 qui").arg(i));
+        all << QStringLiteral("ore %1").arg(i);
+    }
+    QVERIFY(Filters(all).matches(c.data()));
+    for (int i = 0; i < FilterCount; ++i) {
+        QStringList one = all;
+        one[i] = QStringLiteral("ore %1").arg((i + 1) % FilterCount); // the neighbour's value
+        QVERIFY2(!Filters(one).matches(c.data()), qPrintable(QString::number(i)));
+    }
+}
+
+void TestBookSearch::damagedLengthIsClamped()
+{
+    // Anno holds 20 bytes; a length byte of 200 must not reach Editore.
+    TSchedaLibro c;
+    setRaw(c, TSchedaLibro::Anno, QByteArray("1999"), 200);
+    c.setText(TSchedaLibro::Editore, QStringLiteral("Einaudi"));
+    QVERIFY(!Filters(filtersWith(3, QStringLiteral("einaudi"))).matches(c.data()));
+    QVERIFY(Filters(filtersWith(3, QStringLiteral("1999"))).matches(c.data()));
+    int size = 0;
+    fieldBytes(c.data(), TSchedaLibro::Anno, &size);
+    QCOMPARE(size, 20);
+    // The row shows only Anno's own 20 bytes too.
+    QVERIFY(!row(c).contains(QStringLiteral("Einaudi  Anno")));
+    QCOMPARE(row(c).size(), 144 + 4);
+}
+
+void TestBookSearch::rowFormat_data()
+{
+    QTest::addColumn<QString>("titolo");
+    QTest::addColumn<QString>("autore");
+    QTest::addColumn<QString>("editore");
+    QTest::addColumn<QString>("anno");
+    QTest::addColumn<QString>("expected");
+
+    const QString t60 = QString(60, QLatin1Char('t')); // cut to 55
+    const QString a35 = QString(35, QLatin1Char('a')); // cut to 30
+    QTest::newRow("padded") << "Il nome della rosa" << "Umberto Eco" << "Bompiani" << "1980"
+                            << QStringLiteral("Il nome della rosa                                     "
+                                              "  Autore: Umberto Eco                   "
+                                              "  Editore: Bompiani                      "
+                                              "  Anno: 1980");
+    QTest::newRow("cut") << t60 << a35 << a35 << "MCMLXXX"
+                         << QString(55, QLatin1Char('t')) + "  Autore: " + QString(30, QLatin1Char('a'))
+                                + "  Editore: " + QString(30, QLatin1Char('a')) + "  Anno: MCMLXXX";
+    QTest::newRow("empty year") << "X" << "" << "" << ""
+                                << "X" + QString(54, QLatin1Char(' ')) + "  Autore: " + QString(30, QLatin1Char(' '))
+                                       + "  Editore: " + QString(30, QLatin1Char(' ')) + "  Anno: ";
+    QTest::newRow("accented") << QString::fromUtf8("Perché è così") << QString::fromUtf8("Ørsted €") << "" << "2001"
+                              << QString::fromUtf8("Perché è così") + QString(42, QLatin1Char(' ')) + "  Autore: "
+                                     + QString::fromUtf8("Ørsted €") + QString(22, QLatin1Char(' ')) + "  Editore: "
+                                     + QString(30, QLatin1Char(' ')) + "  Anno: 2001";
+}
+
+void TestBookSearch::rowFormat()
+{
+    QFETCH(QString, titolo);
+    QFETCH(QString, autore);
+    QFETCH(QString, editore);
+    QFETCH(QString, anno);
+    QFETCH(QString, expected);
+    const QString built = row(card(titolo, autore, editore, anno));
+    QCOMPARE(built, expected);
+    QCOMPARE(built.size(), 144 + anno.size());
+
+    // Stored blanks around a value are trimmed before cutting and padding.
+    TSchedaLibro raw = card(titolo, autore, editore, anno);
+    setRaw(raw, TSchedaLibro::Titolo, "  " + titolo.toLatin1().left(100) + "  ");
+    setRaw(raw, TSchedaLibro::Anno, " " + anno.toLatin1() + "\t");
+    if (titolo.toLatin1() == titolo.toUtf8())
+        QCOMPARE(row(raw), expected);
+}
+
+void TestBookSearch::sortOrder()
+{
+    // A-Z without regard to case; every other character by its code, so
+    // accented letters come after z and the euro sign (U+20AC) after them,
+    // even though its Windows-1252 byte 0x80 is lower than theirs.
+    const QStringList titles = {QStringLiteral("beta"),   QStringLiteral("Alfa"),   QStringLiteral("alfa"),
+                                QStringLiteral("ALFA"),   QString::fromUtf8("àlfa"), QStringLiteral("zeta"),
+                                QString::fromUtf8("€uro"), QStringLiteral("Zeta"),   QStringLiteral("123"),
+                                QStringLiteral("_x"),     QStringLiteral("alfa")};
+    RowList rows;
+    for (const QString &t : titles) {
+        const TSchedaLibro c = card(t, QStringLiteral("Autore"));
+        char buffer[RowCapacity];
+        rows.append(buffer, buildRow(c.data(), buffer));
+    }
+    rows.sort();
+    QStringList sorted;
+    for (int i = 0; i < rows.size(); ++i)
+        sorted << rows.text(i).left(55).trimmed();
+    // Equal rows stay separate items, in the order they came.
+    const QStringList expected = {QStringLiteral("123"),  QStringLiteral("_x"),     QStringLiteral("Alfa"),
+                                  QStringLiteral("alfa"), QStringLiteral("ALFA"),   QStringLiteral("alfa"),
+                                  QStringLiteral("beta"), QStringLiteral("zeta"),   QStringLiteral("Zeta"),
+                                  QString::fromUtf8("àlfa"), QString::fromUtf8("€uro")};
+    QCOMPARE(sorted, expected);
+
+    // Title first, then author, then publisher, then year.
+    RowList byAuthor;
+    for (const QString &a : {QStringLiteral("Verdi"), QStringLiteral("bianchi"), QStringLiteral("Rossi")}) {
+        const TSchedaLibro c = card(QStringLiteral("Stesso titolo per tutte le schede"), a, QStringLiteral("Ed"), "1");
+        char buffer[RowCapacity];
+        byAuthor.append(buffer, buildRow(c.data(), buffer));
+    }
+    byAuthor.sort();
+    QCOMPARE(byAuthor.text(0).mid(65, 7), QStringLiteral("bianchi"));
+    QCOMPARE(byAuthor.text(1).mid(65, 5), QStringLiteral("Rossi"));
+    QCOMPARE(byAuthor.text(2).mid(65, 5), QStringLiteral("Verdi"));
+    QVERIFY(compareRows("ab", 2, "ab ", 3) < 0);
+    QVERIFY(compareRows("AB", 2, "ab", 2) == 0);
+    QVERIFY(compareRows("a[", 2, "aZ", 2) < 0); // '[' (0x5B) before 'z' (0x7A)
+}
+
+namespace {
+QString writeArchive(const QTemporaryDir &dir, const QList<TSchedaLibro> &cards)
+{
+    const QString path = dir.filePath(QStringLiteral("Archivio_Libri.pro"));
+    BookArchive archive(path);
+    if (!archive.open())
+        return QString();
+    for (const TSchedaLibro &c : cards)
+        archive.append(c);
+    archive.close();
+    return path;
+}
+} // namespace
+
+void TestBookSearch::searchStreamsTheFile()
+{
+    // More cards than one read block holds, so the blocks join up.
+    QTemporaryDir dir;
+    QList<TSchedaLibro> cards;
+    for (int i = 0; i < 700; ++i)
+        cards << card(QStringLiteral("Titolo %1").arg(i, 4, 10, QLatin1Char('0')),
+                      i % 7 == 0 ? QStringLiteral("Mario Rossi") : QStringLiteral("Anna Bianchi"));
+    const QString path = writeArchive(dir, cards);
+    QVERIFY(!path.isEmpty());
+
+    RowList all;
+    QCOMPARE(search(path, Filters(filtersWith(0, QString())), all), Outcome::Done);
+    QCOMPARE(all.size(), 700);
+
+    RowList some;
+    QCOMPARE(search(path, Filters(filtersWith(1, QStringLiteral("ROSS"))), some), Outcome::Done);
+    QCOMPARE(some.size(), 100);
+    QCOMPARE(some.text(99), row(cards.at(693)));
+}
+
+void TestBookSearch::missingArchiveIsCreatedEmpty()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Archivio_Libri.pro"));
+    RowList rows;
+    QCOMPARE(search(path, Filters(filtersWith(0, QString())), rows), Outcome::Done);
+    QCOMPARE(rows.size(), 0);
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(QFileInfo(path).size(), 0);
+}
+
+void TestBookSearch::unreadableArchiveIsReportedNotReplaced()
+{
+    // A folder where the file should be cannot be opened as the archive.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Archivio_Libri.pro"));
+    QVERIFY(QDir().mkdir(path));
+    RowList rows;
+    QCOMPARE(search(path, Filters(filtersWith(0, QString())), rows), Outcome::AccessFailure);
+    int number = -1;
+    TSchedaLibro c;
+    QVERIFY(!findCard(path, QByteArray("x"), number, c.data()));
+    QCOMPARE(number, 0);
+    QVERIFY(QFileInfo(path).isDir());
+}
+
+void TestBookSearch::findCardLastEqualWins()
+{
+    // Cards 2 and 4 agree in the first 55 characters of the title, the first
+    // 30 of author and publisher and in the year: one row text for both.
+    const QString longTitle = QString(55, QLatin1Char('T'));
+    TSchedaLibro first = card(longTitle + QStringLiteral(" primo"), QStringLiteral("Autore"), QString(), "2000");
+    first.setText(TSchedaLibro::Note, QStringLiteral("la prima"));
+    TSchedaLibro second = card(longTitle + QStringLiteral(" secondo"), QStringLiteral("Autore"), QString(), "2000");
+    second.setText(TSchedaLibro::Note, QStringLiteral("la seconda"));
+    QTemporaryDir dir;
+    const QString path = writeArchive(dir, {card(QStringLiteral("Altro")), first, card(QStringLiteral("Zeta")), second,
+                                            card(QStringLiteral("Ultimo"))});
+    QCOMPARE(row(first), row(second));
+
+    int number = 0;
+    TSchedaLibro found;
+    // The row as listed, with its trailing blanks when the year is empty.
+    QVERIFY(findCard(path, row(first).toLatin1(), number, found.data()));
+    QCOMPARE(number, 4);
+    QCOMPARE(found.text(TSchedaLibro::Note), QStringLiteral("la seconda"));
+
+    // Trimmed on both sides: a card with an empty year still matches.
+    QVERIFY(findCard(path, row(card(QStringLiteral("Zeta"))).toLatin1(), number, found.data()));
+    QCOMPARE(number, 3);
+    // The comparison is exact and case-sensitive.
+    QVERIFY(findCard(path, row(card(QStringLiteral("zeta"))).toLatin1(), number, found.data()));
+    QCOMPARE(number, 0);
+}
+
+QTEST_GUILESS_MAIN(TestBookSearch)
+#include "tst_booksearch.moc"

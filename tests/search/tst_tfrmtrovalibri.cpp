@@ -1,0 +1,458 @@
+#include "common/testsupport.h"
+
+#include "books/bookarchive.h"
+#include "books/bookrecord.h"
+#include "app/picturewidgets.h"
+#include "books/tfrmlibri.h"
+#include "search/tfrmtrovalibri.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+TSchedaLibro card(const QString &titolo, const QString &autore = QString(), const QString &editore = QString(),
+                  const QString &anno = QString())
+{
+    TSchedaLibro c;
+    c.setText(TSchedaLibro::Titolo, titolo);
+    c.setText(TSchedaLibro::Autore, autore);
+    c.setText(TSchedaLibro::Editore, editore);
+    c.setText(TSchedaLibro::Anno, anno);
+    return c;
+}
+
+void writeCards(const QList<TSchedaLibro> &cards)
+{
+    BookArchive archive;
+    QVERIFY(archive.open());
+    for (const TSchedaLibro &c : cards)
+        QVERIFY(archive.append(c) > 0);
+    QVERIFY(archive.close());
+}
+
+QStringList titles(const TfrmTrovaLibri &screen)
+{
+    QStringList out;
+    for (const QString &row : screen.rowTexts())
+        out << row.left(55).trimmed();
+    return out;
+}
+} // namespace
+
+class TestTrovaLibri : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareScreenTests(); }
+    void init() { m_folder = std::make_unique<TempProgramFolder>(); }
+    void cleanup() { m_folder.reset(); }
+
+    void layoutAndNames();
+    void focusFramesAndEnterChain();
+    void searchListsSortedRows();
+    void noFilterListsEverything();
+    void missingArchiveGivesZero();
+    void unreadableArchiveStaysOnFilters();
+    void busyNoticeShowsOnPressAndGoesOnClose();
+    void findWalksAndWraps();
+    void findEdgeCases();
+    void findOnEmptyList();
+    void handOffLaterEqualCardWins();
+    void handOffByDoubleClick();
+    void handOffWithoutSelectionOrTag();
+    void cardScreenOpensSearchWithTag();
+
+private:
+    std::unique_ptr<TempProgramFolder> m_folder;
+};
+
+void TestTrovaLibri::layoutAndNames()
+{
+    TfrmTrovaLibri screen;
+    QCOMPARE(screen.objectName(), QStringLiteral("TfrmTrovaLibri"));
+    QCOMPARE(screen.windowTitle(), QStringLiteral(" Trova libri in archivio"));
+    QCOMPARE(screen.size(), QSize(862, 560));
+    QCOMPARE(screen.panAvvio->geometry(), QRect(14, 15, 833, 529));
+    QCOMPARE(screen.panContainer->geometry(), screen.panAvvio->geometry());
+    QVERIFY(!screen.panAvvio->isHidden());
+    QVERIFY(screen.panContainer->isHidden());
+    QVERIFY(screen.lblMemory->isHidden());
+    QVERIFY(screen.lblConta->isHidden());
+    QVERIFY(screen.lblAttendere->isHidden());
+    QCOMPARE(screen.lblAttendere->text(), QStringLiteral("Ricerca schede in corso. Attendere..."));
+    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede"));
+    QCOMPARE(screen.lblRigo03->text(), QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"));
+    QCOMPARE(screen.lstRecords->size(), QSize(801, 273));
+    QCOMPARE(screen.txtTrova->size(), QSize(593, 22));
+    QCOMPARE(screen.btnTrova->size(), QSize(105, 30));
+    QCOMPARE(screen.btnCerca->text(), QStringLiteral("Cerca"));
+    QCOMPARE(screen.btnAnnulla->text(), QStringLiteral("Chiudi"));
+    QCOMPARE(screen.btnChiudi->text(), QStringLiteral("Chiudi"));
+    QCOMPARE(screen.btnStampa->text(), QStringLiteral("Stampa"));
+
+    struct Expect {
+        const char *box, *label, *frame;
+        int x, y;
+    };
+    const Expect expected[] = {
+        {"txtTitolo", "Titolo libro:", "effCampo01", 144, 141},
+        {"txtAutore", "Autore:", "effCampo02", 488, 141},
+        {"txtGenere", "Genere:", "effCampo09", 144, 211},
+        {"txtAnno", "Anno pubblicazione:", "effCampo10", 488, 211},
+        {"txtEditore", "Casa editrice:", "effCampo05", 144, 281},
+        {"txtDewey", "Codice Dewey:", "effCampo06", 488, 281},
+        {"txtISBN", "ISBN:", "effCampo07", 144, 351},
+        {"txtEtichetta", "Codice su etichetta:", "effCampo08", 488, 351},
+        {"txtCuratore", "Curatore:", "effCampo03", 144, 421},
+        {"txtNote", "Note:", "effCampo04", 488, 421},
+    };
+    for (int i = 0; i < 10; ++i) {
+        const Expect &e = expected[i];
+        QLineEdit *box = screen.filterBoxes()[size_t(i)];
+        QCOMPARE(box->objectName(), QString::fromLatin1(e.box));
+        QCOMPARE(box->geometry(), QRect(e.x, e.y, 320, 22));
+        QCOMPARE(box->font().family(), QStringLiteral("Verdana"));
+        QVERIFY(box->font().bold());
+        auto *frame = screen.findChild<QWidget *>(QString::fromLatin1(e.frame));
+        QVERIFY2(frame, e.frame);
+        QCOMPARE(frame->geometry(), QRect(e.x - 4, e.y - 4, 328, 30));
+        QVERIFY(frame->isHidden());
+        bool labelled = false;
+        for (QLabel *label : screen.panAvvio->findChildren<QLabel *>()) {
+            if (label->text() == QString::fromUtf8(e.label))
+                labelled = label->geometry().topLeft() == QPoint(e.x, e.y - 21);
+        }
+        QVERIFY2(labelled, e.label);
+    }
+}
+
+void TestTrovaLibri::focusFramesAndEnterChain()
+{
+    TfrmTrovaLibri screen;
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowActive(&screen));
+    QCOMPARE(QApplication::focusWidget(), screen.txtTitolo);
+    auto frame = [&](const char *name) { return screen.findChild<QWidget *>(QString::fromLatin1(name)); };
+    QVERIFY(frame("effCampo01")->isVisible());
+
+    const char *order[] = {"txtAutore", "txtGenere",    "txtAnno",     "txtEditore", "txtDewey",
+                           "txtISBN",   "txtEtichetta", "txtCuratore", "txtNote",    "txtTitolo"};
+    for (const char *next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
+    }
+    // Clicking into a box moves the frame with the focus.
+    QTest::mouseClick(screen.txtEditore, Qt::LeftButton);
+    QVERIFY(frame("effCampo05")->isVisible());
+    QVERIFY(!frame("effCampo01")->isVisible());
+
+    // After a search, Enter in the find box moves to "Trova" without pressing it.
+    MessageCatcher messages;
+    screen.btnCercaClick();
+    QCOMPARE(QApplication::focusWidget(), screen.txtTrova);
+    QTest::keyClick(screen.txtTrova, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), screen.btnTrova);
+    QTest::qWait(30);
+    QVERIFY(messages.seen().isEmpty());
+}
+
+void TestTrovaLibri::searchListsSortedRows()
+{
+    writeCards({card(QStringLiteral("Zanna bianca"), QStringLiteral("Jack London"), QStringLiteral("Mursia"), "1906"),
+                card(QStringLiteral("I Rossi e i Blu"), QStringLiteral("Mario Rossi"), QStringLiteral("Einaudi"), ""),
+                card(QStringLiteral("Altro libro"), QStringLiteral("Anna Verdi"), QStringLiteral("Einaudi"), "2001"),
+                card(QStringLiteral("alba"), QStringLiteral("Piero ROSSI"), QStringLiteral("Mondadori"), "1999"),
+                card(QStringLiteral("Bosco"), QStringLiteral("Gino Rossini"), QStringLiteral("Einaudi"), "2010")});
+    TfrmTrovaLibri screen;
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    QTest::keyClicks(screen.txtAutore, QStringLiteral("ross"));
+    QTest::keyClicks(screen.txtNote, QStringLiteral("   "));
+    QTest::keyClicks(screen.txtEditore, QStringLiteral("EIN"));
+    screen.btnCercaClick();
+
+    QCOMPARE(screen.lblConta->text(), QStringLiteral("2"));
+    QCOMPARE(titles(screen), QStringList({QStringLiteral("Bosco"), QStringLiteral("I Rossi e i Blu")}));
+    QCOMPARE(screen.rowTexts().at(1),
+             QStringLiteral("I Rossi e i Blu") + QString(40, QLatin1Char(' ')) + QStringLiteral("  Autore: Mario Rossi")
+                 + QString(19, QLatin1Char(' ')) + QStringLiteral("  Editore: Einaudi") + QString(23, QLatin1Char(' '))
+                 + QStringLiteral("  Anno: "));
+    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 2 schede."));
+    QVERIFY(screen.panContainer->isVisible());
+    QVERIFY(screen.panAvvio->isHidden());
+    QCOMPARE(QApplication::focusWidget(), screen.txtTrova);
+    QCOMPARE(screen.selectedRow(), -1);
+    QCOMPARE(screen.lstRecords->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(screen.lstRecords->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+    const QModelIndex first = screen.model()->index(0, 0);
+    const QFont font = first.data(Qt::FontRole).value<QFont>();
+    QCOMPARE(font.family(), QStringLiteral("Courier New"));
+    QCOMPARE(font.pointSize(), 12);
+    QCOMPARE(first.data(Qt::ForegroundRole).value<QColor>().rgba(), 0xFF000000u);
+    QCOMPARE(first.data(Qt::SizeHintRole).toSize().width(), 1600);
+    // Long rows scroll sideways.
+    QVERIFY(screen.lstRecords->horizontalScrollBar()->maximum() > 0);
+
+    // One card alone still reads "schede".
+    TfrmTrovaLibri again;
+    QTest::keyClicks(again.txtTitolo, QStringLiteral("zanna"));
+    again.btnCercaClick();
+    QCOMPARE(again.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 1 schede."));
+}
+
+void TestTrovaLibri::noFilterListsEverything()
+{
+    writeCards({card(QStringLiteral("beta")), card(QStringLiteral("Alfa")), card(QStringLiteral("alfa")),
+                card(QStringLiteral("Gamma")), card(QStringLiteral("beta"))});
+    TfrmTrovaLibri screen;
+    QTest::keyClicks(screen.txtTitolo, QStringLiteral("  "));
+    screen.btnCercaClick();
+    QCOMPARE(screen.lblConta->text(), QStringLiteral("0"));
+    QCOMPARE(titles(screen), QStringList({QStringLiteral("Alfa"), QStringLiteral("alfa"), QStringLiteral("beta"),
+                                          QStringLiteral("beta"), QStringLiteral("Gamma")}));
+    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 5 schede."));
+}
+
+void TestTrovaLibri::missingArchiveGivesZero()
+{
+    const QString path = m_folder->file(QStringLiteral("Archivio_Libri.pro"));
+    QVERIFY(!QFile::exists(path));
+    MessageCatcher messages;
+    TfrmTrovaLibri screen;
+    QTest::keyClicks(screen.txtTitolo, QStringLiteral("qualcosa"));
+    screen.btnCercaClick();
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(QFileInfo(path).size(), 0);
+    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede."));
+    QVERIFY(screen.panAvvio->isHidden());
+    QVERIFY(messages.seen().isEmpty());
+}
+
+void TestTrovaLibri::unreadableArchiveStaysOnFilters()
+{
+    QVERIFY(QDir().mkdir(m_folder->file(QStringLiteral("Archivio_Libri.pro"))));
+    MessageCatcher messages;
+    TfrmTrovaLibri screen;
+    screen.btnCercaMouseDown();
+    screen.btnCercaClick();
+    QTRY_COMPARE(messages.seen().size(), 1);
+    QCOMPARE(messages.seen().first().icon, QMessageBox::NoIcon);
+    QCOMPARE(messages.seen().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(messages.seen().first().text,
+             QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di "
+                            "possedere i privilegi di scrittura nella cartella di installazione del programma."));
+    QVERIFY(!screen.panAvvio->isHidden());
+    QVERIFY(screen.panContainer->isHidden());
+    QVERIFY(screen.lblAttendere->isHidden());
+    QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Archivio_Libri.pro"))).isDir());
+}
+
+void TestTrovaLibri::busyNoticeShowsOnPressAndGoesOnClose()
+{
+    writeCards({card(QStringLiteral("Uno"))});
+    TfrmTrovaLibri screen;
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    QTest::mousePress(screen.btnCerca, Qt::LeftButton);
+    QVERIFY(screen.lblAttendere->isVisible());
+    QVERIFY(screen.panAvvio->isVisible()); // the search runs on release
+    QTest::mouseRelease(screen.btnCerca, Qt::LeftButton);
+    QVERIFY(screen.panContainer->isVisible());
+    QCOMPARE(screen.model()->rowCount(), 1);
+    screen.btnChiudiClick();
+    QVERIFY(!screen.isVisible());
+    QVERIFY(screen.lblAttendere->isHidden());
+    QCOMPARE(screen.model()->rowCount(), 0); // the list is cleared on closing
+}
+
+void TestTrovaLibri::findWalksAndWraps()
+{
+    writeCards({card(QStringLiteral("Rosa rossa")), card(QStringLiteral("Bianco")), card(QStringLiteral("Cielo rosa")),
+                card(QStringLiteral("Dune")), card(QStringLiteral("Eco ROSA"))});
+    TfrmTrovaLibri screen;
+    screen.btnCercaClick();
+    // Sorted: Bianco, Cielo rosa, Dune, Eco ROSA, Rosa rossa.
+    QCOMPARE(screen.selectedRow(), -1);
+    QTest::keyClicks(screen.txtTrova, QStringLiteral("ROSA"));
+    QList<int> walk;
+    for (int i = 0; i < 5; ++i) {
+        screen.btnTrovaClick();
+        walk << screen.selectedRow();
+    }
+    QCOMPARE(walk, QList<int>({1, 3, 4, 1, 3}));
+    QCOMPARE(TfrmTrovaLibri::lastFindText(), QStringLiteral("rosa"));
+
+    // A new text starts again from the top, testing row 0 itself.
+    screen.txtTrova->setText(QStringLiteral("bian"));
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 0);
+    // Text found only in the selected row: once round the list, it stays.
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 0);
+    // Not found anywhere: the selection does not move.
+    screen.txtTrova->setText(QStringLiteral("zzz"));
+    screen.selectRow(2);
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 2);
+
+    // The last find text is shared by every instance and cleared when one is shown.
+    TfrmTrovaLibri other;
+    QCOMPARE(TfrmTrovaLibri::lastFindText(), QStringLiteral("zzz"));
+    other.show();
+    QCOMPARE(TfrmTrovaLibri::lastFindText(), QString());
+}
+
+void TestTrovaLibri::findEdgeCases()
+{
+    writeCards({card(QStringLiteral("Alfa")), card(QStringLiteral("Beta")), card(QString::fromUtf8("Èrta"))});
+    TfrmTrovaLibri screen;
+    screen.btnCercaClick();
+    // An empty find text selects the first row when none is selected...
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 0);
+    // ...and otherwise changes nothing.
+    screen.selectRow(1);
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 1);
+    // A blank is part of the find text, which is not trimmed.
+    screen.txtTrova->setText(QStringLiteral(" beta"));
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 1);
+    screen.txtTrova->setText(QStringLiteral("eta "));
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 1);
+    // Accents keep their case; a character outside the code page finds nothing.
+    screen.txtTrova->setText(QString::fromUtf8("èrta"));
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 1);
+    screen.txtTrova->setText(QString::fromUtf8("Èrta"));
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 2);
+    screen.txtTrova->setText(QString::fromUtf8("Ωrta"));
+    screen.btnTrovaClick();
+    QCOMPARE(screen.selectedRow(), 2);
+}
+
+void TestTrovaLibri::findOnEmptyList()
+{
+    MessageCatcher messages;
+    TfrmTrovaLibri screen;
+    screen.btnCercaClick();
+    const QString before = TfrmTrovaLibri::lastFindText();
+    screen.txtTrova->setText(QStringLiteral("x"));
+    screen.btnTrovaClick();
+    QTRY_COMPARE(messages.seen().size(), 1);
+    QCOMPARE(messages.seen().first().text, QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+    QCOMPARE(messages.seen().first().icon, QMessageBox::NoIcon);
+    QCOMPARE(messages.seen().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(TfrmTrovaLibri::lastFindText(), before); // nothing else happened
+}
+
+void TestTrovaLibri::handOffLaterEqualCardWins()
+{
+    const QString title = QString(55, QLatin1Char('L'));
+    TSchedaLibro earlier = card(title + QStringLiteral(" A"), QStringLiteral("Autore"), QStringLiteral("Ed"), "1990");
+    earlier.setText(TSchedaLibro::Note, QStringLiteral("prima copia"));
+    earlier.setText(TSchedaLibro::File01, QStringLiteral("C:\\doc\\a.pdf"));
+    TSchedaLibro later = card(title + QStringLiteral(" B"), QStringLiteral("Autore"), QStringLiteral("Ed"), "1990");
+    later.setText(TSchedaLibro::Note, QStringLiteral("seconda copia"));
+    later.setText(TSchedaLibro::Desc03, QStringLiteral("descrizione"));
+    later.setText(TSchedaLibro::Prezzo, QStringLiteral("12,50"));
+    writeCards({card(QStringLiteral("Altro")), earlier, card(QStringLiteral("Medio")), later});
+
+    TfrmLibri libri;
+    TfrmTrovaLibri screen(&libri);
+    screen.lblMemory->setText(QStringLiteral("  libri "));
+    screen.btnCercaClick();
+    QCOMPARE(screen.model()->rowCount(), 4);
+    QCOMPARE(screen.rowTexts().at(1), screen.rowTexts().at(2)); // two identical rows
+    screen.selectRow(1);
+    screen.lstRecordsDblClick();
+
+    QCOMPARE(libri.lblPosizione->text(), QStringLiteral("4"));
+    QCOMPARE(libri.txtTitolo->text(), title + QStringLiteral(" B"));
+    QCOMPARE(libri.txtNote->text(), QStringLiteral("seconda copia"));
+    QCOMPARE(libri.txtPrezzo->text(), QStringLiteral("12,50"));
+    QCOMPARE(libri.lblFile01->text(), QString());
+    QCOMPARE(libri.lblDesc03->text(), QStringLiteral("descrizione"));
+    QCOMPARE(libri.imgFoto->image(), libri.placeholder()); // no cover file
+    QCOMPARE(screen.model()->rowCount(), 0);
+    QVERIFY(!screen.isVisible());
+}
+
+void TestTrovaLibri::handOffByDoubleClick()
+{
+    writeCards({card(QStringLiteral("Primo"), QStringLiteral("Tizio")), card(QStringLiteral("Secondo"))});
+    TfrmLibri libri;
+    auto *screen = new TfrmTrovaLibri(&libri);
+    screen->lblMemory->setText(QStringLiteral("libri"));
+    QTimer::singleShot(0, screen, [screen] {
+        screen->btnCercaClick();
+        QTest::qWait(50); // the list lays its rows out
+        const QRect cell = screen->lstRecords->visualRect(screen->model()->index(0, 0));
+        // A double click: the first click selects the row, the second hands it off.
+        const QPoint at(20, cell.center().y());
+        QTest::mouseClick(screen->lstRecords->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(screen->lstRecords->viewport(), Qt::LeftButton, {}, at);
+    });
+    screen->exec();
+    QCOMPARE(libri.lblPosizione->text(), QStringLiteral("1"));
+    QCOMPARE(libri.txtAutore->text(), QStringLiteral("Tizio"));
+    delete screen;
+}
+
+void TestTrovaLibri::handOffWithoutSelectionOrTag()
+{
+    writeCards({card(QStringLiteral("Primo"))});
+    TfrmLibri libri;
+    libri.txtTitolo->setText(QStringLiteral("sullo schermo"));
+    {
+        TfrmTrovaLibri screen(&libri);
+        screen.lblMemory->setText(QStringLiteral("libri"));
+        screen.btnCercaClick();
+        screen.lstRecordsDblClick(); // no row selected
+        QVERIFY(!screen.isVisible());
+    }
+    for (const QString &tag : {QStringLiteral("Libri"), QString(), QStringLiteral("libro_c")}) {
+        TfrmTrovaLibri screen(&libri);
+        screen.lblMemory->setText(tag);
+        screen.btnCercaClick();
+        screen.selectRow(0);
+        screen.lstRecordsDblClick();
+    }
+    QCOMPARE(libri.txtTitolo->text(), QStringLiteral("sullo schermo"));
+    QCOMPARE(libri.lblPosizione->text(), QString());
+    QCOMPARE(QFileInfo(BookArchive::path()).size(), qint64(TSchedaLibro::RecordSize)); // nothing written
+}
+
+void TestTrovaLibri::cardScreenOpensSearchWithTag()
+{
+    TfrmLibri libri;
+    QString tag;
+    bool seen = false;
+    QTimer::singleShot(0, &libri, [&] {
+        if (auto *search = qobject_cast<TfrmTrovaLibri *>(QApplication::activeModalWidget())) {
+            seen = search->parentWidget() == &libri;
+            tag = search->lblMemory->text();
+            search->btnAnnullaClick();
+        }
+    });
+    libri.cmdTrovaClick();
+    QVERIFY(seen);
+    QCOMPARE(tag, QStringLiteral("libri"));
+    QVERIFY(libri.findChildren<TfrmTrovaLibri *>().isEmpty()); // destroyed after its run
+}
+
+QTEST_MAIN(TestTrovaLibri)
+#include "tst_tfrmtrovalibri.moc"
