@@ -51,6 +51,17 @@ bool jpegComplete(const QByteArray &data)
     const qsizetype end = data.lastIndexOf(QByteArrayLiteral("\xFF\xD9"));
     return lastScan >= 0 && end > lastScan;
 }
+
+/// A bitmap's header gives its file size; a file shorter than that was cut
+/// short (Qt would decode the missing rows as black).
+bool bmpComplete(const QByteArray &data)
+{
+    if (data.size() < 6)
+        return false;
+    const auto byte = [&data](int i) { return quint32(quint8(data[i])); };
+    const quint32 declared = byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24;
+    return declared <= quint32(data.size());
+}
 } // namespace
 
 bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg)
@@ -79,7 +90,7 @@ bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg)
     if (!size.isValid() || size.isEmpty() || (limit > 0 && qint64(size.width()) * size.height() * 4 > limit))
         return false;
     const bool isJpeg = format == "jpeg" || format == "jpg";
-    if (isJpeg && !jpegComplete(data))
+    if ((isJpeg && !jpegComplete(data)) || (format == "bmp" && !bmpComplete(data)))
         return false;
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull())
