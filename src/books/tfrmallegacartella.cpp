@@ -105,7 +105,7 @@ void TfrmAllegaCartella::buildLayout()
         slot.file->setGeometry(12, 30, 362, 30);
         slot.file->setReadOnly(true);
         slot.file->setFont(Look::dataFont());
-        slot.file->setStyleSheet(QStringLiteral("color: grey;"));
+        slot.file->setStyleSheet(QStringLiteral("color: grey; background: #f2f2f2;"));
 
         slot.clear = new PictureButton(QStringLiteral("imgCancella") + nn, QStringLiteral(":/assets/imgCancella.svg"),
                                        panel);
