@@ -17,11 +17,11 @@ namespace FileChooser {
 struct Request {
     enum Kind { Open, Save };
     Kind kind = Open;
-    QString name;                                 ///< the dialog's objectName ("dlgFile")
+    QString name; ///< the dialog's objectName ("dlgFile")
     QString title;
-    QList<QPair<QString, QString>> filters;       ///< (text shown, patterns separated by blanks)
-    QString proposedName;                         ///< save only
-    QString defaultSuffix;                        ///< save only, added to a name typed without one
+    QList<QPair<QString, QString>> filters; ///< (text shown, patterns separated by blanks)
+    QString proposedName;                   ///< save only
+    QString defaultSuffix;                  ///< save only, added to a name typed without one
 };
 
 /// Shows the chooser and returns the chosen path, or an empty text when the

@@ -23,8 +23,7 @@
 #include <limits>
 
 namespace {
-QLabel *caption(QWidget *parent, const QString &text, int x, int y)
-{
+QLabel *caption(QWidget *parent, const QString &text, int x, int y) {
     auto *label = new QLabel(text, parent);
     label->setGeometry(x, y, 400, 20);
     label->setFont(Look::verdana(10, true));
@@ -32,8 +31,7 @@ QLabel *caption(QWidget *parent, const QString &text, int x, int y)
     return label;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
-{
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry) {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
@@ -44,8 +42,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 
 /// Copies source over destination; the old copy is replaced only once the
 /// new one is whole, and stays as it was when anything fails.
-bool copyReplacing(const QString &source, const QString &destination)
-{
+bool copyReplacing(const QString &source, const QString &destination) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
@@ -67,22 +64,20 @@ bool copyReplacing(const QString &source, const QString &destination)
 }
 } // namespace
 
-TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
-{
+TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
     Screens::setupDialog(this, QStringLiteral("TfrmAllegaCartella"), QStringLiteral(" Allega file"), QSize(634, 534));
     Look::setGround(this, Look::SteelBlue);
     buildLayout();
 }
 
-void TfrmAllegaCartella::buildLayout()
-{
+void TfrmAllegaCartella::buildLayout() {
     auto *shpSfondo = new QWidget(this);
     shpSfondo->setObjectName(QStringLiteral("shpSfondo"));
     shpSfondo->setGeometry(8, 8, 618, 60);
     shpSfondo->setAttribute(Qt::WA_StyledBackground);
     shpSfondo->setStyleSheet(QStringLiteral("#shpSfondo { background: white; border: 1px solid #84add0; }"));
-    auto *imgLogo = new PictureButton(QStringLiteral("imgLogo"), QStringLiteral(":/assets/imgLogo_AllegaCartella.svg"),
-                                      shpSfondo);
+    auto *imgLogo =
+        new PictureButton(QStringLiteral("imgLogo"), QStringLiteral(":/assets/imgLogo_AllegaCartella.svg"), shpSfondo);
     imgLogo->setGeometry(14, 0, 590, 60);
     imgLogo->setCursor(Qt::ArrowCursor);
     imgLogo->setEnabled(false);
@@ -107,13 +102,13 @@ void TfrmAllegaCartella::buildLayout()
         slot.file->setFont(Look::dataFont());
         slot.file->setStyleSheet(QStringLiteral("color: grey; background: #f2f2f2;"));
 
-        slot.clear = new PictureButton(QStringLiteral("imgCancella") + nn, QStringLiteral(":/assets/imgCancella.svg"),
-                                       panel);
+        slot.clear =
+            new PictureButton(QStringLiteral("imgCancella") + nn, QStringLiteral(":/assets/imgCancella.svg"), panel);
         slot.clear->setGeometry(380, 33, 24, 24);
         slot.clear->setToolTip(QStringLiteral("Elimina il file allegato dalla scheda."));
 
-        slot.browse = button(panel, QStringLiteral("btnSfoglia") + nn, QStringLiteral("Sfoglia..."),
-                             QRect(412, 30, 96, 30));
+        slot.browse =
+            button(panel, QStringLiteral("btnSfoglia") + nn, QStringLiteral("Sfoglia..."), QRect(412, 30, 96, 30));
         slot.open = button(panel, QStringLiteral("btnApri") + nn, QStringLiteral("Apri"), QRect(514, 30, 92, 30));
         slot.open->setEnabled(false);
 
@@ -147,8 +142,8 @@ void TfrmAllegaCartella::buildLayout()
     btnApri03 = m_slots[2].open;
 
     btnAnnulla = button(this, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(304, 492, 150, 34));
-    btnApplica = button(this, QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"),
-                        QRect(462, 492, 164, 34));
+    btnApplica =
+        button(this, QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"), QRect(462, 492, 164, 34));
 
     lblMemory = new QLabel(this);
     lblMemory->setObjectName(QStringLiteral("lblMemory"));
@@ -163,30 +158,30 @@ void TfrmAllegaCartella::buildLayout()
         setTabOrder(order[i], order[i + 1]);
 
     const QList<QPair<QAbstractButton *, void (TfrmAllegaCartella::*)()>> handlers = {
-        {btnSfoglia01, &TfrmAllegaCartella::btnSfoglia01Click}, {btnSfoglia02, &TfrmAllegaCartella::btnSfoglia02Click},
-        {btnSfoglia03, &TfrmAllegaCartella::btnSfoglia03Click}, {btnApri01, &TfrmAllegaCartella::btnApri01Click},
-        {btnApri02, &TfrmAllegaCartella::btnApri02Click},       {btnApri03, &TfrmAllegaCartella::btnApri03Click},
-        {imgCancella01, &TfrmAllegaCartella::imgCancella01Click}, {imgCancella02, &TfrmAllegaCartella::imgCancella02Click},
-        {imgCancella03, &TfrmAllegaCartella::imgCancella03Click}, {btnApplica, &TfrmAllegaCartella::btnApplicaClick},
+        {btnSfoglia01, &TfrmAllegaCartella::btnSfoglia01Click},
+        {btnSfoglia02, &TfrmAllegaCartella::btnSfoglia02Click},
+        {btnSfoglia03, &TfrmAllegaCartella::btnSfoglia03Click},
+        {btnApri01, &TfrmAllegaCartella::btnApri01Click},
+        {btnApri02, &TfrmAllegaCartella::btnApri02Click},
+        {btnApri03, &TfrmAllegaCartella::btnApri03Click},
+        {imgCancella01, &TfrmAllegaCartella::imgCancella01Click},
+        {imgCancella02, &TfrmAllegaCartella::imgCancella02Click},
+        {imgCancella03, &TfrmAllegaCartella::imgCancella03Click},
+        {btnApplica, &TfrmAllegaCartella::btnApplicaClick},
         {btnAnnulla, &TfrmAllegaCartella::btnAnnullaClick},
     };
     for (const auto &handler : handlers)
         connect(handler.first, &QAbstractButton::clicked, this, handler.second);
 }
 
-QString TfrmAllegaCartella::folder()
-{
-    return ProgramFolder::file(QStringLiteral("Documenti_Allegati/"));
-}
+QString TfrmAllegaCartella::folder() { return ProgramFolder::file(QStringLiteral("Documenti_Allegati/")); }
 
-bool TfrmAllegaCartella::isPlainName(const QString &name)
-{
+bool TfrmAllegaCartella::isPlainName(const QString &name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-void TfrmAllegaCartella::browse(int k)
-{
+void TfrmAllegaCartella::browse(int k) {
     FileChooser::Request request;
     request.name = QStringLiteral("dlgFile");
     request.title = QStringLiteral("Selezionare il file da allegare:");
@@ -210,8 +205,7 @@ void TfrmAllegaCartella::browse(int k)
     copyReplacing(chosen, destination);
 }
 
-void TfrmAllegaCartella::openAttachment(int k)
-{
+void TfrmAllegaCartella::openAttachment(int k) {
     const QString name = trimText(m_slots[size_t(k)].file->text());
     // Only a file directly in the attachment folder is ever handed to the shell.
     if (!isPlainName(name))
@@ -219,13 +213,9 @@ void TfrmAllegaCartella::openAttachment(int k)
     TMisc::Open(QLatin1Char('"') + QDir::toNativeSeparators(folder() + name) + QLatin1Char('"'));
 }
 
-void TfrmAllegaCartella::clearSlot(int k)
-{
-    m_slots[size_t(k)].file->clear();
-}
+void TfrmAllegaCartella::clearSlot(int k) { m_slots[size_t(k)].file->clear(); }
 
-void TfrmAllegaCartella::btnApplicaClick()
-{
+void TfrmAllegaCartella::btnApplicaClick() {
     TfrmLibri *card = qobject_cast<TfrmLibri *>(parentWidget());
     if (!card && ScreenSet::current())
         card = ScreenSet::current()->frmLibri;
@@ -240,7 +230,4 @@ void TfrmAllegaCartella::btnApplicaClick()
     accept();
 }
 
-void TfrmAllegaCartella::btnAnnullaClick()
-{
-    reject();
-}
+void TfrmAllegaCartella::btnAnnullaClick() { reject(); }

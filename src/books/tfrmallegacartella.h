@@ -15,8 +15,7 @@ class QPushButton;
 /// The card screen fills the six boxes before showing it; "Applica e chiudi"
 /// writes them back into the card screen's hidden labels, "Annulla" drops
 /// them. "Sfoglia..." copies the chosen file into the folder at once.
-class TfrmAllegaCartella : public QDialog
-{
+class TfrmAllegaCartella : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmAllegaCartella(QWidget *parent = nullptr);

@@ -18,10 +18,10 @@
 #include <QSvgRenderer>
 #include <QTimer>
 
-TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent)
-{
+TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent) {
     Regional::apply();
-    Screens::setupWorkScreen(this, QStringLiteral("TfrmSlideshow_Libri"), QStringLiteral(" Slide Show Copertine Libri"));
+    Screens::setupWorkScreen(this, QStringLiteral("TfrmSlideshow_Libri"),
+                             QStringLiteral(" Slide Show Copertine Libri"));
     Look::setGround(this, Look::SteelBlue);
     imgFoto = FullScreenPicture::build(this);
 
@@ -51,29 +51,25 @@ TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent)
     connect(Timer, &QTimer::timeout, this, &TfrmSlideshow_Libri::cmdAvantiClick);
 }
 
-void TfrmSlideshow_Libri::showEvent(QShowEvent *event)
-{
+void TfrmSlideshow_Libri::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TfrmSlideshow_Libri::hideEvent(QHideEvent *event)
-{
+void TfrmSlideshow_Libri::hideEvent(QHideEvent *event) {
     if (!event->spontaneous())
         Timer->stop();
     QDialog::hideEvent(event);
 }
 
-void TfrmSlideshow_Libri::FormShow()
-{
+void TfrmSlideshow_Libri::FormShow() {
     FullScreenPicture::fitToScreen(this);
     imgFoto->setImage(imgBianco->image());
     Timer->start();
 }
 
-void TfrmSlideshow_Libri::cmdAvantiClick()
-{
+void TfrmSlideshow_Libri::cmdAvantiClick() {
     // The timer pauses while a message is open, so ticks never pile up
     // messages on top of each other; the next try comes a full interval later.
     const auto reportAccessFailure = [this] {

@@ -24,8 +24,7 @@
 
 namespace {
 /// A picture with enough detail that a second JPEG encoding changes its bytes.
-QImage detailed(const QSize &size)
-{
+QImage detailed(const QSize &size) {
     QImage image(size, QImage::Format_RGB32);
     QRandomGenerator random(42);
     for (int y = 0; y < size.height(); ++y)
@@ -34,8 +33,7 @@ QImage detailed(const QSize &size)
     return image;
 }
 
-QByteArray encoded(const QImage &image, const char *format, int quality = -1)
-{
+QByteArray encoded(const QImage &image, const char *format, int quality = -1) {
     QByteArray out;
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
@@ -45,28 +43,22 @@ QByteArray encoded(const QImage &image, const char *format, int quality = -1)
     return out;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
+void writeFile(const QString &path, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray readFile(const QString &path)
-{
+QByteArray readFile(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool isJpeg(const QByteArray &bytes)
-{
-    return bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF"));
-}
+bool isJpeg(const QByteArray &bytes) { return bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF")); }
 
 /// A small JPEG whose header claims a picture of the given size.
-QByteArray jpegClaiming(int width, int height)
-{
+QByteArray jpegClaiming(int width, int height) {
     QByteArray data = encoded(detailed(QSize(16, 16)), "jpg");
     const qsizetype sof = data.indexOf(QByteArrayLiteral("\xFF\xC0"));
     if (sof < 0)
@@ -78,8 +70,7 @@ QByteArray jpegClaiming(int width, int height)
     return data;
 }
 
-void addCards(int count)
-{
+void addCards(int count) {
     BookArchive archive;
     QVERIFY(archive.open());
     for (int i = 1; i <= count; ++i) {
@@ -94,9 +85,7 @@ void addCards(int count)
 }
 
 /// Runs check on the next modal window of type T once it is open.
-template <class T, class Check>
-void whenOpen(Check check)
-{
+template <class T, class Check> void whenOpen(Check check) {
     auto *poll = new QTimer;
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, check] {
@@ -110,46 +99,48 @@ void whenOpen(Check check)
 }
 } // namespace
 
-class TestCovers : public QObject
-{
+class TestCovers : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareScreenTests(); }
-    void init()
-    {
+    void init() {
         FileChooser::requests().clear();
         m_folder = std::make_unique<TempProgramFolder>();
         m_screen = std::make_unique<TfrmLibri>();
     }
-    void cleanup()
-    {
+    void cleanup() {
         m_screen.reset();
         m_folder.reset();
     }
 
-    void naming_data()
-    {
+    void naming_data() {
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("file");
-        QTest::newRow("card 12") << "12" << "Copertine_Libri/Foto_12.jpg";
-        QTest::newRow("blanks trimmed") << " 7\t" << "Copertine_Libri/Foto_7.jpg";
-        QTest::newRow("large") << "100000" << "Copertine_Libri/Foto_100000.jpg";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("zero") << "0" << "";
-        QTest::newRow("leading zero") << "012" << "";
-        QTest::newRow("not a number") << "1a" << "";
-        QTest::newRow("path") << "../1" << "";
+        QTest::newRow("card 12") << "12"
+                                 << "Copertine_Libri/Foto_12.jpg";
+        QTest::newRow("blanks trimmed") << " 7\t"
+                                        << "Copertine_Libri/Foto_7.jpg";
+        QTest::newRow("large") << "100000"
+                               << "Copertine_Libri/Foto_100000.jpg";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("zero") << "0"
+                              << "";
+        QTest::newRow("leading zero") << "012"
+                                      << "";
+        QTest::newRow("not a number") << "1a"
+                                      << "";
+        QTest::newRow("path") << "../1"
+                              << "";
     }
-    void naming()
-    {
+    void naming() {
         QFETCH(QString, number);
         QFETCH(QString, file);
         QCOMPARE(Covers::path(number), file.isEmpty() ? QString() : m_folder->file(file));
     }
 
-    void fitting_data()
-    {
+    void fitting_data() {
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QSize>("box");
         QTest::addColumn<QRect>("shown");
@@ -164,8 +155,7 @@ private slots:
         QTest::newRow("zoom 500x700") << QSize(500, 700) << zoom << QRect(680, 145, 500, 700);
         QTest::newRow("zoom 2000x3000") << QSize(2000, 3000) << zoom << QRect(600, 0, 660, 990);
     }
-    void fitting()
-    {
+    void fitting() {
         QFETCH(QSize, picture);
         QFETCH(QSize, box);
         QFETCH(QRect, shown);
@@ -173,8 +163,7 @@ private slots:
         QCOMPARE(fitPicture(picture, box), shown);
     }
 
-    void unreadablePictureShowsPlaceholder_data()
-    {
+    void unreadablePictureShowsPlaceholder_data() {
         QTest::addColumn<QByteArray>("content");
         const QByteArray jpeg = encoded(detailed(QSize(200, 200)), "jpg");
         QTest::newRow("text file") << QByteArray("Questo non è un'immagine.\n");
@@ -183,8 +172,7 @@ private slots:
         QTest::newRow("JPEG claiming 30000x30000") << jpegClaiming(30000, 30000);
         QTest::newRow("truncated BMP") << encoded(detailed(QSize(64, 64)), "bmp").left(200);
     }
-    void unreadablePictureShowsPlaceholder()
-    {
+    void unreadablePictureShowsPlaceholder() {
         QFETCH(QByteArray, content);
         writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), content);
         QImage image;
@@ -203,8 +191,7 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
 
-    void missingCoverShowsPlaceholderAndMakesFolder()
-    {
+    void missingCoverShowsPlaceholderAndMakesFolder() {
         QVERIFY(!QFileInfo::exists(m_folder->file("Copertine_Libri")));
         m_screen->lblPosizione->setText("3");
         m_screen->loadCover();
@@ -219,8 +206,7 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
 
-    void bmpLoadedAndSavedAsJpeg()
-    {
+    void bmpLoadedAndSavedAsJpeg() {
         addCards(7);
         m_screen->cmdUltimoClick();
         QCOMPARE(m_screen->lblPosizione->text(), QString("7"));
@@ -247,8 +233,7 @@ private slots:
         QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_7.jpg")), saved);
     }
 
-    void unchangedCoverWrittenBackByteForByte()
-    {
+    void unchangedCoverWrittenBackByteForByte() {
         const QByteArray original = encoded(detailed(QSize(300, 400)), "jpg", 60);
         QImage decoded = QImage::fromData(original);
         QVERIFY(Covers::jpegData(decoded, QByteArray()) != original); // re-encoding would change it
@@ -284,8 +269,7 @@ private slots:
         QVERIFY(blank != original);
     }
 
-    void cancelledCoverSurvivesNavigationUntilSaved()
-    {
+    void cancelledCoverSurvivesNavigationUntilSaved() {
         addCards(2);
         const QByteArray original = encoded(detailed(QSize(50, 60)), "jpg");
         writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), original);
@@ -305,14 +289,12 @@ private slots:
         QCOMPARE(written.size(), m_screen->placeholder().size());
     }
 
-    void saveFailureShowsPlaceholderAndCardIsSaved_data()
-    {
+    void saveFailureShowsPlaceholderAndCardIsSaved_data() {
         QTest::addColumn<QString>("obstacle");
         QTest::newRow("cover file is a folder") << "Copertine_Libri/Foto_1.jpg/";
         QTest::newRow("cover folder is a file") << "Copertine_Libri";
     }
-    void saveFailureShowsPlaceholderAndCardIsSaved()
-    {
+    void saveFailureShowsPlaceholderAndCardIsSaved() {
         QFETCH(QString, obstacle);
         addCards(1);
         if (obstacle.endsWith('/'))
@@ -332,8 +314,7 @@ private slots:
         QCOMPARE(card.text(TSchedaLibro::Titolo), QString("Nuovo titolo"));
     }
 
-    void exportAddsDefaultExtension()
-    {
+    void exportAddsDefaultExtension() {
         m_screen->imgFoto->setImage(detailed(QSize(30, 20)));
         FileChooser::answerNext(m_folder->file("Copertina"));
         m_screen->btnSalvaFotoClick();
@@ -357,8 +338,7 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
 
-    void cancelledLoadKeepsPicture()
-    {
+    void cancelledLoadKeepsPicture() {
         const QImage shown = detailed(QSize(20, 20));
         m_screen->imgFoto->setImage(shown);
         FileChooser::answerNext(QString());
@@ -367,8 +347,7 @@ private slots:
     }
 
     // The real dialogs behind the seam, with their titles, filters and names.
-    void realLoadDialog()
-    {
+    void realLoadDialog() {
         QStringList filters;
         QString title, name;
         whenOpen<QFileDialog>([&](QFileDialog *dialog) {
@@ -388,8 +367,7 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), shown);
     }
 
-    void realSaveDialog()
-    {
+    void realSaveDialog() {
         QStringList filters, patterns;
         QString title, proposed, suffix;
         bool confirmsOverwrite = false;
@@ -414,8 +392,7 @@ private slots:
         QVERIFY(confirmsOverwrite);
     }
 
-    void zoomShowsCoverAndClosesOnClick()
-    {
+    void zoomShowsCoverAndClosesOnClick() {
         const QImage cover = detailed(QSize(500, 700));
         m_screen->imgFoto->setImage(cover);
         QImage zoomed;

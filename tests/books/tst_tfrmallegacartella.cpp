@@ -16,27 +16,23 @@
 #include <QTest>
 
 namespace {
-void writeFile(const QString &path, const QByteArray &bytes)
-{
+void writeFile(const QString &path, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray readFile(const QString &path)
-{
+QByteArray readFile(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QString questionText = QStringLiteral(
-    "Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome.\r\n\r\n"
-    "Si vuole sovrascrivere il file esistente?");
+const QString questionText =
+    QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome.\r\n\r\n"
+                   "Si vuole sovrascrivere il file esistente?");
 
-template <class T, class Check>
-void whenOpen(Check check)
-{
+template <class T, class Check> void whenOpen(Check check) {
     auto *poll = new QTimer;
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, check] {
@@ -50,26 +46,22 @@ void whenOpen(Check check)
 }
 } // namespace
 
-class TestAllegaCartella : public QObject
-{
+class TestAllegaCartella : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareScreenTests(); }
-    void init()
-    {
+    void init() {
         FileChooser::requests().clear();
         m_folder = std::make_unique<TempProgramFolder>();
         m_dialog = std::make_unique<TfrmAllegaCartella>();
     }
-    void cleanup()
-    {
+    void cleanup() {
         m_dialog.reset();
         m_folder.reset();
     }
 
-    void layoutAndTabOrder()
-    {
+    void layoutAndTabOrder() {
         TfrmAllegaCartella &d = *m_dialog;
         QCOMPARE(d.objectName(), QString("TfrmAllegaCartella"));
         QCOMPARE(d.windowTitle(), QString(" Allega file"));
@@ -79,9 +71,9 @@ private slots:
         QStringList captions;
         for (auto *label : d.findChildren<QLabel *>())
             captions << label->text();
-        for (const char *text : {"Nome 1° file allegato:", "Nome 2° file allegato:", "Nome 3° file allegato:",
-                                 "Descrizione 1° file allegato:", "Descrizione 2° file allegato:",
-                                 "Descrizione 3° file allegato:"})
+        for (const char *text :
+             {"Nome 1° file allegato:", "Nome 2° file allegato:", "Nome 3° file allegato:",
+              "Descrizione 1° file allegato:", "Descrizione 2° file allegato:", "Descrizione 3° file allegato:"})
             QVERIFY2(captions.contains(QString::fromUtf8(text)), text);
         QCOMPARE(d.btnSfoglia02->text(), QString("Sfoglia..."));
         QCOMPARE(d.btnApri03->text(), QString("Apri"));
@@ -94,16 +86,16 @@ private slots:
         QVERIFY(d.imgCancella01->geometry().left() > d.txtFile01->geometry().right());
         // Everything lies inside the window.
         for (QWidget *w : d.findChildren<QWidget *>())
-            QVERIFY2(!w->isVisibleTo(&d) || QRect(QPoint(), d.size()).contains(QRect(w->mapTo(&d, QPoint()), w->size())),
+            QVERIFY2(!w->isVisibleTo(&d) ||
+                         QRect(QPoint(), d.size()).contains(QRect(w->mapTo(&d, QPoint()), w->size())),
                      qPrintable(w->objectName()));
 
         // Tab order: name, Sfoglia, Apri, description per slot, then the exits.
         for (QPushButton *open : {d.btnApri01, d.btnApri02, d.btnApri03})
             open->setEnabled(true);
-        const QList<QWidget *> expected = {d.txtFile01, d.btnSfoglia01, d.btnApri01, d.txtDesc01,
-                                           d.txtFile02, d.btnSfoglia02, d.btnApri02, d.txtDesc02,
-                                           d.txtFile03, d.btnSfoglia03, d.btnApri03, d.txtDesc03,
-                                           d.btnApplica, d.btnAnnulla};
+        const QList<QWidget *> expected = {d.txtFile01,    d.btnSfoglia01, d.btnApri01,  d.txtDesc01, d.txtFile02,
+                                           d.btnSfoglia02, d.btnApri02,    d.txtDesc02,  d.txtFile03, d.btnSfoglia03,
+                                           d.btnApri03,    d.txtDesc03,    d.btnApplica, d.btnAnnulla};
         QWidget *w = expected.first();
         for (int i = 1; i < expected.size(); ++i) {
             do
@@ -113,8 +105,7 @@ private slots:
         }
     }
 
-    void nameEnablesOpen()
-    {
+    void nameEnablesOpen() {
         m_dialog->txtFile02->setText("  ");
         QVERIFY(!m_dialog->btnApri02->isEnabled());
         m_dialog->txtFile02->setText("manca.pdf"); // enabled even though no copy exists
@@ -124,8 +115,7 @@ private slots:
         QVERIFY(!m_dialog->btnApri02->isEnabled());
     }
 
-    void browseCopiesIntoFolder()
-    {
+    void browseCopiesIntoFolder() {
         writeFile(m_folder->file("altrove/autore.jpg"), "ritratto");
         FileChooser::answerNext(m_folder->file("altrove/autore.jpg"));
         MessageCatcher messages;
@@ -147,15 +137,13 @@ private slots:
         QVERIFY(QFileInfo::exists(m_folder->file("Documenti_Allegati/autore.jpg")));
     }
 
-    void overwriteQuestion_data()
-    {
+    void overwriteQuestion_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QByteArray>("kept");
         QTest::newRow("No keeps the existing copy") << int(QMessageBox::No) << QByteArray("vecchio");
         QTest::newRow("Yes replaces it") << int(QMessageBox::Yes) << QByteArray("nuovo");
     }
-    void overwriteQuestion()
-    {
+    void overwriteQuestion() {
         QFETCH(int, answer);
         QFETCH(QByteArray, kept);
         writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "vecchio");
@@ -172,8 +160,7 @@ private slots:
         QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), kept);
     }
 
-    void cancelledChooserDoesNothing()
-    {
+    void cancelledChooserDoesNothing() {
         // A same-named file in the current folder must not be copied over the
         // attached one, and no question is asked.
         writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
@@ -195,8 +182,7 @@ private slots:
         QVERIFY(m_dialog->txtFile02->text().isEmpty());
     }
 
-    void copyFailuresAreSilent()
-    {
+    void copyFailuresAreSilent() {
         // The destination is a folder: the question, then nothing.
         QVERIFY(QDir().mkpath(m_folder->file("Documenti_Allegati/indice.txt")));
         writeFile(m_folder->file("origine/indice.txt"), "indice");
@@ -215,17 +201,14 @@ private slots:
         QCOMPARE(messages.seen().size(), 1);
     }
 
-    void openHandsQuotedPathToDesktop()
-    {
+    void openHandsQuotedPathToDesktop() {
         UrlRecorder recorder;
         m_dialog->txtFile02->setText("  Copia digitale.pdf ");
         QTest::mouseClick(m_dialog->btnApri02, Qt::LeftButton);
-        QCOMPARE(recorder.opened,
-                 {QUrl::fromLocalFile(m_folder->file("Documenti_Allegati/Copia digitale.pdf"))});
+        QCOMPARE(recorder.opened, {QUrl::fromLocalFile(m_folder->file("Documenti_Allegati/Copia digitale.pdf"))});
     }
 
-    void unsafeNameOpensNothing_data()
-    {
+    void unsafeNameOpensNothing_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("parent folder") << "..";
         QTest::newRow("this folder") << ".";
@@ -233,8 +216,7 @@ private slots:
         QTest::newRow("subfolder") << "a/b.pdf";
         QTest::newRow("backslash") << "..\\Archivio_Libri.pro";
     }
-    void unsafeNameOpensNothing()
-    {
+    void unsafeNameOpensNothing() {
         QFETCH(QString, name);
         UrlRecorder recorder;
         m_dialog->txtFile01->setText(name);
@@ -243,8 +225,7 @@ private slots:
         QVERIFY(!TfrmAllegaCartella::isPlainName(name));
     }
 
-    void cardScreenOpensAndReceivesSlots()
-    {
+    void cardScreenOpensAndReceivesSlots() {
         TfrmLibri card;
         card.lblFile01->setText(" scheda.pdf ");
         card.lblDesc01->setText(" Copia digitale ");
@@ -287,8 +268,7 @@ private slots:
         QCOMPARE(card.lblDesc01->text(), QString("Copia digitale"));
     }
 
-    void sameFileForTwoCardsKeepsOneCopy()
-    {
+    void sameFileForTwoCardsKeepsOneCopy() {
         writeFile(m_folder->file("origine/comune.pdf"), "comune");
         FileChooser::answerNext(m_folder->file("origine/comune.pdf"));
         m_dialog->btnSfoglia01Click();
