@@ -160,6 +160,15 @@ private slots:
         QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), kept);
     }
 
+    void choosingTheAttachedCopyItselfKeepsIt() {
+        writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
+        FileChooser::answerNext(m_folder->file("Documenti_Allegati/libro.pdf"));
+        MessageCatcher messages; // Yes to the overwrite question
+        m_dialog->btnSfoglia01Click();
+        QCOMPARE(messages.texts(), QStringList{questionText});
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), QByteArray("allegato"));
+    }
+
     void cancelledChooserDoesNothing() {
         // A same-named file in the current folder must not be copied over the
         // attached one, and no question is asked.
