@@ -1,8 +1,233 @@
 #include "tfrmallegacartella.h"
 
-#include "app/screens.h"
+#include "filechooser.h"
+#include "tfrmlibri.h"
 
-TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
-{
-    Screens::setupDialog(this, QStringLiteral("TfrmAllegaCartella"), QStringLiteral(" Allega file"), QSize(634, 534));
+#include "app/conventions.h"
+#include "app/messages.h"
+#include "app/openurl.h"
+#include "app/picturewidgets.h"
+#include "app/programfolder.h"
+#include "app/screens.h"
+#include "app/screenset.h"
+#include "app/texttrim.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+
+#include <limits>
+
+namespace {
+QLabel *caption(QWidget *parent, const QString &text, int x, int y) {
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(x, y, 400, 20);
+    label->setFont(Look::verdana(10, true));
+    label->setStyleSheet(QStringLiteral("color: #1f4e79;"));
+    return label;
 }
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry) {
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setFont(Look::verdana(10));
+    b->setAutoDefault(false);
+    return b;
+}
+
+/// Copies source over destination; the old copy is replaced only once the
+/// new one is whole, and stays as it was when anything fails.
+bool copyReplacing(const QString &source, const QString &destination) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray block;
+    while (!(block = in.read(1 << 20)).isEmpty()) {
+        if (out.write(block) != block.size()) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    if (in.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+} // namespace
+
+TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
+    Screens::setupDialog(this, QStringLiteral("TfrmAllegaCartella"), QStringLiteral(" Allega file"), QSize(634, 534));
+    Look::setGround(this, Look::SteelBlue);
+    buildLayout();
+}
+
+void TfrmAllegaCartella::buildLayout() {
+    auto *shpSfondo = new QWidget(this);
+    shpSfondo->setObjectName(QStringLiteral("shpSfondo"));
+    shpSfondo->setGeometry(8, 8, 618, 60);
+    shpSfondo->setAttribute(Qt::WA_StyledBackground);
+    shpSfondo->setStyleSheet(QStringLiteral("#shpSfondo { background: white; border: 1px solid #84add0; }"));
+    auto *imgLogo =
+        new PictureButton(QStringLiteral("imgLogo"), QStringLiteral(":/assets/imgLogo_AllegaCartella.svg"), shpSfondo);
+    imgLogo->setGeometry(14, 0, 590, 60);
+    imgLogo->setCursor(Qt::ArrowCursor);
+    imgLogo->setEnabled(false);
+
+    const QString ordinals[] = {QStringLiteral("1°"), QStringLiteral("2°"), QStringLiteral("3°")};
+    for (int k = 0; k < 3; ++k) {
+        const QString nn = QStringLiteral("%1").arg(k + 1, 2, 10, QLatin1Char('0'));
+        auto *panel = new QWidget(this);
+        panel->setObjectName(QStringLiteral("panFile") + nn);
+        panel->setGeometry(8, 76 + k * 138, 618, 130);
+        panel->setAttribute(Qt::WA_StyledBackground);
+        panel->setStyleSheet(QStringLiteral("#%1 { background: white; border: 1px solid #84add0; border-radius: 4px; }")
+                                 .arg(panel->objectName()));
+        Slot &slot = m_slots[size_t(k)];
+
+        caption(panel, QStringLiteral("Nome %1 file allegato:").arg(ordinals[k]), 12, 8)
+            ->setObjectName(QStringLiteral("lblNome") + nn);
+        slot.file = new QLineEdit(panel);
+        slot.file->setObjectName(QStringLiteral("txtFile") + nn);
+        slot.file->setGeometry(12, 30, 362, 30);
+        slot.file->setReadOnly(true);
+        slot.file->setFont(Look::dataFont());
+        slot.file->setStyleSheet(QStringLiteral("color: grey; background: #f2f2f2;"));
+
+        slot.clear =
+            new PictureButton(QStringLiteral("imgCancella") + nn, QStringLiteral(":/assets/imgCancella.svg"), panel);
+        slot.clear->setGeometry(380, 33, 24, 24);
+        slot.clear->setToolTip(QStringLiteral("Elimina il file allegato dalla scheda."));
+
+        slot.browse =
+            button(panel, QStringLiteral("btnSfoglia") + nn, QStringLiteral("Sfoglia..."), QRect(412, 30, 96, 30));
+        slot.open = button(panel, QStringLiteral("btnApri") + nn, QStringLiteral("Apri"), QRect(514, 30, 92, 30));
+        slot.open->setEnabled(false);
+
+        caption(panel, QStringLiteral("Descrizione %1 file allegato:").arg(ordinals[k]), 12, 68)
+            ->setObjectName(QStringLiteral("lblDescrizione") + nn);
+        slot.desc = new QLineEdit(panel);
+        slot.desc->setObjectName(QStringLiteral("txtDesc") + nn);
+        slot.desc->setGeometry(12, 90, 594, 30);
+        slot.desc->setFont(Look::dataFont());
+        slot.desc->setMaxLength(std::numeric_limits<int>::max());
+
+        // "Apri" is offered whenever the slot names a file.
+        QPushButton *open = slot.open;
+        connect(slot.file, &QLineEdit::textChanged, open,
+                [open](const QString &text) { open->setEnabled(!trimText(text).isEmpty()); });
+    }
+    txtFile01 = m_slots[0].file;
+    txtFile02 = m_slots[1].file;
+    txtFile03 = m_slots[2].file;
+    txtDesc01 = m_slots[0].desc;
+    txtDesc02 = m_slots[1].desc;
+    txtDesc03 = m_slots[2].desc;
+    imgCancella01 = m_slots[0].clear;
+    imgCancella02 = m_slots[1].clear;
+    imgCancella03 = m_slots[2].clear;
+    btnSfoglia01 = m_slots[0].browse;
+    btnSfoglia02 = m_slots[1].browse;
+    btnSfoglia03 = m_slots[2].browse;
+    btnApri01 = m_slots[0].open;
+    btnApri02 = m_slots[1].open;
+    btnApri03 = m_slots[2].open;
+
+    btnAnnulla = button(this, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(304, 492, 150, 34));
+    btnApplica =
+        button(this, QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"), QRect(462, 492, 164, 34));
+
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName(QStringLiteral("lblMemory"));
+    lblMemory->hide();
+
+    // Tab order: each slot's name, Sfoglia, Apri and description, then the exits.
+    QList<QWidget *> order;
+    for (const Slot &slot : m_slots)
+        order << slot.file << slot.browse << slot.open << slot.desc;
+    order << btnApplica << btnAnnulla;
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    const QList<QPair<QAbstractButton *, void (TfrmAllegaCartella::*)()>> handlers = {
+        {btnSfoglia01, &TfrmAllegaCartella::btnSfoglia01Click},
+        {btnSfoglia02, &TfrmAllegaCartella::btnSfoglia02Click},
+        {btnSfoglia03, &TfrmAllegaCartella::btnSfoglia03Click},
+        {btnApri01, &TfrmAllegaCartella::btnApri01Click},
+        {btnApri02, &TfrmAllegaCartella::btnApri02Click},
+        {btnApri03, &TfrmAllegaCartella::btnApri03Click},
+        {imgCancella01, &TfrmAllegaCartella::imgCancella01Click},
+        {imgCancella02, &TfrmAllegaCartella::imgCancella02Click},
+        {imgCancella03, &TfrmAllegaCartella::imgCancella03Click},
+        {btnApplica, &TfrmAllegaCartella::btnApplicaClick},
+        {btnAnnulla, &TfrmAllegaCartella::btnAnnullaClick},
+    };
+    for (const auto &handler : handlers)
+        connect(handler.first, &QAbstractButton::clicked, this, handler.second);
+}
+
+QString TfrmAllegaCartella::folder() { return ProgramFolder::file(QStringLiteral("Documenti_Allegati/")); }
+
+bool TfrmAllegaCartella::isPlainName(const QString &name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+void TfrmAllegaCartella::browse(int k) {
+    FileChooser::Request request;
+    request.name = QStringLiteral("dlgFile");
+    request.title = QStringLiteral("Selezionare il file da allegare:");
+    request.filters = {{QStringLiteral("Tutti i file (*.*)"), QStringLiteral("*")}};
+    const QString chosen = FileChooser::choose(this, request);
+    // A cancelled chooser leaves the slot and the folder as they were.
+    if (chosen.isEmpty())
+        return;
+    Slot &slot = m_slots[size_t(k)];
+    slot.file->setText(QFileInfo(chosen).fileName());
+
+    // From here on a failure ends the command silently.
+    const QString name = trimText(slot.file->text());
+    if (!isPlainName(name) || !QDir().mkpath(folder()))
+        return;
+    const QString destination = folder() + name;
+    if (QFileInfo::exists(destination) &&
+        Msg::answeredNo(this, QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
+                                             "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
+        return;
+    copyReplacing(chosen, destination);
+}
+
+void TfrmAllegaCartella::openAttachment(int k) {
+    const QString name = trimText(m_slots[size_t(k)].file->text());
+    // Only a file directly in the attachment folder is ever handed to the shell.
+    if (!isPlainName(name))
+        return;
+    TMisc::Open(QLatin1Char('"') + QDir::toNativeSeparators(folder() + name) + QLatin1Char('"'));
+}
+
+void TfrmAllegaCartella::clearSlot(int k) { m_slots[size_t(k)].file->clear(); }
+
+void TfrmAllegaCartella::btnApplicaClick() {
+    TfrmLibri *card = qobject_cast<TfrmLibri *>(parentWidget());
+    if (!card && ScreenSet::current())
+        card = ScreenSet::current()->frmLibri;
+    if (card && trimText(lblMemory->text()) == QLatin1String("libri")) {
+        card->lblFile01->setText(trimText(txtFile01->text()));
+        card->lblDesc01->setText(trimText(txtDesc01->text()));
+        card->lblFile02->setText(trimText(txtFile02->text()));
+        card->lblDesc02->setText(trimText(txtDesc02->text()));
+        card->lblFile03->setText(trimText(txtFile03->text()));
+        card->lblDesc03->setText(trimText(txtDesc03->text()));
+    }
+    accept();
+}
+
+void TfrmAllegaCartella::btnAnnullaClick() { reject(); }

@@ -2,10 +2,59 @@
 
 #include <QDialog>
 
-/// Window "Allega file": its frame only, until its screen is built.
-class TfrmAllegaCartella : public QDialog
-{
+#include <array>
+
+class PictureButton;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+/// The attachments dialog: the three attached files of the card on the card
+/// screen, each a file name (a copy in Documenti_Allegati) and a description.
+///
+/// The card screen fills the six boxes before showing it; "Applica e chiudi"
+/// writes them back into the card screen's hidden labels, "Annulla" drops
+/// them. "Sfoglia..." copies the chosen file into the folder at once.
+class TfrmAllegaCartella : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmAllegaCartella(QWidget *parent = nullptr);
+
+    /// "Documenti_Allegati/" in the program folder.
+    static QString folder();
+    /// Whether a trimmed attachment name names a file directly in the folder:
+    /// not empty, not "." or "..", no folder separator.
+    static bool isPlainName(const QString &name);
+
+    QLabel *lblMemory;
+    QLineEdit *txtFile01, *txtFile02, *txtFile03, *txtDesc01, *txtDesc02, *txtDesc03;
+    PictureButton *imgCancella01, *imgCancella02, *imgCancella03;
+    QPushButton *btnSfoglia01, *btnSfoglia02, *btnSfoglia03, *btnApri01, *btnApri02, *btnApri03;
+    QPushButton *btnApplica, *btnAnnulla;
+
+public slots:
+    void btnSfoglia01Click() { browse(0); }
+    void btnSfoglia02Click() { browse(1); }
+    void btnSfoglia03Click() { browse(2); }
+    void btnApri01Click() { openAttachment(0); }
+    void btnApri02Click() { openAttachment(1); }
+    void btnApri03Click() { openAttachment(2); }
+    void imgCancella01Click() { clearSlot(0); }
+    void imgCancella02Click() { clearSlot(1); }
+    void imgCancella03Click() { clearSlot(2); }
+    void btnApplicaClick();
+    void btnAnnullaClick();
+
+private:
+    struct Slot {
+        QLineEdit *file = nullptr, *desc = nullptr;
+        QPushButton *browse = nullptr, *open = nullptr;
+        PictureButton *clear = nullptr;
+    };
+    void buildLayout();
+    void browse(int k);
+    void openAttachment(int k);
+    void clearSlot(int k);
+
+    std::array<Slot, 3> m_slots;
 };

@@ -11,6 +11,8 @@
 #include "app/texttrim.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmguida.h"
+#include "books/covers.h"
+#include "books/filechooser.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmslideshow_libri.h"
 #include "books/tfrmzoom.h"
@@ -337,15 +339,19 @@ void TfrmLibri::fillCard(TSchedaLibro &card) const
 
 void TfrmLibri::loadCover()
 {
-    // Covers are read from their files with the cover photos; until then
-    // every card shows the placeholder.
-    imgFoto->setImage(placeholder());
+    // Picture operations never report a failure: the placeholder stands in.
+    const QString path = Covers::path(lblPosizione->text());
+    if (path.isEmpty() || !Covers::makeFolder())
+        return imgFoto->setImage(placeholder());
+    Covers::loadInto(imgFoto, path, placeholder());
 }
 
 void TfrmLibri::saveCover()
 {
-    // The cover of the card on screen is written here, after the archive
-    // has been closed.
+    // An unchanged cover goes back byte for byte; only a new picture is encoded.
+    const QString path = Covers::path(lblPosizione->text());
+    if (path.isEmpty() || !Covers::makeFolder() || !Covers::writeJpeg(path, imgFoto->image(), imgFoto->sourceJpeg()))
+        imgFoto->setImage(placeholder());
 }
 
 bool TfrmLibri::loadCard(BookArchive &archive, int n)
@@ -532,7 +538,15 @@ void TfrmLibri::cmdTrovaClick()
 
 void TfrmLibri::cmdFileClick()
 {
-    Screens::runModal<TfrmAllegaCartella>(this);
+    Screens::runModal<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella &dialog) {
+        dialog.lblMemory->setText(QStringLiteral("libri"));
+        dialog.txtFile01->setText(trimText(lblFile01->text()));
+        dialog.txtDesc01->setText(trimText(lblDesc01->text()));
+        dialog.txtFile02->setText(trimText(lblFile02->text()));
+        dialog.txtDesc02->setText(trimText(lblDesc02->text()));
+        dialog.txtFile03->setText(trimText(lblFile03->text()));
+        dialog.txtDesc03->setText(trimText(lblDesc03->text()));
+    });
 }
 
 void TfrmLibri::cmdAnteprimaClick()
@@ -567,9 +581,34 @@ void TfrmLibri::cmdEsciClick()
     close();
 }
 
-void TfrmLibri::btnCaricaFotoClick() {}
+void TfrmLibri::btnCaricaFotoClick()
+{
+    FileChooser::Request request;
+    request.name = QStringLiteral("dlgFile");
+    request.title = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
+    request.filters = {{QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)"), QStringLiteral("*.jpg *.jpeg")},
+                       {QStringLiteral("Immagine Bitmap (*.bmp)"), QStringLiteral("*.bmp")}};
+    const QString chosen = FileChooser::choose(this, request);
+    if (chosen.isEmpty())
+        return;
+    Covers::loadInto(imgFoto, chosen, placeholder());
+}
 
-void TfrmLibri::btnSalvaFotoClick() {}
+void TfrmLibri::btnSalvaFotoClick()
+{
+    FileChooser::Request request;
+    request.kind = FileChooser::Request::Save;
+    request.name = QStringLiteral("dlgSalvaFile");
+    request.title = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
+    request.filters = {{QStringLiteral("File Jpeg (*.jpg)"), QStringLiteral("*.jpg")}};
+    request.proposedName = QStringLiteral("Foto.jpg");
+    request.defaultSuffix = QStringLiteral("jpg");
+    const QString chosen = FileChooser::choose(this, request);
+    if (chosen.isEmpty())
+        return;
+    if (!Covers::writeJpeg(chosen, imgFoto->image(), imgFoto->sourceJpeg()))
+        imgFoto->setImage(placeholder());
+}
 
 void TfrmLibri::btnCancFotoClick()
 {
@@ -578,7 +617,7 @@ void TfrmLibri::btnCancFotoClick()
 
 void TfrmLibri::btnZoomFotoClick()
 {
-    Screens::runModal<TfrmZoom>(this);
+    Screens::runModal<TfrmZoom>(this, [this](TfrmZoom &zoom) { zoom.imgFoto->setImage(imgFoto->image()); });
 }
 
 void TfrmLibri::btnDeweyClick()

@@ -1,10 +1,25 @@
 #include "tfrmzoom.h"
 
+#include "fullscreenpicture.h"
+
+#include "app/conventions.h"
 #include "app/regional.h"
 #include "app/screens.h"
 
-TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent)
-{
+#include <QShowEvent>
+
+TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent) {
     Regional::apply();
-    Screens::setupWorkScreen(this, QStringLiteral("TfrmZoom"), QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
+    Screens::setupWorkScreen(this, QStringLiteral("TfrmZoom"),
+                             QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
+    Look::setGround(this, Look::SteelBlue);
+    imgFoto = FullScreenPicture::build(this);
 }
+
+void TfrmZoom::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmZoom::FormShow() { FullScreenPicture::fitToScreen(this); }

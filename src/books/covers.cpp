@@ -1,0 +1,128 @@
+#include "covers.h"
+
+#include "app/picturewidgets.h"
+#include "app/programfolder.h"
+#include "app/texttrim.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace Covers {
+
+QString folder() { return ProgramFolder::file(QStringLiteral("Copertine_Libri/")); }
+
+QString path(const QString &cardNumber) {
+    const QString number = trimText(cardNumber);
+    if (number.isEmpty() || number.size() > 9 || number.startsWith(QLatin1Char('0')))
+        return QString();
+    for (const QChar c : number) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return QString();
+    }
+    return folder() + QStringLiteral("Foto_") + number + QStringLiteral(".jpg");
+}
+
+bool makeFolder() { return QDir().mkpath(folder()); }
+
+namespace {
+qint64 allocationLimitBytes() { return qint64(QImageReader::allocationLimit()) * 1024 * 1024; }
+
+/// A JPEG's last scan must be followed by its end marker; a file cut short
+/// would otherwise decode as a picture with a grey bottom. Inside the
+/// compressed data every 0xFF byte is stuffed, so neither marker can appear
+/// there by chance; an embedded thumbnail ends before the main picture's scan.
+bool jpegComplete(const QByteArray &data) {
+    const qsizetype lastScan = data.lastIndexOf(QByteArrayLiteral("\xFF\xDA"));
+    const qsizetype end = data.lastIndexOf(QByteArrayLiteral("\xFF\xD9"));
+    return lastScan >= 0 && end > lastScan;
+}
+
+/// A bitmap's header gives its file size; a file shorter than that was cut
+/// short (Qt would decode the missing rows as black).
+bool bmpComplete(const QByteArray &data) {
+    if (data.size() < 6)
+        return false;
+    const auto byte = [&data](int i) { return quint32(quint8(data[i])); };
+    const quint32 declared = byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24;
+    return declared <= quint32(data.size());
+}
+} // namespace
+
+bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg) {
+    image = QImage();
+    if (jpeg)
+        jpeg->clear();
+    QFile file(fileName);
+    const qint64 limit = allocationLimitBytes();
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly) || (limit > 0 && file.size() > limit))
+        return false;
+    QByteArray data = file.readAll();
+    file.close();
+    if (data.isEmpty())
+        return false;
+
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead())
+        return false;
+    const QByteArray format = reader.format();
+    const QSize size = reader.size();
+    // A header may claim any size; refuse before decoding what would not fit.
+    if (!size.isValid() || size.isEmpty() || (limit > 0 && qint64(size.width()) * size.height() * 4 > limit))
+        return false;
+    const bool isJpeg = format == "jpeg" || format == "jpg";
+    if ((isJpeg && !jpegComplete(data)) || (format == "bmp" && !bmpComplete(data)))
+        return false;
+    QImage decoded;
+    if (!reader.read(&decoded) || decoded.isNull())
+        return false;
+    image = decoded;
+    if (jpeg && isJpeg)
+        *jpeg = data;
+    return true;
+}
+
+QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg) {
+    if (!sourceJpeg.isEmpty())
+        return sourceJpeg;
+    if (image.isNull())
+        return QByteArray();
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    if (!writer.write(image))
+        return QByteArray();
+    return out;
+}
+
+bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg) {
+    const QByteArray data = jpegData(image, sourceJpeg);
+    if (fileName.isEmpty() || data.isEmpty())
+        return false;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder) {
+    QImage image;
+    QByteArray jpeg;
+    if (readPicture(fileName, image, &jpeg))
+        box->setImage(image, jpeg);
+    else
+        box->setImage(placeholder);
+}
+
+} // namespace Covers

@@ -1,0 +1,42 @@
+// The document opener: what reaches the desktop for each kind of text.
+#include "app/openurl.h"
+#include "common/urlrecorder.h"
+
+#include <QDir>
+#include <QTest>
+
+class TestOpenUrl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void open_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<QUrl>>("opened");
+        const QString folder = QDir::toNativeSeparators(QDir::tempPath() + "/Programmi vari/Rilegora #2/");
+        QTest::newRow("quoted manual, blanks and # in the folder")
+            << "\"" + folder + "Guida.pdf\""
+            << QList<QUrl>{QUrl::fromLocalFile(QDir::fromNativeSeparators(folder) + "Guida.pdf")};
+        QTest::newRow("quoted attachment")
+            << "\"" + folder + "Documenti_Allegati" + QDir::separator() + "libro 50%.pdf\""
+            << QList<QUrl>{
+                   QUrl::fromLocalFile(QDir::fromNativeSeparators(folder) + "Documenti_Allegati/libro 50%.pdf")};
+        QTest::newRow("web address") << "https://www.example.it/rilegora"
+                                     << QList<QUrl>{QUrl("https://www.example.it/rilegora")};
+        QTest::newRow("quoted mail address")
+            << "\"mailto:info@example.it\"" << QList<QUrl>{QUrl("mailto:info@example.it")};
+        QTest::newRow("drive letter is a path, not a scheme")
+            << "\"C:/Rilegora/Guida.pdf\"" << QList<QUrl>{QUrl::fromLocalFile("C:/Rilegora/Guida.pdf")};
+        QTest::newRow("empty") << "" << QList<QUrl>{};
+        QTest::newRow("empty quotes") << "\"\"" << QList<QUrl>{};
+    }
+    void open() {
+        QFETCH(QString, text);
+        QFETCH(QList<QUrl>, opened);
+        UrlRecorder recorder;
+        TMisc::Open(text);
+        QCOMPARE(recorder.opened, opened);
+    }
+};
+
+QTEST_MAIN(TestOpenUrl)
+#include "tst_openurl.moc"

@@ -1,0 +1,435 @@
+// Cover photos on the card screen: naming, fitting, loading, saving,
+// exporting, the file choosers and the zoom window.
+#include "app/picturewidgets.h"
+#include "books/bookarchive.h"
+#include "books/covers.h"
+#include "books/filechooser.h"
+#include "books/fullscreenpicture.h"
+#include "books/tfrmlibri.h"
+#include "books/tfrmzoom.h"
+#include "common/testsupport.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+/// A picture with enough detail that a second JPEG encoding changes its bytes.
+QImage detailed(const QSize &size) {
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(42);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, int(random.bounded(256))));
+    return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format, int quality = -1) {
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.write(image);
+    return out;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool isJpeg(const QByteArray &bytes) { return bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF")); }
+
+/// A small JPEG whose header claims a picture of the given size.
+QByteArray jpegClaiming(int width, int height) {
+    QByteArray data = encoded(detailed(QSize(16, 16)), "jpg");
+    const qsizetype sof = data.indexOf(QByteArrayLiteral("\xFF\xC0"));
+    if (sof < 0)
+        return QByteArray();
+    data[sof + 5] = char(height >> 8);
+    data[sof + 6] = char(height & 255);
+    data[sof + 7] = char(width >> 8);
+    data[sof + 8] = char(width & 255);
+    return data;
+}
+
+void addCards(int count) {
+    BookArchive archive;
+    QVERIFY(archive.open());
+    for (int i = 1; i <= count; ++i) {
+        TSchedaLibro card;
+        card.setText(TSchedaLibro::Titolo, QStringLiteral("Titolo %1").arg(i));
+        card.setText(TSchedaLibro::Autore, QStringLiteral("Autore"));
+        card.setText(TSchedaLibro::Anno, QStringLiteral("1999"));
+        card.setText(TSchedaLibro::Editore, QStringLiteral("Editore"));
+        QCOMPARE(archive.append(card), i);
+    }
+    QVERIFY(archive.close());
+}
+
+/// Runs check on the next modal window of type T once it is open.
+template <class T, class Check> void whenOpen(Check check) {
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, check] {
+        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            check(w);
+        }
+    });
+    poll->start();
+}
+} // namespace
+
+class TestCovers : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareScreenTests(); }
+    void init() {
+        FileChooser::requests().clear();
+        m_folder = std::make_unique<TempProgramFolder>();
+        m_screen = std::make_unique<TfrmLibri>();
+    }
+    void cleanup() {
+        m_screen.reset();
+        m_folder.reset();
+    }
+
+    void naming_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("card 12") << "12"
+                                 << "Copertine_Libri/Foto_12.jpg";
+        QTest::newRow("blanks trimmed") << " 7\t"
+                                        << "Copertine_Libri/Foto_7.jpg";
+        QTest::newRow("large") << "100000"
+                               << "Copertine_Libri/Foto_100000.jpg";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("zero") << "0"
+                              << "";
+        QTest::newRow("leading zero") << "012"
+                                      << "";
+        QTest::newRow("not a number") << "1a"
+                                      << "";
+        QTest::newRow("path") << "../1"
+                              << "";
+    }
+    void naming() {
+        QFETCH(QString, number);
+        QFETCH(QString, file);
+        QCOMPARE(Covers::path(number), file.isEmpty() ? QString() : m_folder->file(file));
+    }
+
+    void fitting_data() {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QRect>("shown");
+        const QSize card(307, 409);
+        QTest::newRow("3000x4000 reduced") << QSize(3000, 4000) << card << QRect(0, 0, 306, 409);
+        QTest::newRow("100x150 own size, centred") << QSize(100, 150) << card << QRect(103, 129, 100, 150);
+        QTest::newRow("exactly the box") << card << card << QRect(0, 0, 307, 409);
+        QTest::newRow("wider than tall, larger") << QSize(800, 400) << card << QRect(0, 128, 307, 153);
+        QTest::newRow("wider than tall, smaller") << QSize(200, 100) << card << QRect(53, 154, 200, 100);
+        QTest::newRow("only wider than the box") << QSize(400, 100) << card << QRect(0, 166, 307, 76);
+        const QSize zoom = FullScreenPicture::areaFor(QSize(1920, 1080));
+        QTest::newRow("zoom 500x700") << QSize(500, 700) << zoom << QRect(680, 145, 500, 700);
+        QTest::newRow("zoom 2000x3000") << QSize(2000, 3000) << zoom << QRect(600, 0, 660, 990);
+    }
+    void fitting() {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, box);
+        QFETCH(QRect, shown);
+        QCOMPARE(FullScreenPicture::areaFor(QSize(1920, 1080)), QSize(1860, 990));
+        QCOMPARE(fitPicture(picture, box), shown);
+    }
+
+    void unreadablePictureShowsPlaceholder_data() {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray jpeg = encoded(detailed(QSize(200, 200)), "jpg");
+        QTest::newRow("text file") << QByteArray("Questo non è un'immagine.\n");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("truncated JPEG") << jpeg.left(jpeg.size() / 2);
+        QTest::newRow("JPEG claiming 30000x30000") << jpegClaiming(30000, 30000);
+        QTest::newRow("truncated BMP") << encoded(detailed(QSize(64, 64)), "bmp").left(200);
+    }
+    void unreadablePictureShowsPlaceholder() {
+        QFETCH(QByteArray, content);
+        writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), content);
+        QImage image;
+        QVERIFY(!Covers::readPicture(m_folder->file("Copertine_Libri/Foto_1.jpg"), image));
+
+        // As the cover of the card on screen...
+        m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
+        m_screen->lblPosizione->setText("1");
+        m_screen->loadCover();
+        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+
+        // ...and as a picture chosen with btnCaricaFoto.
+        m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
+        FileChooser::answerNext(m_folder->file("Copertine_Libri/Foto_1.jpg"));
+        m_screen->btnCaricaFotoClick();
+        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+    }
+
+    void missingCoverShowsPlaceholderAndMakesFolder() {
+        QVERIFY(!QFileInfo::exists(m_folder->file("Copertine_Libri")));
+        m_screen->lblPosizione->setText("3");
+        m_screen->loadCover();
+        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QVERIFY(QFileInfo(m_folder->file("Copertine_Libri")).isDir());
+        QVERIFY(QDir(m_folder->file("Copertine_Libri")).isEmpty());
+
+        // No card number: the placeholder, and no file is named.
+        m_screen->lblPosizione->clear();
+        m_screen->imgFoto->setImage(detailed(QSize(5, 5)));
+        m_screen->loadCover();
+        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+    }
+
+    void bmpLoadedAndSavedAsJpeg() {
+        addCards(7);
+        m_screen->cmdUltimoClick();
+        QCOMPARE(m_screen->lblPosizione->text(), QString("7"));
+        const QImage picture = detailed(QSize(120, 90));
+        writeFile(m_folder->file("input/copertina.bmp"), encoded(picture, "bmp"));
+        FileChooser::answerNext(m_folder->file("input/copertina.bmp"));
+        m_screen->btnCaricaFotoClick();
+        QCOMPARE(m_screen->imgFoto->image().convertToFormat(QImage::Format_RGB32), picture);
+        QVERIFY(m_screen->imgFoto->sourceJpeg().isEmpty());
+        QVERIFY(!QFileInfo::exists(m_folder->file("Copertine_Libri/Foto_7.jpg"))); // nothing written yet
+
+        MessageCatcher messages;
+        m_screen->cmdSalvaClick();
+        QCOMPARE(messages.texts(), {"Le modifiche apportate alla scheda corrente sono state salvate in archivio."});
+        const QByteArray saved = readFile(m_folder->file("Copertine_Libri/Foto_7.jpg"));
+        QVERIFY(isJpeg(saved));
+        QCOMPARE(QImage::fromData(saved).size(), QSize(120, 90));
+
+        // Encoded once: showing the card again and saving keeps those bytes.
+        m_screen->cmdPrimoClick();
+        m_screen->cmdUltimoClick();
+        QCOMPARE(m_screen->imgFoto->sourceJpeg(), saved);
+        m_screen->cmdSalvaClick();
+        QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_7.jpg")), saved);
+    }
+
+    void unchangedCoverWrittenBackByteForByte() {
+        const QByteArray original = encoded(detailed(QSize(300, 400)), "jpg", 60);
+        QImage decoded = QImage::fromData(original);
+        QVERIFY(Covers::jpegData(decoded, QByteArray()) != original); // re-encoding would change it
+
+        // A cover file, loaded and saved again and again.
+        writeFile(m_folder->file("Copertine_Libri/Foto_2.jpg"), original);
+        m_screen->lblPosizione->setText("2");
+        for (int round = 0; round < 5; ++round) {
+            m_screen->loadCover();
+            m_screen->saveCover();
+            QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_2.jpg")), original);
+        }
+
+        // A JPEG chosen with btnCaricaFoto is stored with that file's own bytes,
+        // and its export is a copy of them too.
+        writeFile(m_folder->file("input/scan.jpeg"), original);
+        m_screen->lblPosizione->setText("4");
+        FileChooser::answerNext(m_folder->file("input/scan.jpeg"));
+        m_screen->btnCaricaFotoClick();
+        m_screen->saveCover();
+        QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_4.jpg")), original);
+        FileChooser::answerNext(m_folder->file("export/copia.jpg"));
+        QDir().mkpath(m_folder->file("export"));
+        m_screen->btnSalvaFotoClick();
+        QCOMPARE(readFile(m_folder->file("export/copia.jpg")), original);
+
+        // A changed picture is encoded afresh.
+        m_screen->btnCancFotoClick();
+        QVERIFY(m_screen->imgFoto->sourceJpeg().isEmpty());
+        m_screen->saveCover();
+        const QByteArray blank = readFile(m_folder->file("Copertine_Libri/Foto_4.jpg"));
+        QVERIFY(isJpeg(blank));
+        QVERIFY(blank != original);
+    }
+
+    void cancelledCoverSurvivesNavigationUntilSaved() {
+        addCards(2);
+        const QByteArray original = encoded(detailed(QSize(50, 60)), "jpg");
+        writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), original);
+        m_screen->cmdPrimoClick();
+        QCOMPARE(m_screen->imgFoto->image().size(), QSize(50, 60));
+        m_screen->btnCancFotoClick();
+        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_1.jpg")), original);
+        m_screen->cmdAvantiClick();
+        m_screen->cmdIndietroClick();
+        QCOMPARE(m_screen->imgFoto->image().size(), QSize(50, 60));
+
+        m_screen->btnCancFotoClick();
+        MessageCatcher messages;
+        m_screen->cmdSalvaClick();
+        const QImage written = QImage::fromData(readFile(m_folder->file("Copertine_Libri/Foto_1.jpg")));
+        QCOMPARE(written.size(), m_screen->placeholder().size());
+    }
+
+    void saveFailureShowsPlaceholderAndCardIsSaved_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("cover file is a folder") << "Copertine_Libri/Foto_1.jpg/";
+        QTest::newRow("cover folder is a file") << "Copertine_Libri";
+    }
+    void saveFailureShowsPlaceholderAndCardIsSaved() {
+        QFETCH(QString, obstacle);
+        addCards(1);
+        if (obstacle.endsWith('/'))
+            QVERIFY(QDir().mkpath(m_folder->file(obstacle)));
+        else
+            writeFile(m_folder->file(obstacle), "x");
+        m_screen->cmdPrimoClick();
+        m_screen->imgFoto->setImage(detailed(QSize(40, 40)));
+        m_screen->txtTitolo->setText("Nuovo titolo");
+        MessageCatcher messages;
+        m_screen->cmdSalvaClick();
+        QCOMPARE(messages.texts(), {"Le modifiche apportate alla scheda corrente sono state salvate in archivio."});
+        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        BookArchive archive;
+        TSchedaLibro card;
+        QVERIFY(archive.open() && archive.read(1, card));
+        QCOMPARE(card.text(TSchedaLibro::Titolo), QString("Nuovo titolo"));
+    }
+
+    void exportAddsDefaultExtension() {
+        m_screen->imgFoto->setImage(detailed(QSize(30, 20)));
+        FileChooser::answerNext(m_folder->file("Copertina"));
+        m_screen->btnSalvaFotoClick();
+        const QByteArray written = readFile(m_folder->file("Copertina.jpg"));
+        QVERIFY(isJpeg(written));
+        QCOMPARE(QImage::fromData(written).size(), QSize(30, 20));
+
+        QCOMPARE(FileChooser::requests().size(), 1);
+        const FileChooser::Request &r = FileChooser::requests().first();
+        QCOMPARE(r.kind, FileChooser::Request::Save);
+        QCOMPARE(r.title, QString("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
+        QCOMPARE(r.proposedName, QString("Foto.jpg"));
+        QCOMPARE(r.defaultSuffix, QString("jpg"));
+
+        // Cancelling writes nothing; a failed write shows the placeholder.
+        FileChooser::answerNext(QString());
+        m_screen->btnSalvaFotoClick();
+        QVERIFY(QDir().mkpath(m_folder->file("occupato.jpg")));
+        FileChooser::answerNext(m_folder->file("occupato.jpg"));
+        m_screen->btnSalvaFotoClick();
+        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+    }
+
+    void cancelledLoadKeepsPicture() {
+        const QImage shown = detailed(QSize(20, 20));
+        m_screen->imgFoto->setImage(shown);
+        FileChooser::answerNext(QString());
+        m_screen->btnCaricaFotoClick();
+        QCOMPARE(m_screen->imgFoto->image(), shown);
+    }
+
+    // The real dialogs behind the seam, with their titles, filters and names.
+    void realLoadDialog() {
+        QStringList filters;
+        QString title, name;
+        whenOpen<QFileDialog>([&](QFileDialog *dialog) {
+            title = dialog->windowTitle();
+            name = dialog->objectName();
+            auto *combo = dialog->findChild<QComboBox *>("fileTypeCombo");
+            for (int i = 0; combo && i < combo->count(); ++i)
+                filters << combo->itemText(i);
+            dialog->reject();
+        });
+        const QImage shown = detailed(QSize(8, 8));
+        m_screen->imgFoto->setImage(shown);
+        m_screen->btnCaricaFotoClick();
+        QCOMPARE(name, QString("dlgFile"));
+        QCOMPARE(title, QString("Selezionare un file di immagine in formato Jpeg o Bitmap."));
+        QCOMPARE(filters, QStringList({"Immagine JPEG (*.jpg; *.jpeg)", "Immagine Bitmap (*.bmp)"}));
+        QCOMPARE(m_screen->imgFoto->image(), shown);
+    }
+
+    void realSaveDialog() {
+        QStringList filters, patterns;
+        QString title, proposed, suffix;
+        bool confirmsOverwrite = false;
+        whenOpen<QFileDialog>([&](QFileDialog *dialog) {
+            title = dialog->windowTitle();
+            auto *combo = dialog->findChild<QComboBox *>("fileTypeCombo");
+            for (int i = 0; combo && i < combo->count(); ++i)
+                filters << combo->itemText(i);
+            patterns = dialog->nameFilters();
+            if (auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit"))
+                proposed = edit->text();
+            suffix = dialog->defaultSuffix();
+            confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            dialog->reject();
+        });
+        m_screen->btnSalvaFotoClick();
+        QCOMPARE(title, QString("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
+        QCOMPARE(filters, QStringList({"File Jpeg (*.jpg)"}));
+        QCOMPARE(patterns, QStringList({"File Jpeg (*.jpg) (*.jpg)"}));
+        QCOMPARE(proposed, QString("Foto.jpg"));
+        QCOMPARE(suffix, QString("jpg"));
+        QVERIFY(confirmsOverwrite);
+    }
+
+    void zoomShowsCoverAndClosesOnClick() {
+        const QImage cover = detailed(QSize(500, 700));
+        m_screen->imgFoto->setImage(cover);
+        QImage zoomed;
+        QSize area, screen;
+        QString caption;
+        whenOpen<TfrmZoom>([&](TfrmZoom *zoom) {
+            zoomed = zoom->imgFoto->image();
+            area = zoom->imgFoto->size();
+            screen = zoom->screen()->size();
+            caption = zoom->windowTitle();
+            QCOMPARE(zoom->findChild<QWidget *>("panContainer")->size(), area);
+            QTest::mouseClick(zoom->imgFoto, Qt::LeftButton, {}, QPoint(5, 5));
+        });
+        m_screen->btnZoomFotoClick(); // returns once the click has closed it
+        QCOMPARE(zoomed, cover);
+        QCOMPARE(screen, QSize(1920, 1080));
+        QCOMPARE(area, QSize(1860, 990));
+        QCOMPARE(caption, QString(" Fai clic sulla foto per chiudere questa finestra"));
+        QVERIFY(m_screen->findChildren<TfrmZoom *>().isEmpty()); // destroyed on return
+
+        // The placeholder is zoomed too; a click on the panel closes as well.
+        m_screen->btnCancFotoClick();
+        whenOpen<TfrmZoom>([&](TfrmZoom *zoom) {
+            zoomed = zoom->imgFoto->image();
+            auto *pan = zoom->findChild<QWidget *>("panContainer");
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), pan->mapToGlobal(QPointF(1, 1)),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(pan, &release);
+        });
+        m_screen->btnZoomFotoClick();
+        QCOMPARE(zoomed, m_screen->placeholder());
+    }
+
+private:
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::unique_ptr<TfrmLibri> m_screen;
+};
+
+QTEST_MAIN(TestCovers)
+#include "tst_covers.moc"

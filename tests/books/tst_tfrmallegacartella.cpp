@@ -1,0 +1,300 @@
+// The attachments dialog: layout, copying into Documenti_Allegati with the
+// overwrite question, opening, clearing, and the hand-back to the card screen.
+#include "app/picturewidgets.h"
+#include "books/filechooser.h"
+#include "books/tfrmallegacartella.h"
+#include "books/tfrmlibri.h"
+#include "common/testsupport.h"
+#include "common/urlrecorder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QString questionText =
+    QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome.\r\n\r\n"
+                   "Si vuole sovrascrivere il file esistente?");
+
+template <class T, class Check> void whenOpen(Check check) {
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, check] {
+        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            check(w);
+        }
+    });
+    poll->start();
+}
+} // namespace
+
+class TestAllegaCartella : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareScreenTests(); }
+    void init() {
+        FileChooser::requests().clear();
+        m_folder = std::make_unique<TempProgramFolder>();
+        m_dialog = std::make_unique<TfrmAllegaCartella>();
+    }
+    void cleanup() {
+        m_dialog.reset();
+        m_folder.reset();
+    }
+
+    void layoutAndTabOrder() {
+        TfrmAllegaCartella &d = *m_dialog;
+        QCOMPARE(d.objectName(), QString("TfrmAllegaCartella"));
+        QCOMPARE(d.windowTitle(), QString(" Allega file"));
+        QCOMPARE(d.size(), QSize(634, 534));
+        QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(d.lblMemory->isHidden());
+        QStringList captions;
+        for (auto *label : d.findChildren<QLabel *>())
+            captions << label->text();
+        for (const char *text :
+             {"Nome 1° file allegato:", "Nome 2° file allegato:", "Nome 3° file allegato:",
+              "Descrizione 1° file allegato:", "Descrizione 2° file allegato:", "Descrizione 3° file allegato:"})
+            QVERIFY2(captions.contains(QString::fromUtf8(text)), text);
+        QCOMPARE(d.btnSfoglia02->text(), QString("Sfoglia..."));
+        QCOMPARE(d.btnApri03->text(), QString("Apri"));
+        QCOMPARE(d.btnApplica->text(), QString("Applica e chiudi"));
+        QCOMPARE(d.btnAnnulla->text(), QString("Annulla"));
+        for (QPushButton *open : {d.btnApri01, d.btnApri02, d.btnApri03})
+            QVERIFY(!open->isEnabled());
+        QVERIFY(d.txtFile01->isReadOnly());
+        QVERIFY(d.btnAnnulla->geometry().right() < d.btnApplica->geometry().left());
+        QVERIFY(d.imgCancella01->geometry().left() > d.txtFile01->geometry().right());
+        // Everything lies inside the window.
+        for (QWidget *w : d.findChildren<QWidget *>())
+            QVERIFY2(!w->isVisibleTo(&d) ||
+                         QRect(QPoint(), d.size()).contains(QRect(w->mapTo(&d, QPoint()), w->size())),
+                     qPrintable(w->objectName()));
+
+        // Tab order: name, Sfoglia, Apri, description per slot, then the exits.
+        for (QPushButton *open : {d.btnApri01, d.btnApri02, d.btnApri03})
+            open->setEnabled(true);
+        const QList<QWidget *> expected = {d.txtFile01,    d.btnSfoglia01, d.btnApri01,  d.txtDesc01, d.txtFile02,
+                                           d.btnSfoglia02, d.btnApri02,    d.txtDesc02,  d.txtFile03, d.btnSfoglia03,
+                                           d.btnApri03,    d.txtDesc03,    d.btnApplica, d.btnAnnulla};
+        QWidget *w = expected.first();
+        for (int i = 1; i < expected.size(); ++i) {
+            do
+                w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus));
+            QCOMPARE(w->objectName(), expected[i]->objectName());
+        }
+    }
+
+    void nameEnablesOpen() {
+        m_dialog->txtFile02->setText("  ");
+        QVERIFY(!m_dialog->btnApri02->isEnabled());
+        m_dialog->txtFile02->setText("manca.pdf"); // enabled even though no copy exists
+        QVERIFY(m_dialog->btnApri02->isEnabled());
+        m_dialog->imgCancella02Click();
+        QVERIFY(m_dialog->txtFile02->text().isEmpty());
+        QVERIFY(!m_dialog->btnApri02->isEnabled());
+    }
+
+    void browseCopiesIntoFolder() {
+        writeFile(m_folder->file("altrove/autore.jpg"), "ritratto");
+        FileChooser::answerNext(m_folder->file("altrove/autore.jpg"));
+        MessageCatcher messages;
+        m_dialog->btnSfoglia01Click();
+        QCOMPARE(m_dialog->txtFile01->text(), QString("autore.jpg"));
+        QVERIFY(m_dialog->btnApri01->isEnabled());
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/autore.jpg")), QByteArray("ritratto"));
+        QVERIFY(messages.seen().isEmpty());
+        const FileChooser::Request &r = FileChooser::requests().first();
+        QCOMPARE(r.title, QString("Selezionare il file da allegare:"));
+        QCOMPARE(r.filters.size(), 1);
+        QCOMPARE(r.filters.first().first, QString("Tutti i file (*.*)"));
+        QCOMPARE(r.filters.first().second, QString("*"));
+
+        // Clearing the slot leaves the description and the copy.
+        m_dialog->txtDesc01->setText("Foto dell'autore");
+        m_dialog->imgCancella01Click();
+        QCOMPARE(m_dialog->txtDesc01->text(), QString("Foto dell'autore"));
+        QVERIFY(QFileInfo::exists(m_folder->file("Documenti_Allegati/autore.jpg")));
+    }
+
+    void overwriteQuestion_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("kept");
+        QTest::newRow("No keeps the existing copy") << int(QMessageBox::No) << QByteArray("vecchio");
+        QTest::newRow("Yes replaces it") << int(QMessageBox::Yes) << QByteArray("nuovo");
+    }
+    void overwriteQuestion() {
+        QFETCH(int, answer);
+        QFETCH(QByteArray, kept);
+        writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "vecchio");
+        writeFile(m_folder->file("scaricati/libro.pdf"), "nuovo");
+        FileChooser::answerNext(m_folder->file("scaricati/libro.pdf"));
+        MessageCatcher messages;
+        messages.answerNext(QMessageBox::StandardButton(answer));
+        m_dialog->btnSfoglia03Click();
+        QCOMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen().first().icon, QMessageBox::Question);
+        QCOMPARE(messages.seen().first().text, questionText);
+        QCOMPARE(messages.seen().first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(m_dialog->txtFile03->text(), QString("libro.pdf"));
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), kept);
+    }
+
+    void choosingTheAttachedCopyItselfKeepsIt() {
+        writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
+        FileChooser::answerNext(m_folder->file("Documenti_Allegati/libro.pdf"));
+        MessageCatcher messages; // Yes to the overwrite question
+        m_dialog->btnSfoglia01Click();
+        QCOMPARE(messages.texts(), QStringList{questionText});
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), QByteArray("allegato"));
+    }
+
+    void cancelledChooserDoesNothing() {
+        // A same-named file in the current folder must not be copied over the
+        // attached one, and no question is asked.
+        writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
+        writeFile(m_folder->file("corrente/libro.pdf"), "estraneo");
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(m_folder->file("corrente"));
+        m_dialog->txtFile01->setText("libro.pdf");
+        FileChooser::answerNext(QString());
+        MessageCatcher messages;
+        m_dialog->btnSfoglia01Click();
+        QDir::setCurrent(previous);
+        QVERIFY(messages.seen().isEmpty());
+        QCOMPARE(m_dialog->txtFile01->text(), QString("libro.pdf"));
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), QByteArray("allegato"));
+
+        // An empty slot stays empty and no folder is made.
+        FileChooser::answerNext(QString());
+        m_dialog->btnSfoglia02Click();
+        QVERIFY(m_dialog->txtFile02->text().isEmpty());
+    }
+
+    void copyFailuresAreSilent() {
+        // The destination is a folder: the question, then nothing.
+        QVERIFY(QDir().mkpath(m_folder->file("Documenti_Allegati/indice.txt")));
+        writeFile(m_folder->file("origine/indice.txt"), "indice");
+        FileChooser::answerNext(m_folder->file("origine/indice.txt"));
+        MessageCatcher messages;
+        m_dialog->btnSfoglia01Click();
+        QCOMPARE(messages.texts(), QStringList{questionText});
+        QCOMPARE(m_dialog->txtFile01->text(), QString("indice.txt"));
+        QVERIFY(QFileInfo(m_folder->file("Documenti_Allegati/indice.txt")).isDir());
+
+        // The source has gone: the slot names it, nothing is copied, no message.
+        FileChooser::answerNext(m_folder->file("origine/sparito.txt"));
+        m_dialog->btnSfoglia02Click();
+        QCOMPARE(m_dialog->txtFile02->text(), QString("sparito.txt"));
+        QVERIFY(!QFileInfo::exists(m_folder->file("Documenti_Allegati/sparito.txt")));
+        QCOMPARE(messages.seen().size(), 1);
+    }
+
+    void openHandsQuotedPathToDesktop() {
+        UrlRecorder recorder;
+        m_dialog->txtFile02->setText("  Copia digitale.pdf ");
+        QTest::mouseClick(m_dialog->btnApri02, Qt::LeftButton);
+        QCOMPARE(recorder.opened, {QUrl::fromLocalFile(m_folder->file("Documenti_Allegati/Copia digitale.pdf"))});
+    }
+
+    void unsafeNameOpensNothing_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("parent folder") << "..";
+        QTest::newRow("this folder") << ".";
+        QTest::newRow("climbs out") << "../unins000.dll";
+        QTest::newRow("subfolder") << "a/b.pdf";
+        QTest::newRow("backslash") << "..\\Archivio_Libri.pro";
+    }
+    void unsafeNameOpensNothing() {
+        QFETCH(QString, name);
+        UrlRecorder recorder;
+        m_dialog->txtFile01->setText(name);
+        m_dialog->btnApri01Click();
+        QVERIFY(recorder.opened.isEmpty());
+        QVERIFY(!TfrmAllegaCartella::isPlainName(name));
+    }
+
+    void cardScreenOpensAndReceivesSlots() {
+        TfrmLibri card;
+        card.lblFile01->setText(" scheda.pdf ");
+        card.lblDesc01->setText(" Copia digitale ");
+        card.lblFile03->setText("autore.jpg");
+        card.lblDesc03->setText("Ritratto");
+        const QString longText(300, QLatin1Char('d'));
+
+        QStringList seen;
+        bool open1 = false, open2 = true, open3 = false;
+        whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
+            seen << d->lblMemory->text() << d->txtFile01->text() << d->txtDesc01->text() << d->txtFile02->text()
+                 << d->txtDesc02->text() << d->txtFile03->text() << d->txtDesc03->text();
+            open1 = d->btnApri01->isEnabled();
+            open2 = d->btnApri02->isEnabled();
+            open3 = d->btnApri03->isEnabled();
+            d->txtDesc02->setText("  " + longText);
+            d->imgCancella03Click();
+            QTest::mouseClick(d->btnApplica, Qt::LeftButton);
+        });
+        card.cmdFileClick();
+        QCOMPARE(seen, QStringList({"libri", "scheda.pdf", "Copia digitale", "", "", "autore.jpg", "Ritratto"}));
+        QVERIFY(open1 && !open2 && open3);
+        QCOMPARE(card.lblFile01->text(), QString("scheda.pdf"));
+        QCOMPARE(card.lblDesc01->text(), QString("Copia digitale"));
+        QCOMPARE(card.lblDesc02->text(), longText);
+        QCOMPARE(card.lblFile03->text(), QString());
+        QCOMPARE(card.lblDesc03->text(), QString("Ritratto"));
+        QVERIFY(card.findChildren<TfrmAllegaCartella *>().isEmpty());
+        // The card keeps 250 bytes of the long description when it is stored.
+        TSchedaLibro record;
+        card.fillCard(record);
+        QCOMPARE(record.text(TSchedaLibro::Desc02).size(), 250);
+
+        // Annulla writes nothing back.
+        whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
+            d->txtDesc01->setText("cambiata");
+            QTest::mouseClick(d->btnAnnulla, Qt::LeftButton);
+        });
+        card.cmdFileClick();
+        QCOMPARE(card.lblDesc01->text(), QString("Copia digitale"));
+    }
+
+    void sameFileForTwoCardsKeepsOneCopy() {
+        writeFile(m_folder->file("origine/comune.pdf"), "comune");
+        FileChooser::answerNext(m_folder->file("origine/comune.pdf"));
+        m_dialog->btnSfoglia01Click();
+        TfrmAllegaCartella other;
+        FileChooser::answerNext(m_folder->file("origine/comune.pdf"));
+        MessageCatcher messages; // the second card is asked, and answers Yes
+        other.btnSfoglia02Click();
+        QCOMPARE(messages.texts(), QStringList{questionText});
+        QCOMPARE(QDir(m_folder->file("Documenti_Allegati")).entryList(QDir::Files), {"comune.pdf"});
+        other.imgCancella02Click();
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/comune.pdf")), QByteArray("comune"));
+    }
+
+private:
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::unique_ptr<TfrmAllegaCartella> m_dialog;
+};
+
+QTEST_MAIN(TestAllegaCartella)
+#include "tst_tfrmallegacartella.moc"

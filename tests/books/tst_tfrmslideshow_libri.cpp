@@ -1,0 +1,193 @@
+// The cover slideshow, with the test driving its ticks.
+#include "app/picturewidgets.h"
+#include "app/programfolder.h"
+#include "books/bookarchive.h"
+#include "books/tfrmlibri.h"
+#include "books/tfrmslideshow_libri.h"
+#include "common/testsupport.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+void addCards(int count) {
+    BookArchive archive;
+    QVERIFY(archive.open());
+    for (int i = 0; i < count; ++i) {
+        TSchedaLibro card;
+        card.setText(TSchedaLibro::Titolo, QStringLiteral("Titolo"));
+        QVERIFY(archive.append(card) > 0);
+    }
+    QVERIFY(archive.close());
+}
+
+/// Cover n is a plain n × n picture, so the size tells which card is shown.
+void writeCover(int n) {
+    QDir().mkpath(ProgramFolder::file("Copertine_Libri"));
+    QImage image(100 + n, 100 + n, QImage::Format_RGB32);
+    image.fill(Qt::darkRed);
+    QVERIFY(image.save(ProgramFolder::file(QStringLiteral("Copertine_Libri/Foto_%1.jpg").arg(n)), "jpg"));
+}
+
+/// "<lblPosizione>:<picture>", the picture named "blank" or "card <n>".
+QString state(const TfrmSlideshow_Libri &show) {
+    const QImage shown = show.imgFoto->image();
+    const QString picture =
+        shown == show.imgBianco->image() ? QStringLiteral("blank") : QStringLiteral("card %1").arg(shown.width() - 100);
+    return show.lblPosizione->text() + QLatin1Char(':') + picture;
+}
+
+template <class T, class Check> void whenOpen(Check check) {
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, check] {
+        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            check(w);
+        }
+    });
+    poll->start();
+}
+} // namespace
+
+class TestSlideshow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareScreenTests(); }
+    void init() { m_folder = std::make_unique<TempProgramFolder>(); }
+    void cleanup() { m_folder.reset(); }
+
+    void shownWithPlaceholderAndTimer() {
+        TfrmSlideshow_Libri show;
+        QCOMPARE(show.windowTitle(), QString(" Slide Show Copertine Libri"));
+        QCOMPARE(show.imgBianco->image().size(), QSize(689, 529));
+        QVERIFY(show.imgBianco->isHidden());
+        QVERIFY(show.lblPosizione->isHidden());
+        QVERIFY(show.cmdAvanti->isHidden());
+        QVERIFY(!show.Timer->isActive());
+        show.show();
+        QCOMPARE(show.Timer->interval(), 6000);
+        QVERIFY(show.Timer->isActive());
+        QCOMPARE(state(show), QString(":blank"));
+        const QSize area = show.screen()->size() - QSize(60, 90);
+        QCOMPARE(show.imgFoto->size(), area);
+        QCOMPARE(show.findChild<QWidget *>("panContainer")->size(), area);
+
+        // The timer runs the advance step (shortened here so as not to wait).
+        addCards(1);
+        show.Timer->start(1);
+        QTRY_COMPARE(show.lblPosizione->text(), QString("1"));
+    }
+
+    void sequence_data() {
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<QList<int>>("covers");
+        QTest::addColumn<QStringList>("ticks"); // state after each tick
+        QTest::newRow("one card stays") << 1 << QList<int>{1}
+                                        << QStringList{"1:card 1", "0:card 1", "1:card 1", "0:card 1", "1:card 1"};
+        QTest::newRow("three cards, the second without cover")
+            << 3 << QList<int>{1, 3} << QStringList{"1:card 1", "2:blank", "3:card 3", "0:card 3",
+                                                    "1:card 1", "2:blank", "3:card 3", "0:card 3"};
+    }
+    void sequence() {
+        QFETCH(int, cards);
+        QFETCH(QList<int>, covers);
+        QFETCH(QStringList, ticks);
+        addCards(cards);
+        for (int n : covers)
+            writeCover(n);
+        TfrmSlideshow_Libri show;
+        show.show();
+        QCOMPARE(state(show), QString(":blank"));
+        MessageCatcher messages;
+        QStringList seen;
+        for (int i = 0; i < ticks.size(); ++i) {
+            show.cmdAvantiClick();
+            seen << state(show);
+        }
+        QCOMPARE(seen, ticks);
+        QVERIFY(messages.seen().isEmpty());
+        QVERIFY(show.isVisible());
+        QVERIFY(show.Timer->isActive());
+    }
+
+    void cardsAddedMeanwhileAreShown() {
+        addCards(1);
+        writeCover(2);
+        TfrmSlideshow_Libri show;
+        show.show();
+        show.cmdAvantiClick();
+        addCards(1);
+        show.cmdAvantiClick();
+        QCOMPARE(state(show), QString("2:card 2"));
+    }
+
+    void emptyArchiveTellsAndCloses() {
+        // Opened from the card screen, as the user does; the first tick finds no card.
+        TfrmLibri card;
+        QString before;
+        bool timerAfter = true;
+        whenOpen<TfrmSlideshow_Libri>([&](TfrmSlideshow_Libri *show) {
+            before = state(*show);
+            show->cmdAvantiClick();
+            timerAfter = show->Timer->isActive();
+            QCOMPARE(show->lblPosizione->text(), QString());
+        });
+        MessageCatcher messages;
+        card.cmdSlideshowClick(); // returns once the slideshow has closed itself
+        QCOMPARE(before, QString(":blank"));
+        QCOMPARE(messages.texts(), QStringList{"L'archivio non contiene nessuna scheda."});
+        QCOMPARE(messages.seen().first().icon, QMessageBox::Information);
+        QVERIFY(!timerAfter);
+        QVERIFY(card.findChildren<TfrmSlideshow_Libri *>().isEmpty());
+        QVERIFY(QFileInfo::exists(BookArchive::path())); // created empty
+    }
+
+    void clickCloses() {
+        addCards(1);
+        TfrmSlideshow_Libri show;
+        show.show();
+        QTest::mouseClick(show.imgFoto, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(!show.isVisible());
+        QVERIFY(!show.Timer->isActive());
+    }
+
+    void accessFailurePausesTimer() {
+        // The archive cannot be opened: a folder lies in its place.
+        QVERIFY(QDir().mkpath(BookArchive::path()));
+        TfrmSlideshow_Libri show;
+        show.show();
+        show.Timer->start(1); // ticks as fast as they come
+        int boxes = 0;
+        bool activeWhileOpen = true;
+        QString text;
+        whenOpen<QMessageBox>([&](QMessageBox *box) {
+            ++boxes;
+            text = box->text();
+            activeWhileOpen = show.Timer->isActive();
+            QTimer::singleShot(50, box, [box] { box->button(QMessageBox::Ok)->click(); });
+        });
+        QTRY_VERIFY(boxes == 1 && !QApplication::activeModalWidget());
+        QVERIFY(!activeWhileOpen);
+        QCOMPARE(text, BookArchive::accessFailureMessage());
+        QVERIFY(show.isVisible());
+        QVERIFY(show.Timer->isActive()); // the next tick tries again
+        show.Timer->stop();
+        QVERIFY(!qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+    }
+
+private:
+    std::unique_ptr<TempProgramFolder> m_folder;
+};
+
+QTEST_MAIN(TestSlideshow)
+#include "tst_tfrmslideshow_libri.moc"
