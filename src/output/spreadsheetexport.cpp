@@ -7,6 +7,7 @@
 
 #include <QIODevice>
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -52,19 +53,15 @@ inline const char *entityFor(unsigned ch)
     }
 }
 
-// Appends Windows-1252 bytes, escaped.
-void appendEscapedBytes(QByteArray &out, const char *p, qsizetype n)
+// Bytes that stand for themselves in a cell (0) and the four that HTML
+// gives a meaning to (1).
+constexpr auto makeSpecial()
 {
-    qsizetype runStart = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (const char *entity = entityFor(static_cast<unsigned char>(p[i]))) {
-            out.append(p + runStart, i - runStart);
-            out.append(entity);
-            runStart = i + 1;
-        }
-    }
-    out.append(p + runStart, n - runStart);
+    std::array<unsigned char, 256> table{};
+    table['&'] = table['<'] = table['>'] = table['"'] = 1;
+    return table;
 }
+constexpr auto kSpecial = makeSpecial();
 
 // Appends text encoded in Windows-1252 and escaped; a character the code
 // page cannot hold becomes a numeric reference, so it is not lost.
@@ -90,25 +87,73 @@ void appendEscapedText(QByteArray &out, const QString &text)
     }
 }
 
-// Collects the file in memory and hands it to the device in large pieces.
+// Collects the file in a buffer and hands it to the device in large pieces.
+// Stored cards are copied straight from the table, byte by byte only where a
+// byte needs escaping, since the file is mostly fixed markup.
 class Sink
 {
 public:
-    explicit Sink(QIODevice &out) : m_out(out) { m_buffer.reserve(kFlushAt + 64 * 1024); }
-    QByteArray &buffer() { return m_buffer; }
-    bool maybeFlush() { return m_buffer.size() < kFlushAt || flush(); }
+    static constexpr qsizetype kFlushAt = qsizetype(1) << 20;
+    // Room that one row of stored fields can take: 22 cells of markup and
+    // 255 bytes each escaped into entities of up to 6 bytes.
+    static constexpr qsizetype kRowRoom = 9 + 22 * (40 + 255 * 6);
+
+    explicit Sink(QIODevice &out) : m_out(out), m_buffer(new char[size_t(kFlushAt + kRowRoom)]), m_at(m_buffer.get())
+    {
+    }
+
+    /// Makes room for one row of stored fields; false when a write failed.
+    bool reserveRow() { return used() < kFlushAt || flush(); }
+    template <qsizetype N>
+    void putLiteral(const char (&text)[N])
+    {
+        std::memcpy(m_at, text, size_t(N - 1));
+        m_at += N - 1;
+    }
+    void putEscaped(const char *p, qsizetype n)
+    {
+        qsizetype run = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if (kSpecial[c]) {
+                std::memcpy(m_at, p + run, size_t(i - run));
+                m_at += i - run;
+                const char *entity = entityFor(c);
+                const size_t len = std::strlen(entity);
+                std::memcpy(m_at, entity, len);
+                m_at += len;
+                run = i + 1;
+            }
+        }
+        std::memcpy(m_at, p + run, size_t(n - run));
+        m_at += n - run;
+    }
+    /// Any amount of bytes, flushing on the way when they do not fit.
+    bool put(const char *p, qsizetype n)
+    {
+        if (n > kFlushAt)
+            return flush() && m_out.write(p, n) == n;
+        if (used() + n > kFlushAt + kRowRoom && !flush())
+            return false;
+        std::memcpy(m_at, p, size_t(n));
+        m_at += n;
+        return true;
+    }
     bool flush()
     {
-        if (!m_buffer.isEmpty() && m_out.write(m_buffer) != m_buffer.size())
+        const qsizetype n = used();
+        if (n > 0 && m_out.write(m_buffer.get(), n) != n)
             return false;
-        m_buffer.resize(0);
+        m_at = m_buffer.get();
         return true;
     }
 
 private:
-    static constexpr qsizetype kFlushAt = qsizetype(1) << 20;
+    qsizetype used() const { return m_at - m_buffer.get(); }
+
     QIODevice &m_out;
-    QByteArray m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    char *m_at;
 };
 
 const char kOpening[] =
@@ -250,35 +295,47 @@ QByteArray encodeCell(const QString &text)
 bool write(QIODevice &out, const CardTable &table)
 {
     Sink sink(out);
-    QByteArray &buf = sink.buffer();
-    buf.append(kOpening);
-    buf.append("<tr>");
+    QByteArray head(kOpening);
+    head.append("<tr>");
     for (int c = 1; c < CardTable::ColumnCount; ++c) {
-        buf.append(kHeaderCell).append(QByteArray::number(kColumns[c].exportWidth)).append('>');
-        appendEscapedText(buf, CardTable::headerText(c));
-        buf.append("</td>");
+        head.append(kHeaderCell).append(QByteArray::number(kColumns[c].exportWidth)).append('>');
+        appendEscapedText(head, CardTable::headerText(c));
+        head.append("</td>");
     }
-    buf.append("</tr>");
+    head.append("</tr>");
+    if (!sink.put(head.constData(), head.size()))
+        return false;
+
+    const bool anyEdits = table.editCount() > 0;
+    QByteArray edited;
     const int rows = table.rowCount();
     for (int r = 0; r < rows; ++r) {
-        buf.append("<tr>");
-        for (int c = 1; c < CardTable::ColumnCount; ++c) {
-            buf.append(kDataCell);
-            if (table.isEdited(r, c)) {
-                appendEscapedText(buf, trimText(table.text(r, c)));
-            } else {
-                // Stored fields are already trimmed Windows-1252 bytes.
-                const QByteArrayView bytes = table.storedBytes(r, c);
-                appendEscapedBytes(buf, bytes.data(), bytes.size());
-            }
-            buf.append("</td>");
-        }
-        buf.append("</tr>");
-        if (!sink.maybeFlush())
+        if (!sink.reserveRow())
             return false;
+        sink.putLiteral("<tr>");
+        // The packed row: 22 lengths, then the 22 trimmed texts in order.
+        const unsigned char *lengths = table.packedRow(r);
+        const char *text = reinterpret_cast<const char *>(lengths + kFields);
+        for (int f = 0; f < kFields; ++f) {
+            sink.putLiteral(kDataCell);
+            if (anyEdits && table.isEdited(r, f + 1)) {
+                edited.resize(0);
+                appendEscapedText(edited, trimText(table.text(r, f + 1)));
+                // An edit can be of any length: the room for the rest of
+                // the row is made again after it.
+                if (!sink.put(edited.constData(), edited.size()) || !sink.reserveRow())
+                    return false;
+                sink.putLiteral("</td>");
+            } else {
+                sink.putEscaped(text, lengths[f]);
+                sink.putLiteral("</td>");
+            }
+            text += lengths[f];
+        }
+        sink.putLiteral("</tr>");
     }
-    buf.append(kClosing);
-    return sink.flush();
+    const char closing[] = "</table></body></html>";
+    return sink.put(closing, qsizetype(sizeof(closing) - 1)) && sink.flush();
 }
 
 } // namespace SpreadsheetExport

@@ -59,6 +59,10 @@ public:
     /// The stored (unedited) field of a card, trimmed, in Windows-1252.
     QByteArrayView storedBytes(int row, int column) const;
 
+    /// A card's stored fields packed: 22 length bytes, then the 22 trimmed
+    /// texts one after another, in Windows-1252.
+    const unsigned char *packedRow(int row) const { return rowData(row); }
+
     /// Bytes held for the cards and their index, for the benchmarks.
     qint64 bytesHeld() const;
 

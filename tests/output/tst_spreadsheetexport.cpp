@@ -78,6 +78,7 @@ private slots:
     void cellEncoding_data();
     void cellEncoding();
     void editsReachTheFileNotTheCards();
+    void longEditsKeepTheirPlace();
     void fillReadsTheArchiveInFileOrder();
     void failingDeviceStopsTheWrite();
 };
@@ -196,6 +197,40 @@ void TestSpreadsheetExport::editsReachTheFileNotTheCards()
     QCOMPARE(dataCells(file, 1).value(6), QByteArray("853"));
     QCOMPARE(dataCells(file, 1).value(21), QByteArray("nuova &amp; migliore"));
     QCOMPARE(QByteArray(card.data(), TSchedaLibro::RecordSize), before);
+}
+
+void TestSpreadsheetExport::longEditsKeepTheirPlace()
+{
+    // Enough rows for the file to go out in several pieces, and edits longer
+    // than one piece, composed again here cell by cell.
+    TSchedaLibro card;
+    card.setText(TSchedaLibro::Giudizio, QStringLiteral("Ottimo & raro"));
+    CardTable table;
+    for (int i = 0; i < 3000; ++i)
+        table.appendRecord(card.data());
+    const QString longEdit = QString(1500000, QChar(0xE9)) + QStringLiteral("<fine>");
+    table.setText(1500, 22, longEdit);
+    table.setText(1500, 1, QStringLiteral("primo"));
+    table.setText(2999, 21, QStringLiteral("ultimo"));
+
+    QByteArray expected = exportOf(CardTable());
+    expected.chop(int(qstrlen("</table></body></html>")));
+    for (int r = 0; r < 3000; ++r) {
+        expected += "<tr>";
+        for (int c = 1; c <= 22; ++c) {
+            QByteArray cell = c == 21 ? "Ottimo &amp; raro" : "";
+            if (r == 1500 && c == 22)
+                cell = QByteArray(1500000, '\xE9') + "&lt;fine&gt;";
+            if (r == 1500 && c == 1)
+                cell = "primo";
+            if (r == 2999 && c == 21)
+                cell = "ultimo";
+            expected += "<td style=\"text-align: left;\">" + cell + "</td>";
+        }
+        expected += "</tr>";
+    }
+    expected += "</table></body></html>";
+    QVERIFY(exportOf(table) == expected);
 }
 
 void TestSpreadsheetExport::fillReadsTheArchiveInFileOrder()
