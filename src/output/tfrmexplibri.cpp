@@ -1,8 +1,291 @@
 #include "tfrmexplibri.h"
 
+#include "app/conventions.h"
+#include "app/messages.h"
+#include "app/openurl.h"
+#include "app/picturewidgets.h"
+#include "app/programfolder.h"
 #include "app/screens.h"
+#include "app/tfrmguida.h"
+#include "books/bookarchive.h"
 
-TfrmExpLibri::TfrmExpLibri(QWidget *parent) : QDialog(parent)
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSaveFile>
+#include <QShowEvent>
+#include <QTableView>
+
+namespace {
+QString asset(const QString &name)
 {
-    Screens::setupDialog(this, QStringLiteral("TfrmExpLibri"), QStringLiteral(" Esporta archivio libri in Excel"), QSize(862, 560));
+    return QStringLiteral(":/assets/") + name;
+}
+
+// The program's name drawn as the logo of the top box.
+QPixmap logoPicture(const QSize &size)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(QColor(0x2E, 0x5A, 0x88));
+    p.setFont(Look::verdana(24, true));
+    p.drawText(QRect(6, 0, 220, size.height()), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Rilegora"));
+    p.setPen(QColor(0x6A, 0x5A, 0xCD));
+    p.setFont(Look::verdana(10, true));
+    p.drawText(QRect(190, 0, size.width() - 190, size.height()), Qt::AlignVCenter | Qt::AlignLeft,
+               QStringLiteral("Schedario Libri\nEsportazione in Microsoft Excel"));
+    return picture;
+}
+
+// A hand pointing right, towards the export command.
+QPixmap handPicture(const QSize &size)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal w = size.width(), h = size.height();
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(w * 0.08, h * 0.30, w * 0.50, h * 0.46), 6, 6);
+    hand.addRoundedRect(QRectF(w * 0.40, h * 0.30, w * 0.52, h * 0.16), 4, 4);
+    p.setPen(QPen(QColor(0x6A, 0x5A, 0xCD), 2));
+    p.setBrush(QColor(0xFF, 0xE0, 0xB8));
+    p.drawPath(hand.simplified());
+    p.setPen(QPen(QColor(0x6A, 0x5A, 0xCD), 1));
+    for (int i = 1; i < 3; ++i)
+        p.drawLine(QPointF(w * 0.20, h * (0.30 + 0.15 * i)), QPointF(w * 0.52, h * (0.30 + 0.15 * i)));
+    return picture;
+}
+
+QString failureMessage()
+{
+    return QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                          "Accertarsi che il file di Excel non sia gi\u00E0 aperto.");
+}
+} // namespace
+
+ExpLibriModel::ExpLibriModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void ExpLibriModel::fillFromArchive()
+{
+    beginResetModel();
+    m_table.clear();
+    BookArchive archive;
+    if (archive.open()) {
+        m_table.fill(archive); // a failure keeps the rows read so far, silently
+        archive.close();
+    }
+    endResetModel();
+}
+
+int ExpLibriModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_table.rowCount();
+}
+
+int ExpLibriModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : CardTable::ColumnCount;
+}
+
+QVariant ExpLibriModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_table.text(index.row(), index.column());
+    return {};
+}
+
+bool ExpLibriModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || CardTable::column(index.column()).readOnly)
+        return false;
+    m_table.setText(index.row(), index.column(), value.toString());
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+QVariant ExpLibriModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= CardTable::ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return CardTable::headerText(section);
+    if (role == Qt::UserRole) // the column's name, for tests and tools
+        return QString::fromLatin1(CardTable::column(section).name);
+    return {};
+}
+
+Qt::ItemFlags ExpLibriModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (!CardTable::column(index.column()).readOnly)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+TfrmExpLibri::TfrmExpLibri(QWidget *parent) : QDialog(parent), m_model(new ExpLibriModel(this))
+{
+    Screens::setupDialog(this, QStringLiteral("TfrmExpLibri"), QStringLiteral(" Esporta archivio libri in Excel"),
+                         QSize(862, 560));
+    Look::setGround(this, Look::ExportBlue);
+    buildLayout();
+}
+
+TfrmExpLibri::~TfrmExpLibri() = default;
+
+void TfrmExpLibri::buildLayout()
+{
+    panContainer = new QWidget(this);
+    panContainer->setObjectName(QStringLiteral("panContainer"));
+    panContainer->setGeometry(12, 13, 837, 533);
+
+    shpTop = new QWidget(panContainer);
+    shpTop->setObjectName(QStringLiteral("shpTop"));
+    shpTop->setGeometry(8, 8, 821, 65);
+    shpTop->setAttribute(Qt::WA_StyledBackground);
+    shpTop->setStyleSheet(QStringLiteral("#shpTop { background-color: white; border: 1px solid #d8e5ef; "
+                                         "border-radius: 4px; }"));
+
+    imgLogo = new QLabel(shpTop);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(6, 5, 505, 55);
+    imgLogo->setPixmap(logoPicture(imgLogo->size()));
+    icoMano = new QLabel(shpTop);
+    icoMano->setObjectName(QStringLiteral("icoMano"));
+    icoMano->setGeometry(590, 10, 50, 45);
+    icoMano->setPixmap(handPicture(icoMano->size()));
+
+    cmdEsporta = new PictureButton(QStringLiteral("cmdEsporta"), asset(QStringLiteral("cmdEsporta.svg")), shpTop);
+    cmdEsporta->setGeometry(648, 7, 49, 50);
+    cmdGuida = new PictureButton(QStringLiteral("cmdGuida"), asset(QStringLiteral("cmdGuida.svg")), shpTop);
+    cmdGuida->setGeometry(714, 5, 50, 55);
+    cmdEsci = new PictureButton(QStringLiteral("cmdEsci"), asset(QStringLiteral("cmdEsci.svg")), shpTop);
+    cmdEsci->setGeometry(774, 7, 40, 50);
+
+    grdRecords = new QTableView(panContainer);
+    grdRecords->setObjectName(QStringLiteral("grdRecords"));
+    grdRecords->setGeometry(8, 79, 821, 409);
+    grdRecords->setModel(m_model);
+    grdRecords->setAlternatingRowColors(true);
+    {
+        QPalette palette = grdRecords->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        palette.setColor(QPalette::AlternateBase, QColor(0xE6, 0xEE, 0xF8));
+        grdRecords->setPalette(palette);
+    }
+    grdRecords->setFont(Look::verdana(9));
+    grdRecords->verticalHeader()->hide();
+    // Fixed, uniform rows: the view then never measures a row, however many.
+    grdRecords->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdRecords->verticalHeader()->setMinimumSectionSize(21);
+    grdRecords->verticalHeader()->setDefaultSectionSize(21);
+    grdRecords->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grdRecords->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < CardTable::ColumnCount; ++c)
+        grdRecords->setColumnWidth(c, CardTable::column(c).gridWidth);
+    grdRecords->setWordWrap(false);
+    grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+
+    panInfo = Look::makeHintBar(panContainer, QRect(8, 493, 821, 32), Look::SlateBlue,
+                                QStringLiteral("Esportazione archivio in Microsoft Excel."));
+    bkgInfo = panInfo->parentWidget();
+
+    m_hints = new HintBar(panInfo);
+    m_hints->addCommand(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
+    m_hints->addCommand(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
+    m_hints->addCommand(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));
+    for (QWidget *ground : {static_cast<QWidget *>(this), panContainer, shpTop, static_cast<QWidget *>(imgLogo),
+                            static_cast<QWidget *>(icoMano), static_cast<QWidget *>(grdRecords),
+                            grdRecords->viewport(), bkgInfo})
+        m_hints->addGround(ground);
+
+    connect(cmdEsporta, &PictureButton::clicked, this, &TfrmExpLibri::cmdEsportaClick);
+    connect(cmdGuida, &PictureButton::clicked, this, &TfrmExpLibri::cmdGuidaClick);
+    connect(cmdEsci, &PictureButton::clicked, this, &TfrmExpLibri::cmdEsciClick);
+}
+
+QString TfrmExpLibri::helpTitle()
+{
+    return QStringLiteral("Esportazione archivio libri in Excel");
+}
+
+QString TfrmExpLibri::helpTopic()
+{
+    return QStringLiteral(
+        "Questa funzione esporta i dati testuali delle schede presenti nell'archivio libri in un foglio di lavoro "
+        "di Microsoft Excel. Il file ottenuto pu\u00F2 essere aperto con qualsiasi programma in grado di gestire i "
+        "file in formato XLS.\r\n\r\n"
+        "Per esportare l'archivio \u00E8 sufficiente cliccare sull'icona di Excel presente nella finestra della "
+        "griglia: il file viene creato all'istante e pu\u00F2 essere aperto subito rispondendo di s\u00EC alla "
+        "domanda che compare subito dopo.\r\n\r\n"
+        "A questo punto \u00E8 possibile salvare il file in qualsiasi cartella e con qualsiasi nome.");
+}
+
+QString TfrmExpLibri::exportPath()
+{
+    return ProgramFolder::file(SpreadsheetExport::fileName());
+}
+
+void TfrmExpLibri::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmExpLibri::FormShow()
+{
+    m_model->fillFromArchive();
+}
+
+bool TfrmExpLibri::writeExportFile()
+{
+    // A cell still being edited belongs to the grid as well: taking the focus
+    // from its editor commits it.
+    if (QWidget *focus = QApplication::focusWidget(); focus && focus != grdRecords && grdRecords->isAncestorOf(focus))
+        grdRecords->setFocus(Qt::OtherFocusReason);
+    QSaveFile file(exportPath());
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!SpreadsheetExport::write(file, m_model->table())) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void TfrmExpLibri::cmdEsportaClick()
+{
+    if (Msg::answeredNo(this, QStringLiteral("L'esportazione dei dati in Excel pu\u00F2 richiedere diversi minuti a "
+                                             "seconda del numero di schede presenti in archivio.\r\n\r\n"
+                                             "Si vuole esportare i dati adesso?")))
+        return;
+    if (!writeExportFile()) {
+        Msg::plain(this, failureMessage());
+        return;
+    }
+    if (!Msg::answeredNo(this, QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\n"
+                                              "Si vuole aprire il file di Excel?")))
+        TMisc::Open(QLatin1Char('"') + QDir::toNativeSeparators(exportPath()) + QLatin1Char('"'));
+}
+
+void TfrmExpLibri::cmdGuidaClick()
+{
+    Screens::runModal<TfrmGuida>(this, [](TfrmGuida &help) { help.setTopic(helpTitle(), helpTopic()); });
+}
+
+void TfrmExpLibri::cmdEsciClick()
+{
+    close();
 }

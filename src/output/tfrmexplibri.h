@@ -1,11 +1,86 @@
 #pragma once
 
+#include "output/spreadsheetexport.h"
+
+#include <QAbstractTableModel>
 #include <QDialog>
 
-/// Window "Esporta archivio libri in Excel": its frame only, until its screen is built.
+class HintBar;
+class PictureButton;
+class QLabel;
+class QTableView;
+
+/// The export grid's rows: a view over the cards read when the screen was
+/// shown, with every cell's edit kept beside them. Nothing is copied per
+/// cell, so a large archive opens at once.
+class ExpLibriModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit ExpLibriModel(QObject *parent = nullptr);
+
+    CardTable &table() { return m_table; }
+    const CardTable &table() const { return m_table; }
+    /// Empties the grid and reads the archive again; stops silently at the
+    /// first failure, keeping the rows read until then.
+    void fillFromArchive();
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    CardTable m_table;
+};
+
+/// "Esporta archivio libri in Excel": the whole card index in a grid, and
+/// its export to Schedario_Libri.xls in the program folder. The screen reads
+/// the archive and never writes to it.
 class TfrmExpLibri : public QDialog
 {
     Q_OBJECT
 public:
     explicit TfrmExpLibri(QWidget *parent = nullptr);
+    ~TfrmExpLibri() override;
+
+    /// The help topic's title and body.
+    static QString helpTitle();
+    static QString helpTopic();
+    /// Full path of the export file in the program folder.
+    static QString exportPath();
+
+    /// Writes the grid to the export file, whole or not at all: the file is
+    /// replaced only when every byte was written. Returns false on failure.
+    bool writeExportFile();
+
+    ExpLibriModel *model() const { return m_model; }
+
+    QWidget *panContainer;
+    QWidget *shpTop;
+    QLabel *imgLogo;
+    QLabel *icoMano;
+    PictureButton *cmdEsporta;
+    PictureButton *cmdGuida;
+    PictureButton *cmdEsci;
+    QTableView *grdRecords;
+    QWidget *bkgInfo;
+    QLabel *panInfo;
+
+public slots:
+    void FormShow();
+    void cmdEsportaClick();
+    void cmdGuidaClick();
+    void cmdEsciClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLayout();
+
+    ExpLibriModel *m_model;
+    HintBar *m_hints = nullptr;
 };
