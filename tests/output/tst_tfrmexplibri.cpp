@@ -2,6 +2,7 @@
 // cell edits, the two questions, the failure message, the opener, the help
 // topic and the hint bar.
 #include "common/testsupport.h"
+#include "common/urlrecorder.h"
 
 #include "app/cp1252.h"
 #include "app/picturewidgets.h"
@@ -72,15 +73,6 @@ QByteArray cellInFile(const QByteArray &file, int row, int column)
 }
 } // namespace
 
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
-};
-
 class TestTfrmExpLibri : public QObject
 {
     Q_OBJECT
@@ -105,13 +97,9 @@ private:
 void TestTfrmExpLibri::initTestCase()
 {
     prepareScreenTests();
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_urls, "open");
 }
 
-void TestTfrmExpLibri::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-}
+void TestTfrmExpLibri::cleanupTestCase() {}
 
 void TestTfrmExpLibri::layoutAndColumns()
 {
