@@ -43,3 +43,21 @@ void LinkText::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
     event->accept();
 }
+
+LinkPictureWatcher::LinkPictureWatcher(QWidget *picture) : QObject(picture)
+{
+    picture->installEventFilter(this);
+}
+
+bool LinkPictureWatcher::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            if (event->type() == QEvent::MouseButtonPress)
+                emit pressed();
+            else
+                emit released();
+        }
+    }
+    return false;
+}

@@ -27,6 +27,23 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
+/// Reports the mouse button going down and up on a picture, wherever the
+/// button is let go (a button's own released() is not sent when the pointer
+/// has left it).
+class LinkPictureWatcher : public QObject
+{
+    Q_OBJECT
+public:
+    explicit LinkPictureWatcher(QWidget *picture);
+
+signals:
+    void pressed();
+    void released();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
 /// Connects a window's link, its text and its picture, to the window's three
 /// handlers: button down, button up and click.
 template <class Window>
@@ -36,7 +53,8 @@ void connectLink(LinkText *text, QAbstractButton *picture, Window *window, void 
     QObject::connect(text, &LinkText::pressed, window, down);
     QObject::connect(text, &LinkText::released, window, up);
     QObject::connect(text, &LinkText::clicked, window, click);
-    QObject::connect(picture, &QAbstractButton::pressed, window, down);
-    QObject::connect(picture, &QAbstractButton::released, window, up);
+    auto *watcher = new LinkPictureWatcher(picture);
+    QObject::connect(watcher, &LinkPictureWatcher::pressed, window, down);
+    QObject::connect(watcher, &LinkPictureWatcher::released, window, up);
     QObject::connect(picture, &QAbstractButton::clicked, window, click);
 }
