@@ -2,10 +2,33 @@
 
 #include <QDialog>
 
-/// Window "Informazioni su Rilegora": its frame only, until its screen is built.
+class LinkText;
+class PictureButton;
+class QPushButton;
+
+/// The about window: what the program is, who makes it, and a link that
+/// writes to the maker by e-mail.
 class TfrmInfo : public QDialog
 {
     Q_OBJECT
 public:
     explicit TfrmInfo(QWidget *parent = nullptr);
+
+    /// The maker's e-mail address shown by lnkWeb.
+    static QString makerEmail();
+    /// The text handed to the shell: "mailto:" and the address, between double quotes.
+    static QString mailTarget();
+
+    QWidget *shpSfondo;
+    PictureButton *imgLogo;
+    PictureButton *imgInfo01, *imgInfo02, *imgInfo03;
+    QPushButton *btnChiudi;
+    PictureButton *imgEmail;
+    LinkText *lnkWeb;
+
+public slots:
+    void lnkWebMouseDown();
+    void lnkWebMouseUp();
+    void lnkWebClick();
+    void btnChiudiClick();
 };

@@ -2,10 +2,28 @@
 
 #include <QDialog>
 
-/// Window "Rilegora": its frame only, until its screen is built.
+class LinkText;
+class PictureButton;
+class QPushButton;
+
+/// The splash window: the maker's brand picture and a link to its web site.
 class TfrmSplash : public QDialog
 {
     Q_OBJECT
 public:
     explicit TfrmSplash(QWidget *parent = nullptr);
+
+    /// The maker's web site, a secure address, handed to the shell as it is.
+    static QString makerSite();
+
+    PictureButton *imgLogo;
+    PictureButton *imgWeb;
+    LinkText *lnkWeb;
+    QPushButton *btnChiudi;
+
+public slots:
+    void lnkWebMouseDown();
+    void lnkWebMouseUp();
+    void lnkWebClick();
+    void btnChiudiClick();
 };

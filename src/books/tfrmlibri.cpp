@@ -3,6 +3,7 @@
 #include "bookarchive.h"
 
 #include "app/conventions.h"
+#include "app/helptopics.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
 #include "app/regional.h"
@@ -525,8 +526,7 @@ void TfrmLibri::cmdDuplicaClick()
 
 QString TfrmLibri::helpTopic()
 {
-    // Paragraphs are separated by an empty line (CR LF CR LF).
-    return QStringLiteral("Lo schedario libri archivia una scheda per ogni volume.");
+    return HelpTopics::schedarioLibri();
 }
 
 void TfrmLibri::cmdTrovaClick()

@@ -8,4 +8,8 @@ class TfrmApriCatalogo : public QWidget
     Q_OBJECT
 public:
     explicit TfrmApriCatalogo(QWidget *parent = nullptr);
+
+protected:
+    /// Closing the screen goes back to the launcher.
+    void closeEvent(QCloseEvent *event) override;
 };

@@ -1,0 +1,36 @@
+#include "decor.h"
+
+#include "picturewidgets.h"
+
+#include <QWidget>
+
+namespace Decor {
+
+QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb fill, QRgb border, int radius)
+{
+    auto *shape = new QWidget(parent);
+    shape->setObjectName(name);
+    shape->setGeometry(geometry);
+    shape->setAttribute(Qt::WA_StyledBackground);
+    shape->setStyleSheet(QStringLiteral("#%1 { background-color: %2; border: 1px solid %3; border-radius: %4px; }")
+                             .arg(name, QColor::fromRgba(fill).name(), QColor::fromRgba(border).name())
+                             .arg(radius));
+    return shape;
+}
+
+PictureButton *picture(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry)
+{
+    PictureButton *shown = command(parent, name, asset, geometry);
+    shown->setCursor(Qt::ArrowCursor);
+    shown->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return shown;
+}
+
+PictureButton *command(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry)
+{
+    auto *shown = new PictureButton(name, QStringLiteral(":/assets/") + asset, parent);
+    shown->setGeometry(geometry);
+    return shown;
+}
+
+} // namespace Decor

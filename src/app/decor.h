@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class PictureButton;
+class QWidget;
+
+/// The plain drawing elements of the launcher and the information windows.
+namespace Decor {
+
+/// A filled rectangle with a one-unit border, named name, on parent.
+QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb fill, QRgb border,
+                   int radius = 4);
+
+/// A picture that is only decoration: it takes no clicks and keeps the
+/// normal arrow pointer, so the mouse acts on what lies beneath it.
+PictureButton *picture(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry);
+
+/// A clickable picture (hand pointer) showing :/assets/<asset>.
+PictureButton *command(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry);
+
+} // namespace Decor
