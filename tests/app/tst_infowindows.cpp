@@ -1,6 +1,7 @@
 // The help, about and splash windows: their link (colour while the button is
 // held, the text handed to the shell) and the help window's topic.
 #include "common/testsupport.h"
+#include "common/urlrecorder.h"
 
 #include "app/conventions.h"
 #include "app/helptopics.h"
@@ -18,15 +19,6 @@
 #include <QTest>
 
 #include <memory>
-
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 namespace {
 
@@ -68,15 +60,8 @@ private slots:
     void initTestCase()
     {
         prepareScreenTests();
-        for (const char *scheme : {"file", "https", "mailto"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_recorder, "open");
     }
-    void cleanupTestCase()
-    {
-        for (const char *scheme : {"file", "https", "mailto"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    void init() { m_recorder.urls.clear(); }
+    void init() { m_recorder.opened.clear(); }
 
     void linkColoursAndTarget_data()
     {
@@ -111,21 +96,21 @@ private slots:
 
         QTest::mousePress(trigger, Qt::LeftButton);
         QCOMPARE(w.link->colour(), QColor::fromRgba(Look::Orange));
-        QVERIFY(m_recorder.urls.isEmpty());
+        QVERIFY(m_recorder.opened.isEmpty());
         QTest::mouseRelease(trigger, Qt::LeftButton);
         QCOMPARE(w.link->colour(), QColor::fromRgba(Look::DarkBlue));
 
         const QUrl target = expected == QLatin1String("manual") ? QUrl::fromLocalFile(folder + QStringLiteral("Guida.pdf"))
                                                                 : QUrl(expected);
-        QCOMPARE(m_recorder.urls, QList<QUrl>{target});
+        QCOMPARE(m_recorder.opened, QList<QUrl>{target});
 
         // Pressing and letting go elsewhere restores the colour and opens nothing.
-        m_recorder.urls.clear();
+        m_recorder.opened.clear();
         QTest::mousePress(trigger, Qt::LeftButton);
         QCOMPARE(w.link->colour(), QColor::fromRgba(Look::Orange));
         QTest::mouseRelease(trigger, Qt::LeftButton, {}, QPoint(trigger->width() + 40, trigger->height() + 40));
         QCOMPARE(w.link->colour(), QColor::fromRgba(Look::DarkBlue));
-        QVERIFY(m_recorder.urls.isEmpty());
+        QVERIFY(m_recorder.opened.isEmpty());
     }
 
     void textsHandedToTheShell()

@@ -2,6 +2,7 @@
 // the way back, the end of the program, the help, about and splash windows
 // and the maker's web site.
 #include "common/testsupport.h"
+#include "common/urlrecorder.h"
 
 #include "access/tfrmpassword.h"
 #include "app/helptopics.h"
@@ -56,15 +57,6 @@ QString shown(const QString &body)
 }
 
 } // namespace
-
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 class TestLauncher : public QObject
 {
@@ -292,10 +284,8 @@ private slots:
     void siteOpensTheMakersAddress()
     {
         UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
         QTest::mouseClick(m_screens->frmAvvio->imgSito, Qt::LeftButton);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QCOMPARE(recorder.urls, QList<QUrl>{QUrl(QStringLiteral("https://www.rilegora.it"))});
+        QCOMPARE(recorder.opened, QList<QUrl>{QUrl(QStringLiteral("https://www.rilegora.it"))});
         QVERIFY(m_screens->frmAvvio->isVisible());
     }
 
