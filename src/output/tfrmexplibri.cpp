@@ -1,6 +1,7 @@
 #include "tfrmexplibri.h"
 
 #include "app/conventions.h"
+#include "app/helptopics.h"
 #include "app/messages.h"
 #include "app/openurl.h"
 #include "app/picturewidgets.h"
@@ -217,19 +218,12 @@ void TfrmExpLibri::buildLayout()
 
 QString TfrmExpLibri::helpTitle()
 {
-    return QStringLiteral("Esportazione archivio libri in Excel");
+    return HelpTopics::esportazioneTitle();
 }
 
 QString TfrmExpLibri::helpTopic()
 {
-    return QStringLiteral(
-        "Questa funzione esporta i dati testuali delle schede presenti nell'archivio libri in un foglio di lavoro "
-        "di Microsoft Excel. Il file ottenuto pu\u00F2 essere aperto con qualsiasi programma in grado di gestire i "
-        "file in formato XLS.\r\n\r\n"
-        "Per esportare l'archivio \u00E8 sufficiente cliccare sull'icona di Excel presente nella finestra della "
-        "griglia: il file viene creato all'istante e pu\u00F2 essere aperto subito rispondendo di s\u00EC alla "
-        "domanda che compare subito dopo.\r\n\r\n"
-        "A questo punto \u00E8 possibile salvare il file in qualsiasi cartella e con qualsiasi nome.");
+    return HelpTopics::esportazione();
 }
 
 QString TfrmExpLibri::exportPath()
