@@ -84,19 +84,6 @@ void addCards(int count) {
     QVERIFY(archive.close());
 }
 
-/// Runs check on the next modal window of type T once it is open.
-template <class T, class Check> void whenOpen(Check check) {
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, check] {
-        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            check(w);
-        }
-    });
-    poll->start();
-}
 } // namespace
 
 class TestCovers : public QObject {

@@ -32,18 +32,6 @@ const QString questionText =
     QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome.\r\n\r\n"
                    "Si vuole sovrascrivere il file esistente?");
 
-template <class T, class Check> void whenOpen(Check check) {
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, check] {
-        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            check(w);
-        }
-    });
-    poll->start();
-}
 } // namespace
 
 class TestAllegaCartella : public QObject {

@@ -44,18 +44,6 @@ QString state(const TfrmSlideshow_Libri &show) {
     return show.lblPosizione->text() + QLatin1Char(':') + picture;
 }
 
-template <class T, class Check> void whenOpen(Check check) {
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, check] {
-        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            check(w);
-        }
-    });
-    poll->start();
-}
 } // namespace
 
 class TestSlideshow : public QObject {

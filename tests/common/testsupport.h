@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -48,6 +49,23 @@ private:
     QList<QMessageBox::StandardButton> m_answers;
     QList<Seen> m_seen;
 };
+
+/// Runs check on the next modal window of type T once it is open (polled,
+/// so it works from inside the window's own modal loop).
+template <class T, class Check>
+void whenOpen(Check check)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, check] {
+        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            check(w);
+        }
+    });
+    poll->start();
+}
 
 /// Starts the application-wide settings every screen test needs: Italian
 /// formats and Qt's Italian translation.
