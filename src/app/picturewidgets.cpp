@@ -21,22 +21,26 @@ void PictureButton::setPicture(const QString &picture)
 
 void PictureButton::paintEvent(QPaintEvent *)
 {
-    if (m_rendered.size() != size() && !m_picture.isEmpty()) {
-        m_rendered = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-        m_rendered.fill(Qt::transparent);
-        QPainter p(&m_rendered);
-        if (m_picture.endsWith(QLatin1String(".svg"))) {
-            QSvgRenderer svg(m_picture);
-            svg.render(&p, QRectF(QPointF(0, 0), QSizeF(size())));
-        } else {
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawImage(rect(), QImage(m_picture));
-        }
-    }
+    if (m_rendered.size() != size() && !m_picture.isEmpty())
+        m_rendered = renderPicture(m_picture, size());
     QPainter painter(this);
     painter.drawImage(0, 0, m_rendered);
     if (isDown())
         painter.fillRect(rect(), QColor(0, 0, 0, 40));
+}
+
+QImage renderPicture(const QString &picture, const QSize &size, const QColor &ground)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(ground);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (picture.endsWith(QLatin1String(".svg")))
+        QSvgRenderer(picture).render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+    else
+        p.drawImage(QRect(QPoint(0, 0), size), QImage(picture));
+    return image;
 }
 
 QRect fitPicture(const QSize &picture, const QSize &box)

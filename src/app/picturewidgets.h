@@ -23,6 +23,10 @@ private:
     QImage m_rendered;
 };
 
+/// Draws a picture of the program (an SVG or bitmap under ":/assets/", or any
+/// path) at the given size, on ground (transparent by default).
+QImage renderPicture(const QString &picture, const QSize &size, const QColor &ground = Qt::transparent);
+
 /// Where a picture of the given size sits in a box: reduced to fit, keeping
 /// its proportions, when larger than the box in either dimension, never
 /// enlarged, and centred either way.

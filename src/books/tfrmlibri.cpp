@@ -27,7 +27,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QPainter>
 
 namespace {
@@ -120,13 +119,7 @@ void TfrmLibri::buildLayout()
     imgBianco = new PictureBox(QStringLiteral("imgBianco"), pan);
     imgBianco->setGeometry(6, 64, 307, 409);
     imgBianco->hide();
-    {
-        QImage blank(307, 409, QImage::Format_RGB32);
-        blank.fill(Qt::white);
-        QPainter p(&blank);
-        QSvgRenderer(asset("imgBianco.svg")).render(&p, QRectF(0, 0, 307, 409));
-        imgBianco->setImage(blank);
-    }
+    imgBianco->setImage(renderPicture(asset("imgBianco.svg"), QSize(307, 409), Qt::white));
     QWidget *panFoto = whitePanel(pan, QStringLiteral("panFoto"), QRect(6, 481, 311, 48));
     auto photoButton = [&](const char *name, int x, int w) {
         auto *b = new PictureButton(QString::fromLatin1(name), asset(QString::fromLatin1(name) + ".svg"), panFoto);

@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSvgRenderer>
 #include <QTimer>
 
 TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent) {
@@ -28,13 +27,8 @@ TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent) {
     imgBianco = new PictureBox(QStringLiteral("imgBianco"), this);
     imgBianco->setGeometry(0, 0, 689, 529);
     imgBianco->hide();
-    QImage blank(689, 529, QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    {
-        QPainter p(&blank);
-        QSvgRenderer(QStringLiteral(":/assets/imgBianco_Slideshow.svg")).render(&p, QRectF(0, 0, 689, 529));
-    }
-    imgBianco->setImage(blank);
+    imgBianco->setImage(
+        renderPicture(QStringLiteral(":/assets/imgBianco_Slideshow.svg"), QSize(689, 529), Qt::white));
 
     lblPosizione = new QLabel(this);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));

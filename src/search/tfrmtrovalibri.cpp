@@ -1,6 +1,7 @@
 #include "tfrmtrovalibri.h"
 
 #include "app/conventions.h"
+#include "app/picturewidgets.h"
 #include "app/messages.h"
 #include "app/regional.h"
 #include "app/screens.h"
@@ -20,7 +21,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSvgRenderer>
 
 #include <cstring>
 
@@ -35,13 +35,7 @@ constexpr QSize kPanelSize(833, 529);
 
 QPixmap picture(const QString &asset, const QSize &size)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/assets/") + asset);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    painter.end();
-    return QPixmap::fromImage(image);
+    return QPixmap::fromImage(renderPicture(QStringLiteral(":/assets/") + asset, size));
 }
 
 QLabel *pictureLabel(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry)
