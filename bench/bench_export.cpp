@@ -33,8 +33,9 @@ qint64 statusKb(const char *key)
     return -1;
 }
 
-const char *const kWords[] = {"storia", "città", "mare", "notte", "giardino", "viaggio", "perché", "memoria",
-                              "luce", "Tom & Jerry", "<inedito>", "verità", "tempo", "Œuvre", "€ 12"};
+const char *const kWords[] = {"storia",    "città",  "mare",    "notte", "giardino",
+                              "viaggio",   "perché", "memoria", "luce",  "Tom & Jerry",
+                              "<inedito>", "verità", "tempo",   "Œuvre", "€ 12"};
 
 QString words(quint32 seed, int count)
 {
@@ -182,9 +183,9 @@ int main(int argc, char *argv[])
         << "RSS before screen         " << rssBefore / 1024.0 << " MiB\n"
         << "RSS screen open           " << rssOpen / 1024.0 << " MiB\n"
         << "RSS after export          " << rssAfter / 1024.0 << " MiB\n"
-        << "held by the screen        " << (rssAfter - rssBefore) * 1024 / 1e6 << " MB = "
-        << double((rssAfter - rssBefore) * 1024) / double(archiveBytes) << " x archive (table " << heldBytes / 1e6
-        << " MB)\n"
+        << "held by the screen        " << (rssAfter - rssBefore) * 1024 / 1e6
+        << " MB = " << double((rssAfter - rssBefore) * 1024) / double(archiveBytes) << " x archive (table "
+        << heldBytes / 1e6 << " MB)\n"
         << "peak RSS (VmHWM)          " << statusKb("VmHWM") / 1024.0 << " MiB\n";
     return exported ? 0 : 1;
 }

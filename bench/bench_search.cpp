@@ -42,20 +42,20 @@ void wait(int ms)
     }
 }
 
-const char *const kWords[] = {"storia", "rosa", "mare", "notte", "viaggio", "città", "guerra", "amore", "tempo",
-                              "giardino", "segreto", "isola", "fiume", "libro", "luce", "ombra", "cielo", "vento",
-                              "memoria", "silenzio", "Roma", "nord", "casa", "lettere", "inverno", "estate"};
-const char *const kSurnames[] = {"Rossi", "Bianchi", "Verdi", "Russo", "Ferrari", "Esposito", "Romano", "Colombo",
-                                 "Ricci", "Marino", "Greco", "Bruno", "Gallo", "Conti", "De Luca", "Mancini",
+const char *const kWords[] = {"storia", "rosa",  "mare",     "notte",   "viaggio", "città",    "guerra",
+                              "amore",  "tempo", "giardino", "segreto", "isola",   "fiume",    "libro",
+                              "luce",   "ombra", "cielo",    "vento",   "memoria", "silenzio", "Roma",
+                              "nord",   "casa",  "lettere",  "inverno", "estate"};
+const char *const kSurnames[] = {"Rossi", "Bianchi",  "Verdi", "Russo",    "Ferrari", "Esposito", "Romano",  "Colombo",
+                                 "Ricci", "Marino",   "Greco", "Bruno",    "Gallo",   "Conti",    "De Luca", "Mancini",
                                  "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti", "Barbieri", "Fontana", "Rossini"};
 const char *const kNames[] = {"Mario", "Anna", "Giulia", "Luca", "Paolo", "Elena", "Marco", "Sara", "Carlo", "Chiara"};
 const char *const kPublishers[] = {"Einaudi", "Mondadori", "Feltrinelli", "Adelphi", "Bompiani", "Garzanti",
-                                   "Laterza", "Il Mulino", "Sellerio", "Rizzoli", "Mursia", "Zanichelli"};
-const char *const kGenres[] = {"Romanzo", "Saggio", "Poesia", "Storia", "Romanzo storico", "Biografia", "Teatro",
-                               "Racconti", "Scienze", "Filosofia"};
+                                   "Laterza", "Il Mulino", "Sellerio",    "Rizzoli", "Mursia",   "Zanichelli"};
+const char *const kGenres[] = {"Romanzo",   "Saggio", "Poesia",   "Storia",  "Romanzo storico",
+                               "Biografia", "Teatro", "Racconti", "Scienze", "Filosofia"};
 
-template <size_t N>
-const char *pick(const char *const (&list)[N], std::mt19937 &rng)
+template <size_t N> const char *pick(const char *const (&list)[N], std::mt19937 &rng)
 {
     return list[rng() % N];
 }
@@ -79,13 +79,16 @@ bool generate(const QString &path, int cards)
                                       .arg(written + i + 1);
             card.setText(TSchedaLibro::Titolo, title.left(1).toUpper() + title.mid(1));
             card.setText(TSchedaLibro::Autore, QStringLiteral("%1 %2").arg(QString::fromUtf8(pick(kNames, rng)),
-                                                                          QString::fromUtf8(pick(kSurnames, rng))));
+                                                                           QString::fromUtf8(pick(kSurnames, rng))));
             card.setText(TSchedaLibro::Editore, QString::fromUtf8(pick(kPublishers, rng)));
             card.setText(TSchedaLibro::Anno, QString::number(1900 + int(rng() % 125)));
             card.setText(TSchedaLibro::Genere, QString::fromUtf8(pick(kGenres, rng)));
-            card.setText(TSchedaLibro::ISBN, QStringLiteral("978-88-%1").arg(rng() % 100000000, 8, 10, QLatin1Char('0')));
-            card.setText(TSchedaLibro::Note, QStringLiteral("Copia in buono stato, %1.").arg(QString::fromUtf8(pick(kWords, rng))));
-            std::copy(card.data(), card.data() + TSchedaLibro::RecordSize, block.data() + size_t(i) * TSchedaLibro::RecordSize);
+            card.setText(TSchedaLibro::ISBN,
+                         QStringLiteral("978-88-%1").arg(rng() % 100000000, 8, 10, QLatin1Char('0')));
+            card.setText(TSchedaLibro::Note,
+                         QStringLiteral("Copia in buono stato, %1.").arg(QString::fromUtf8(pick(kWords, rng))));
+            std::copy(card.data(), card.data() + TSchedaLibro::RecordSize,
+                      block.data() + size_t(i) * TSchedaLibro::RecordSize);
         }
         const qint64 want = qint64(n) * TSchedaLibro::RecordSize;
         if (file.write(block.data(), want) != want)

@@ -25,17 +25,18 @@ QString manualHtml()
     QString html = QStringLiteral("<html><body style=\"font-family: 'Verdana', 'DejaVu Sans', sans-serif;\">");
     // The title page: blank space above the name, the maker at the foot.
     const QString spacer = QStringLiteral("<p style=\"font-size: 90pt;\">&nbsp;</p>");
-    html += page(spacer + QStringLiteral("<p align=\"center\"><span style=\"font-size: 40pt; "
-                                "font-weight: bold; color: #c62828;\">Rilegora</span></p>"
-                                "<p align=\"center\"><span style=\"font-size: 18pt; color: #1f4e8c;\">Guida "
-                                "all'utilizzo del software</span></p>"
-                                "<p align=\"center\" style=\"margin-top: 40px;\"><span style=\"font-size: 11pt; "
-                                "color: #444444;\">Schedario libri e cataloghi bibliografici per librerie e "
-                                "biblioteche<br/>Versione 1.0</span></p>") +
+    html += page(spacer +
+                     QStringLiteral("<p align=\"center\"><span style=\"font-size: 40pt; "
+                                    "font-weight: bold; color: #c62828;\">Rilegora</span></p>"
+                                    "<p align=\"center\"><span style=\"font-size: 18pt; color: #1f4e8c;\">Guida "
+                                    "all'utilizzo del software</span></p>"
+                                    "<p align=\"center\" style=\"margin-top: 40px;\"><span style=\"font-size: 11pt; "
+                                    "color: #444444;\">Schedario libri e cataloghi bibliografici per librerie e "
+                                    "biblioteche<br/>Versione 1.0</span></p>") +
                      spacer + spacer +
                      QStringLiteral("<p align=\"center\"><span style=\"font-size: 10pt; "
-                                "color: #444444;\">Rilegora Software &middot; www.rilegora.it &middot; "
-                                "info@rilegora.it</span></p>"),
+                                    "color: #444444;\">Rilegora Software &middot; www.rilegora.it &middot; "
+                                    "info@rilegora.it</span></p>"),
                  false);
     int number = 1;
     for (const HelpTopics::Topic &topic : HelpTopics::all()) {

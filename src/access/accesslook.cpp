@@ -10,14 +10,19 @@
 
 namespace {
 
-QString colourName(QRgb argb) { return QColor::fromRgba(argb).name(QColor::HexRgb); }
+QString colourName(QRgb argb)
+{
+    return QColor::fromRgba(argb).name(QColor::HexRgb);
+}
 
-class SvgPicture : public QWidget {
+class SvgPicture : public QWidget
+{
 public:
     SvgPicture(const QString &asset, QWidget *parent) : QWidget(parent), m_renderer(asset) {}
 
 protected:
-    void paintEvent(QPaintEvent *) override {
+    void paintEvent(QPaintEvent *) override
+    {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         m_renderer.render(&painter, QRectF(rect()));
@@ -31,7 +36,8 @@ private:
 
 namespace AccessLook {
 
-QWidget *gradientRect(QWidget *parent, const QString &name, const QRect &geometry, QRgb top) {
+QWidget *gradientRect(QWidget *parent, const QString &name, const QRect &geometry, QRgb top)
+{
     auto *shape = new QWidget(parent);
     shape->setObjectName(name);
     shape->setGeometry(geometry);
@@ -42,14 +48,16 @@ QWidget *gradientRect(QWidget *parent, const QString &name, const QRect &geometr
     return shape;
 }
 
-QWidget *picture(QWidget *parent, const QString &name, const QRect &geometry, const QString &asset) {
+QWidget *picture(QWidget *parent, const QString &name, const QRect &geometry, const QString &asset)
+{
     auto *image = new SvgPicture(QStringLiteral(":/assets/") + asset, parent);
     image->setObjectName(name);
     image->setGeometry(geometry);
     return image;
 }
 
-QLineEdit *passwordBox(QWidget *parent, const QString &name, const QRect &geometry) {
+QLineEdit *passwordBox(QWidget *parent, const QString &name, const QRect &geometry)
+{
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setGeometry(geometry);
@@ -60,7 +68,8 @@ QLineEdit *passwordBox(QWidget *parent, const QString &name, const QRect &geomet
     return box;
 }
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &at) {
+QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &at)
+{
     auto *lbl = new QLabel(text, parent);
     lbl->setObjectName(name);
     lbl->setFont(Look::verdana(9, true));
@@ -69,7 +78,8 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
     return lbl;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry) {
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
@@ -79,7 +89,8 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
     return b;
 }
 
-QLabel *memoryLabel(QWidget *parent) {
+QLabel *memoryLabel(QWidget *parent)
+{
     auto *lbl = new QLabel(parent);
     lbl->setObjectName(QStringLiteral("lblMemory"));
     lbl->hide();

@@ -1,11 +1,13 @@
 #include "crypt.h"
 
 namespace {
-quint16 nextKey(quint16 key, quint8 scrambled) {
+quint16 nextKey(quint16 key, quint8 scrambled)
+{
     return quint16((scrambled + key) * Crypt::Multiplier + Crypt::Increment);
 }
 
-int hexValue(QChar c) {
+int hexValue(QChar c)
+{
     const char16_t u = c.unicode();
     if (u >= u'0' && u <= u'9')
         return u - u'0';
@@ -19,7 +21,8 @@ int hexValue(QChar c) {
 
 namespace Crypt {
 
-QString CryptEncode(const QString &text) {
+QString CryptEncode(const QString &text)
+{
     static const char digits[] = "0123456789ABCDEF";
     QString out;
     out.reserve(text.size() * 2);
@@ -34,7 +37,8 @@ QString CryptEncode(const QString &text) {
     return out;
 }
 
-std::optional<QString> CryptDecode(const QString &digits) {
+std::optional<QString> CryptDecode(const QString &digits)
+{
     const qsizetype pairs = digits.size() / 2;
     QString out;
     out.reserve(pairs);
@@ -51,7 +55,8 @@ std::optional<QString> CryptDecode(const QString &digits) {
     return out;
 }
 
-bool canHold(const QString &text) {
+bool canHold(const QString &text)
+{
     if (text.size() > MaxLength)
         return false;
     for (const QChar c : text) {

@@ -4,16 +4,21 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 /// One line of the file: [begin, end) is its text, [end, next) its line ending.
-struct Line {
+struct Line
+{
     qsizetype begin;
     qsizetype end;
     qsizetype next;
 };
 
-QList<Line> splitLines(const QByteArray &content) {
+QList<Line> splitLines(const QByteArray &content)
+{
     QList<Line> lines;
     qsizetype begin = 0;
     // A UTF-8 byte order mark is not part of the first line's text.
@@ -33,7 +38,8 @@ QList<Line> splitLines(const QByteArray &content) {
     return lines;
 }
 
-QByteArray trimmed(const QByteArray &text) {
+QByteArray trimmed(const QByteArray &text)
+{
     qsizetype start = 0;
     qsizetype end = text.size();
     while (start < end && isBlank(text.at(start)))
@@ -43,19 +49,22 @@ QByteArray trimmed(const QByteArray &text) {
     return text.mid(start, end - start);
 }
 
-bool sameName(const QByteArray &a, const QString &b) {
+bool sameName(const QByteArray &a, const QString &b)
+{
     return QString::fromLatin1(a).compare(b, Qt::CaseInsensitive) == 0;
 }
 
 enum class Kind { Other, Section, Setting };
 
-struct Parsed {
+struct Parsed
+{
     Kind kind = Kind::Other;
     QByteArray name;       // section or key name
     qsizetype valueAt = 0; // setting: offset in content just after '='
 };
 
-Parsed parse(const QByteArray &content, const Line &line) {
+Parsed parse(const QByteArray &content, const Line &line)
+{
     Parsed p;
     const QByteArray text = content.mid(line.begin, line.end - line.begin);
     const QByteArray body = trimmed(text);
@@ -78,13 +87,15 @@ Parsed parse(const QByteArray &content, const Line &line) {
 
 /// Where key of section lies: the index of its line, or -1, and the index of
 /// the section's line (-1 when the section is missing).
-struct Found {
+struct Found
+{
     qsizetype sectionLine = -1;
     qsizetype keyLine = -1;
     qsizetype lastSettingLine = -1; // last non-empty line of the section
 };
 
-Found find(const QByteArray &content, const QList<Line> &lines, const QString &section, const QString &key) {
+Found find(const QByteArray &content, const QList<Line> &lines, const QString &section, const QString &key)
+{
     Found found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const Parsed p = parse(content, lines.at(i));
@@ -109,7 +120,8 @@ Found find(const QByteArray &content, const QList<Line> &lines, const QString &s
     return found;
 }
 
-QByteArray lineEnding(const QByteArray &content) {
+QByteArray lineEnding(const QByteArray &content)
+{
     const qsizetype lf = content.indexOf('\n');
     if (lf < 0)
         return QByteArrayLiteral("\r\n");
@@ -120,7 +132,8 @@ QByteArray lineEnding(const QByteArray &content) {
 
 namespace IniFile {
 
-QString readValue(const QByteArray &content, const QString &section, const QString &key, const QString &fallback) {
+QString readValue(const QByteArray &content, const QString &section, const QString &key, const QString &fallback)
+{
     const QList<Line> lines = splitLines(content);
     const Found found = find(content, lines, section, key);
     if (found.keyLine < 0)
@@ -133,7 +146,8 @@ QString readValue(const QByteArray &content, const QString &section, const QStri
     return QString::fromLatin1(value);
 }
 
-QByteArray withValue(const QByteArray &content, const QString &section, const QString &key, const QString &value) {
+QByteArray withValue(const QByteArray &content, const QString &section, const QString &key, const QString &value)
+{
     const QList<Line> lines = splitLines(content);
     const Found found = find(content, lines, section, key);
     const QByteArray bytes = value.toLatin1();

@@ -11,12 +11,14 @@
 
 namespace {
 
-void setError(QString *error, const QString &text) {
+void setError(QString *error, const QString &text)
+{
     if (error)
         *error = text;
 }
 
-bool writeWhole(const QString &path, const QByteArray &bytes, QString *error) {
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         setError(error, file.errorString());
@@ -40,7 +42,8 @@ bool writeWhole(const QString &path, const QByteArray &bytes, QString *error) {
 /// Replaces the file at path with bytes. The new contents go to "<path>.tmp"
 /// first; the old file steps aside as "<path>.bak" only while the new one
 /// takes its name, and comes back if that fails.
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error) {
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
+{
     const QString staged = path + QStringLiteral(".tmp");
     const QString aside = path + QStringLiteral(".bak");
     if (!writeWhole(staged, bytes, error))
@@ -63,17 +66,27 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error) {
     return true;
 }
 
-QString section() { return QString::fromLatin1(PasswordStore::Section); }
+QString section()
+{
+    return QString::fromLatin1(PasswordStore::Section);
+}
 
-QString key() { return QString::fromLatin1(PasswordStore::Key); }
+QString key()
+{
+    return QString::fromLatin1(PasswordStore::Key);
+}
 
 } // namespace
 
 namespace PasswordStore {
 
-QString filePath() { return ProgramFolder::file(QString::fromLatin1(FileName)); }
+QString filePath()
+{
+    return ProgramFolder::file(QString::fromLatin1(FileName));
+}
 
-QString canonical(const QString &typed) {
+QString canonical(const QString &typed)
+{
     QString out = typed;
     for (QChar &c : out) {
         if (c >= u'a' && c <= u'z')
@@ -82,7 +95,8 @@ QString canonical(const QString &typed) {
     return trimText(out);
 }
 
-std::optional<QString> readStored() {
+std::optional<QString> readStored()
+{
     QFile file(filePath());
     if (!file.exists())
         return QString();
@@ -98,7 +112,8 @@ std::optional<QString> readStored() {
     return trimText(*plain);
 }
 
-bool writeStored(const QString &password, QString *error) {
+bool writeStored(const QString &password, QString *error)
+{
     const QString form = canonical(password);
     if (!Crypt::canHold(form)) {
         setError(error, QStringLiteral("la password non può essere memorizzata"));
@@ -122,11 +137,13 @@ bool writeStored(const QString &password, QString *error) {
     return replaceFile(path, updated, error);
 }
 
-QByteArray initialContents(const QString &password) {
+QByteArray initialContents(const QString &password)
+{
     return IniFile::withValue(QByteArray(), section(), key(), Crypt::CryptEncode(canonical(password)));
 }
 
-Creation createInitialFile(const QString &path, const QString &password, QString *error) {
+Creation createInitialFile(const QString &path, const QString &password, QString *error)
+{
     if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
         return Creation::AlreadyThere;
     QFile file(path);

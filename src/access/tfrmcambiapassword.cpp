@@ -16,7 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent) {
+TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent)
+{
     Screens::setupDialog(this, QStringLiteral("TfrmCambiaPassword"), QStringLiteral(" Cambia password"),
                          QSize(411, 418));
     Look::setGround(this, Look::SteelBlue);
@@ -56,45 +57,58 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent) {
 
 TfrmCambiaPassword::~TfrmCambiaPassword() = default;
 
-QString TfrmCambiaPassword::wrongOldPasswordMessage() { return QStringLiteral("Attenzione: vecchia password errata."); }
+QString TfrmCambiaPassword::wrongOldPasswordMessage()
+{
+    return QStringLiteral("Attenzione: vecchia password errata.");
+}
 
-QString TfrmCambiaPassword::notConfirmedMessage() {
+QString TfrmCambiaPassword::notConfirmedMessage()
+{
     return QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente. "
                           "E' necessario reinserire entrambi i valori.");
 }
 
-QString TfrmCambiaPassword::cannotHoldMessage() {
+QString TfrmCambiaPassword::cannotHoldMessage()
+{
     return QStringLiteral("Attenzione: la nuova password non può essere memorizzata. Sono ammessi al massimo "
                           "255 caratteri, scelti tra lettere, cifre e simboli dell'alfabeto latino occidentale. "
                           "E' necessario reinserire entrambi i valori.");
 }
 
-QString TfrmCambiaPassword::doneMessage() { return QStringLiteral("Modifica della password completata con successo."); }
+QString TfrmCambiaPassword::doneMessage()
+{
+    return QStringLiteral("Modifica della password completata con successo.");
+}
 
-QString TfrmCambiaPassword::changeFailureMessage() {
+QString TfrmCambiaPassword::changeFailureMessage()
+{
     return QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
                           "Si consiglia di reinstallare il software.");
 }
 
-void TfrmCambiaPassword::showEvent(QShowEvent *event) {
+void TfrmCambiaPassword::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TfrmCambiaPassword::FormShow() {
+void TfrmCambiaPassword::FormShow()
+{
     txtPasswordOld->clear();
     txtPasswordNew->clear();
     txtConferma->clear();
     txtPasswordOld->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmCambiaPassword::txtPasswordChange() {
+void TfrmCambiaPassword::txtPasswordChange()
+{
     cmdOK->setEnabled(!trimText(txtPasswordOld->text()).isEmpty() && !trimText(txtPasswordNew->text()).isEmpty() &&
                       !trimText(txtConferma->text()).isEmpty());
 }
 
-void TfrmCambiaPassword::cmdOKClick() {
+void TfrmCambiaPassword::cmdOKClick()
+{
     if (!cmdOK->isEnabled())
         return;
     const std::optional<QString> stored = PasswordStore::readStored();
@@ -136,14 +150,19 @@ void TfrmCambiaPassword::cmdOKClick() {
     close();
 }
 
-void TfrmCambiaPassword::cmdEsciClick() { close(); }
+void TfrmCambiaPassword::cmdEsciClick()
+{
+    close();
+}
 
-void TfrmCambiaPassword::closeEvent(QCloseEvent *event) {
+void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
+{
     FormClose();
     event->accept();
 }
 
-void TfrmCambiaPassword::FormClose() {
+void TfrmCambiaPassword::FormClose()
+{
     // Back to the login screen, which asks for the password again.
     ScreenSet *set = ScreenSet::current();
     if (!set)

@@ -8,7 +8,8 @@ class QPushButton;
 
 /// The change-password screen: the old password once, the new one twice.
 /// Reached from the login screen, and hands back to it when it closes.
-class TfrmCambiaPassword : public QDialog {
+class TfrmCambiaPassword : public QDialog
+{
     Q_OBJECT
 public:
     explicit TfrmCambiaPassword(QWidget *parent = nullptr);

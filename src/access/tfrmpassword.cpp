@@ -18,7 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TfrmPassword::TfrmPassword(QWidget *parent) : QDialog(parent) {
+TfrmPassword::TfrmPassword(QWidget *parent) : QDialog(parent)
+{
     Screens::setupDialog(this, QStringLiteral("TfrmPassword"), QStringLiteral(" Rilegora - Autenticazione"),
                          QSize(388, 405));
     Look::setGround(this, Look::SteelBlue);
@@ -52,24 +53,36 @@ TfrmPassword::TfrmPassword(QWidget *parent) : QDialog(parent) {
 
 TfrmPassword::~TfrmPassword() = default;
 
-QString TfrmPassword::wrongPasswordMessage() { return QStringLiteral("Attenzione: password errata."); }
+QString TfrmPassword::wrongPasswordMessage()
+{
+    return QStringLiteral("Attenzione: password errata.");
+}
 
-QString TfrmPassword::readFailureMessage() {
+QString TfrmPassword::readFailureMessage()
+{
     return QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura della password. "
                           "Si consiglia di reinstallare il software.");
 }
 
-void TfrmPassword::showEvent(QShowEvent *event) {
+void TfrmPassword::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TfrmPassword::FormShow() { txtPassword->setFocus(Qt::OtherFocusReason); }
+void TfrmPassword::FormShow()
+{
+    txtPassword->setFocus(Qt::OtherFocusReason);
+}
 
-void TfrmPassword::txtPasswordChange() { cmdOK->setEnabled(!trimText(txtPassword->text()).isEmpty()); }
+void TfrmPassword::txtPasswordChange()
+{
+    cmdOK->setEnabled(!trimText(txtPassword->text()).isEmpty());
+}
 
-bool TfrmPassword::eventFilter(QObject *watched, QEvent *event) {
+bool TfrmPassword::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == txtPassword && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -80,12 +93,14 @@ bool TfrmPassword::eventFilter(QObject *watched, QEvent *event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmPassword::txtPasswordKeyDown(int key) {
+void TfrmPassword::txtPasswordKeyDown(int key)
+{
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !trimText(txtPassword->text()).isEmpty())
         cmdOKClick();
 }
 
-void TfrmPassword::cmdOKClick() {
+void TfrmPassword::cmdOKClick()
+{
     const std::optional<QString> stored = PasswordStore::readStored();
     if (!stored) {
         Msg::plain(this, readFailureMessage());
@@ -103,18 +118,21 @@ void TfrmPassword::cmdOKClick() {
     txtPassword->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmPassword::btnCambiaPasswordClick() {
+void TfrmPassword::btnCambiaPasswordClick()
+{
     if (ScreenSet *set = ScreenSet::current())
         Screens::handOver(this, set->frmCambiaPassword);
 }
 
-void TfrmPassword::closeEvent(QCloseEvent *event) {
+void TfrmPassword::closeEvent(QCloseEvent *event)
+{
     // Closing only hides the screen; the dialog's own closing would ask
     // reject(), which does nothing here.
     event->accept();
 }
 
-void TfrmPassword::cmdEsciClick() {
+void TfrmPassword::cmdEsciClick()
+{
     close();
     QCoreApplication::quit();
 }

@@ -9,7 +9,8 @@ class QPushButton;
 /// The login screen, the program's main window: nothing else can be reached
 /// before the access password is typed. It leads to the launcher, to the
 /// change-password screen, or ends the program.
-class TfrmPassword : public QDialog {
+class TfrmPassword : public QDialog
+{
     Q_OBJECT
 public:
     explicit TfrmPassword(QWidget *parent = nullptr);

@@ -11,8 +11,7 @@ class QWidget;
 namespace Decor {
 
 /// A filled rectangle with a one-unit border, named name, on parent.
-QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb fill, QRgb border,
-                   int radius = 4);
+QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb fill, QRgb border, int radius = 4);
 
 /// A picture that is only decoration: it takes no clicks and keeps the
 /// normal arrow pointer, so the mouse acts on what lies beneath it.

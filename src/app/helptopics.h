@@ -29,7 +29,8 @@ QString catalogoLibri();
 QString cataloghi();
 QString esportazione();
 
-struct Topic {
+struct Topic
+{
     QString title;
     QString body;
 };

@@ -47,8 +47,8 @@ protected:
 /// Connects a window's link, its text and its picture, to the window's three
 /// handlers: button down, button up and click.
 template <class Window>
-void connectLink(LinkText *text, QAbstractButton *picture, Window *window, void (Window::*down)(),
-                 void (Window::*up)(), void (Window::*click)())
+void connectLink(LinkText *text, QAbstractButton *picture, Window *window, void (Window::*down)(), void (Window::*up)(),
+                 void (Window::*click)())
 {
     QObject::connect(text, &LinkText::pressed, window, down);
     QObject::connect(text, &LinkText::released, window, up);

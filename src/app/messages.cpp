@@ -16,8 +16,7 @@ namespace Msg {
 
 void information(QWidget *parent, const QString &text)
 {
-    run(parent, QMessageBox::Information, QStringLiteral("Informazione"), text,
-        QMessageBox::Ok | QMessageBox::Cancel);
+    run(parent, QMessageBox::Information, QStringLiteral("Informazione"), text, QMessageBox::Ok | QMessageBox::Cancel);
 }
 
 void warning(QWidget *parent, const QString &text)
@@ -37,8 +36,8 @@ void plain(QWidget *parent, const QString &text)
 
 bool answeredNo(QWidget *parent, const QString &text)
 {
-    return run(parent, QMessageBox::Question, QStringLiteral("Conferma"), text,
-               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No;
+    return run(parent, QMessageBox::Question, QStringLiteral("Conferma"), text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::No;
 }
 
 } // namespace Msg

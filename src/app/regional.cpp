@@ -36,8 +36,8 @@ void installTranslation(QCoreApplication *app)
         return;
     translator = new QTranslator(app);
     if (translator->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        translator->load(QStringLiteral("qtbase_it"), QCoreApplication::applicationDirPath() +
-                                                          QStringLiteral("/translations")))
+        translator->load(QStringLiteral("qtbase_it"),
+                         QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
         app->installTranslator(translator);
 }
 

@@ -8,8 +8,8 @@ void setupWorkScreen(QWidget *screen, const QString &name, const QString &captio
 {
     screen->setObjectName(name);
     screen->setWindowTitle(caption);
-    screen->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    screen->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                           Qt::WindowCloseButtonHint);
     screen->resize(WorkScreenSize);
 }
 
@@ -33,7 +33,8 @@ void setupDialog(QDialog *dialog, const QString &name, const QString &caption, c
 {
     dialog->setObjectName(name);
     dialog->setWindowTitle(caption);
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
     dialog->setFixedSize(clientSize);
 }
 

@@ -34,8 +34,7 @@ void present(QWidget *screen);
 /// A per-use modal screen: a fresh instance owned by the caller, prepared,
 /// shown modally and destroyed when the modal run returns. The result of the
 /// run is not looked at.
-template <class T, class Prepare>
-void runModal(QWidget *owner, Prepare prepare)
+template <class T, class Prepare> void runModal(QWidget *owner, Prepare prepare)
 {
     auto dialog = std::make_unique<T>(owner);
     prepare(*dialog);
@@ -44,8 +43,7 @@ void runModal(QWidget *owner, Prepare prepare)
     dialog->exec();
 }
 
-template <class T>
-void runModal(QWidget *owner)
+template <class T> void runModal(QWidget *owner)
 {
     runModal<T>(owner, [](T &) {});
 }

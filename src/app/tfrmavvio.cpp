@@ -36,8 +36,8 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     imgInfo = Decor::command(pan, QStringLiteral("imgInfo"), QStringLiteral("imgInfo.svg"), QRect(16, 16, 30, 30));
     icoIconaApp =
         Decor::picture(pan, QStringLiteral("icoIconaApp"), QStringLiteral("icoIconaApp.svg"), QRect(114, 24, 57, 55));
-    icoTitoloApp =
-        Decor::picture(pan, QStringLiteral("icoTitoloApp"), QStringLiteral("icoTitoloApp.svg"), QRect(184, 25, 690, 57));
+    icoTitoloApp = Decor::picture(pan, QStringLiteral("icoTitoloApp"), QStringLiteral("icoTitoloApp.svg"),
+                                  QRect(184, 25, 690, 57));
     imgGuida = Decor::command(pan, QStringLiteral("imgGuida"), QStringLiteral("imgGuida.svg"), QRect(950, 16, 29, 28));
     imgSottotitolo = Decor::picture(pan, QStringLiteral("imgSottotitolo"), QStringLiteral("imgSottotitolo.svg"),
                                     QRect(17, 88, 961, 22));
@@ -46,12 +46,17 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : QWidget(parent)
     bkgApp06 = Decor::rectangle(pan, QStringLiteral("bkgApp06"), QRect(8, 128, 320, 480), Look::White, ColumnBorder);
     bkgApp08 = Decor::rectangle(pan, QStringLiteral("bkgApp08"), QRect(337, 128, 320, 480), Look::White, ColumnBorder);
     bkgApp10 = Decor::rectangle(pan, QStringLiteral("bkgApp10"), QRect(666, 128, 320, 480), Look::White, ColumnBorder);
-    imgApp01 = Decor::command(pan, QStringLiteral("imgApp01"), QStringLiteral("imgApp01.svg"), QRect(19, 150, 298, 388));
+    imgApp01 =
+        Decor::command(pan, QStringLiteral("imgApp01"), QStringLiteral("imgApp01.svg"), QRect(19, 150, 298, 388));
     btnApp01 = Decor::command(pan, QStringLiteral("btnApp01"), QStringLiteral("btnApp01.svg"), QRect(40, 544, 258, 45));
-    imgApp02 = Decor::command(pan, QStringLiteral("imgApp02"), QStringLiteral("imgApp02.svg"), QRect(348, 150, 298, 388));
-    btnApp02 = Decor::command(pan, QStringLiteral("btnApp02"), QStringLiteral("btnApp02.svg"), QRect(369, 544, 258, 45));
-    imgApp03 = Decor::command(pan, QStringLiteral("imgApp03"), QStringLiteral("imgApp03.svg"), QRect(677, 150, 298, 388));
-    btnApp03 = Decor::command(pan, QStringLiteral("btnApp03"), QStringLiteral("btnApp03.svg"), QRect(698, 544, 258, 45));
+    imgApp02 =
+        Decor::command(pan, QStringLiteral("imgApp02"), QStringLiteral("imgApp02.svg"), QRect(348, 150, 298, 388));
+    btnApp02 =
+        Decor::command(pan, QStringLiteral("btnApp02"), QStringLiteral("btnApp02.svg"), QRect(369, 544, 258, 45));
+    imgApp03 =
+        Decor::command(pan, QStringLiteral("imgApp03"), QStringLiteral("imgApp03.svg"), QRect(677, 150, 298, 388));
+    btnApp03 =
+        Decor::command(pan, QStringLiteral("btnApp03"), QStringLiteral("btnApp03.svg"), QRect(698, 544, 258, 45));
 
     // Footer band.
     shpCalce = Decor::rectangle(pan, QStringLiteral("shpCalce"), QRect(8, 616, 978, 70), Look::White, ColumnBorder);
@@ -113,9 +118,8 @@ void TfrmAvvio::imgCopyrightClick()
 
 void TfrmAvvio::imgGuidaClick()
 {
-    Screens::runModal<TfrmGuida>(this, [](TfrmGuida &help) {
-        help.setTopic(HelpTopics::avvioTitle(), HelpTopics::avvio());
-    });
+    Screens::runModal<TfrmGuida>(this,
+                                 [](TfrmGuida &help) { help.setTopic(HelpTopics::avvioTitle(), HelpTopics::avvio()); });
 }
 
 void TfrmAvvio::imgSitoClick()

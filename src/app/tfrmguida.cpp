@@ -21,7 +21,8 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent)
     QWidget *pan = Screens::addCentredContainer(this, QSize(642, 540));
 
     shpSfondo = Decor::rectangle(pan, QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), Look::White, 0xFFF5DEB3);
-    imgLogo = Decor::picture(pan, QStringLiteral("imgLogo"), QStringLiteral("imgLogoGuida.svg"), QRect(24, 16, 587, 69));
+    imgLogo =
+        Decor::picture(pan, QStringLiteral("imgLogo"), QStringLiteral("imgLogoGuida.svg"), QRect(24, 16, 587, 69));
 
     lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), pan);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
@@ -52,8 +53,7 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent)
     btnChiudi->setFont(Look::verdana(12));
     btnChiudi->setAutoDefault(false);
 
-    connectLink(lnkWeb, imgPDF, this, &TfrmGuida::lnkWebMouseDown, &TfrmGuida::lnkWebMouseUp,
-                &TfrmGuida::lnkWebClick);
+    connectLink(lnkWeb, imgPDF, this, &TfrmGuida::lnkWebMouseDown, &TfrmGuida::lnkWebMouseUp, &TfrmGuida::lnkWebClick);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmGuida::btnChiudiClick);
 }
 

@@ -11,7 +11,8 @@
 
 TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
 {
-    Screens::setupDialog(this, QStringLiteral("TfrmInfo"), QStringLiteral(" Informazioni su Rilegora"), QSize(473, 579));
+    Screens::setupDialog(this, QStringLiteral("TfrmInfo"), QStringLiteral(" Informazioni su Rilegora"),
+                         QSize(473, 579));
     Look::setGround(this, Look::SteelBlue);
 
     auto *pan = new QWidget(this);
@@ -21,9 +22,12 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
     shpSfondo = Decor::rectangle(pan, QStringLiteral("shpSfondo"), QRect(8, 8, 425, 72), Look::White, 0xFF84ADD0);
     imgLogo = Decor::picture(pan, QStringLiteral("imgLogo"), QStringLiteral("imgLogoInfo.svg"), QRect(24, 16, 392, 54));
     // The information area, from 94 down to 479.
-    imgInfo01 = Decor::picture(pan, QStringLiteral("imgInfo01"), QStringLiteral("imgInfo01.svg"), QRect(8, 94, 425, 120));
-    imgInfo02 = Decor::picture(pan, QStringLiteral("imgInfo02"), QStringLiteral("imgInfo02.svg"), QRect(8, 222, 425, 150));
-    imgInfo03 = Decor::picture(pan, QStringLiteral("imgInfo03"), QStringLiteral("imgInfo03.svg"), QRect(8, 380, 425, 99));
+    imgInfo01 =
+        Decor::picture(pan, QStringLiteral("imgInfo01"), QStringLiteral("imgInfo01.svg"), QRect(8, 94, 425, 120));
+    imgInfo02 =
+        Decor::picture(pan, QStringLiteral("imgInfo02"), QStringLiteral("imgInfo02.svg"), QRect(8, 222, 425, 150));
+    imgInfo03 =
+        Decor::picture(pan, QStringLiteral("imgInfo03"), QStringLiteral("imgInfo03.svg"), QRect(8, 380, 425, 99));
 
     // The button and the link lie below the container, in window units.
     btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);

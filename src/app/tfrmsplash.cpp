@@ -16,7 +16,8 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
     Look::setGround(this, Look::SplashDark, false);
     QWidget *pan = Screens::addCentredContainer(this, QSize(642, 448));
 
-    imgLogo = Decor::picture(pan, QStringLiteral("imgLogo"), QStringLiteral("imgLogoSplash.svg"), QRect(8, 8, 625, 380));
+    imgLogo =
+        Decor::picture(pan, QStringLiteral("imgLogo"), QStringLiteral("imgLogoSplash.svg"), QRect(8, 8, 625, 380));
     imgWeb = Decor::command(pan, QStringLiteral("imgWeb"), QStringLiteral("imgWeb.svg"), QRect(8, 400, 39, 36));
     lnkWeb = new LinkText(QStringLiteral("lnkWeb"), QStringLiteral("www.rilegora.it"), pan);
     lnkWeb->move(54, 409);

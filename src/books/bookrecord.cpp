@@ -6,18 +6,18 @@
 #include <cstring>
 
 namespace {
-struct FieldInfo {
+struct FieldInfo
+{
     const char *name;
     int capacity;
 };
 
 constexpr FieldInfo kFields[TSchedaLibro::FieldCount] = {
-    {"Titolo", 120},    {"Autore", 50},    {"Nazione", 50},   {"Anno", 20},       {"Editore", 50},
-    {"Citta", 50},      {"Dewey", 12},     {"Genere", 50},    {"ISBN", 20},       {"Lingua", 50},
-    {"Originale", 120}, {"Traduttore", 50}, {"Collana", 120}, {"Curatore", 50},   {"Posizione", 120},
-    {"Etichetta", 50},  {"Formato", 50},   {"Volumi", 50},    {"Pagine", 20},     {"Prezzo", 20},
-    {"Giudizio", 250},  {"Note", 250},     {"File01", 250},   {"File02", 250},    {"File03", 250},
-    {"Desc01", 250},    {"Desc02", 250},   {"Desc03", 250},
+    {"Titolo", 120},  {"Autore", 50},   {"Nazione", 50},    {"Anno", 20},      {"Editore", 50},    {"Citta", 50},
+    {"Dewey", 12},    {"Genere", 50},   {"ISBN", 20},       {"Lingua", 50},    {"Originale", 120}, {"Traduttore", 50},
+    {"Collana", 120}, {"Curatore", 50}, {"Posizione", 120}, {"Etichetta", 50}, {"Formato", 50},    {"Volumi", 50},
+    {"Pagine", 20},   {"Prezzo", 20},   {"Giudizio", 250},  {"Note", 250},     {"File01", 250},    {"File02", 250},
+    {"File03", 250},  {"Desc01", 250},  {"Desc02", 250},    {"Desc03", 250},
 };
 
 constexpr std::array<int, TSchedaLibro::FieldCount + 1> makeOffsets()

@@ -14,9 +14,34 @@ class TSchedaLibro
 {
 public:
     enum Field {
-        Titolo, Autore, Nazione, Anno, Editore, Citta, Dewey, Genere, ISBN, Lingua, Originale,
-        Traduttore, Collana, Curatore, Posizione, Etichetta, Formato, Volumi, Pagine, Prezzo,
-        Giudizio, Note, File01, File02, File03, Desc01, Desc02, Desc03,
+        Titolo,
+        Autore,
+        Nazione,
+        Anno,
+        Editore,
+        Citta,
+        Dewey,
+        Genere,
+        ISBN,
+        Lingua,
+        Originale,
+        Traduttore,
+        Collana,
+        Curatore,
+        Posizione,
+        Etichetta,
+        Formato,
+        Volumi,
+        Pagine,
+        Prezzo,
+        Giudizio,
+        Note,
+        File01,
+        File02,
+        File03,
+        Desc01,
+        Desc02,
+        Desc03,
         FieldCount
     };
 

@@ -13,9 +13,13 @@
 
 namespace Covers {
 
-QString folder() { return ProgramFolder::file(QStringLiteral("Copertine_Libri/")); }
+QString folder()
+{
+    return ProgramFolder::file(QStringLiteral("Copertine_Libri/"));
+}
 
-QString path(const QString &cardNumber) {
+QString path(const QString &cardNumber)
+{
     const QString number = trimText(cardNumber);
     if (number.isEmpty() || number.size() > 9 || number.startsWith(QLatin1Char('0')))
         return QString();
@@ -26,16 +30,23 @@ QString path(const QString &cardNumber) {
     return folder() + QStringLiteral("Foto_") + number + QStringLiteral(".jpg");
 }
 
-bool makeFolder() { return QDir().mkpath(folder()); }
+bool makeFolder()
+{
+    return QDir().mkpath(folder());
+}
 
 namespace {
-qint64 allocationLimitBytes() { return qint64(QImageReader::allocationLimit()) * 1024 * 1024; }
+qint64 allocationLimitBytes()
+{
+    return qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+}
 
 /// A JPEG's last scan must be followed by its end marker; a file cut short
 /// would otherwise decode as a picture with a grey bottom. Inside the
 /// compressed data every 0xFF byte is stuffed, so neither marker can appear
 /// there by chance; an embedded thumbnail ends before the main picture's scan.
-bool jpegComplete(const QByteArray &data) {
+bool jpegComplete(const QByteArray &data)
+{
     const qsizetype lastScan = data.lastIndexOf(QByteArrayLiteral("\xFF\xDA"));
     const qsizetype end = data.lastIndexOf(QByteArrayLiteral("\xFF\xD9"));
     return lastScan >= 0 && end > lastScan;
@@ -43,7 +54,8 @@ bool jpegComplete(const QByteArray &data) {
 
 /// A bitmap's header gives its file size; a file shorter than that was cut
 /// short (Qt would decode the missing rows as black).
-bool bmpComplete(const QByteArray &data) {
+bool bmpComplete(const QByteArray &data)
+{
     if (data.size() < 6)
         return false;
     const auto byte = [&data](int i) { return quint32(quint8(data[i])); };
@@ -52,7 +64,8 @@ bool bmpComplete(const QByteArray &data) {
 }
 } // namespace
 
-bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg) {
+bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg)
+{
     image = QImage();
     if (jpeg)
         jpeg->clear();
@@ -88,7 +101,8 @@ bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg) {
     return true;
 }
 
-QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg) {
+QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg)
+{
     if (!sourceJpeg.isEmpty())
         return sourceJpeg;
     if (image.isNull())
@@ -102,7 +116,8 @@ QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg) {
     return out;
 }
 
-bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg) {
+bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg)
+{
     const QByteArray data = jpegData(image, sourceJpeg);
     if (fileName.isEmpty() || data.isEmpty())
         return false;
@@ -116,7 +131,8 @@ bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &s
     return file.commit();
 }
 
-void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder) {
+void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder)
+{
     QImage image;
     QByteArray jpeg;
     if (readPicture(fileName, image, &jpeg))

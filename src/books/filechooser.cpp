@@ -6,12 +6,14 @@
 namespace FileChooser {
 
 namespace {
-QStringList &queued() {
+QStringList &queued()
+{
     static QStringList answers;
     return answers;
 }
 
-QString withSuffix(const QString &path, const Request &request) {
+QString withSuffix(const QString &path, const Request &request)
+{
     if (path.isEmpty() || request.kind != Request::Save || request.defaultSuffix.isEmpty() ||
         !QFileInfo(path).suffix().isEmpty())
         return path;
@@ -19,21 +21,27 @@ QString withSuffix(const QString &path, const Request &request) {
 }
 } // namespace
 
-QList<Request> &requests() {
+QList<Request> &requests()
+{
     static QList<Request> seen;
     return seen;
 }
 
-void answerNext(const QString &path) { queued().append(path); }
+void answerNext(const QString &path)
+{
+    queued().append(path);
+}
 
-QStringList qtFilters(const Request &request) {
+QStringList qtFilters(const Request &request)
+{
     QStringList out;
     for (const auto &filter : request.filters)
         out << filter.first + QStringLiteral(" (") + filter.second + QLatin1Char(')');
     return out;
 }
 
-QString choose(QWidget *parent, const Request &request) {
+QString choose(QWidget *parent, const Request &request)
+{
     if (!queued().isEmpty()) {
         requests().append(request);
         return withSuffix(queued().takeFirst(), request);

@@ -14,7 +14,8 @@ class QWidget;
 /// shown and each request is recorded in requests() instead.
 namespace FileChooser {
 
-struct Request {
+struct Request
+{
     enum Kind { Open, Save };
     Kind kind = Open;
     QString name; ///< the dialog's objectName ("dlgFile")

@@ -10,12 +10,14 @@
 
 namespace {
 /// Closes its window when the left button is released over the watched panel.
-class CloseOnClick : public QObject {
+class CloseOnClick : public QObject
+{
 public:
     CloseOnClick(QDialog *window, QObject *parent) : QObject(parent), m_window(window) {}
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             m_window->close();
@@ -31,9 +33,13 @@ private:
 
 namespace FullScreenPicture {
 
-QSize areaFor(const QSize &screen) { return QSize(qMax(1, screen.width() - 60), qMax(1, screen.height() - 90)); }
+QSize areaFor(const QSize &screen)
+{
+    return QSize(qMax(1, screen.width() - 60), qMax(1, screen.height() - 90));
+}
 
-PictureBox *build(QDialog *window) {
+PictureBox *build(QDialog *window)
+{
     QWidget *pan = Screens::addCentredContainer(window, Screens::ContainerSize);
     pan->installEventFilter(new CloseOnClick(window, pan));
     auto *picture = new PictureBox(QStringLiteral("imgFoto"), pan);
@@ -42,7 +48,8 @@ PictureBox *build(QDialog *window) {
     return picture;
 }
 
-void fitToScreen(QDialog *window) {
+void fitToScreen(QDialog *window)
+{
     QScreen *screen = window->screen();
     if (!screen)
         return;

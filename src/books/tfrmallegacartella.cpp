@@ -23,7 +23,8 @@
 #include <limits>
 
 namespace {
-QLabel *caption(QWidget *parent, const QString &text, int x, int y) {
+QLabel *caption(QWidget *parent, const QString &text, int x, int y)
+{
     auto *label = new QLabel(text, parent);
     label->setGeometry(x, y, 400, 20);
     label->setFont(Look::verdana(10, true));
@@ -31,7 +32,8 @@ QLabel *caption(QWidget *parent, const QString &text, int x, int y) {
     return label;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry) {
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
@@ -42,7 +44,8 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 
 /// Copies source over destination; the old copy is replaced only once the
 /// new one is whole, and stays as it was when anything fails.
-bool copyReplacing(const QString &source, const QString &destination) {
+bool copyReplacing(const QString &source, const QString &destination)
+{
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
@@ -64,13 +67,15 @@ bool copyReplacing(const QString &source, const QString &destination) {
 }
 } // namespace
 
-TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
+TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
+{
     Screens::setupDialog(this, QStringLiteral("TfrmAllegaCartella"), QStringLiteral(" Allega file"), QSize(634, 534));
     Look::setGround(this, Look::SteelBlue);
     buildLayout();
 }
 
-void TfrmAllegaCartella::buildLayout() {
+void TfrmAllegaCartella::buildLayout()
+{
     auto *shpSfondo = new QWidget(this);
     shpSfondo->setObjectName(QStringLiteral("shpSfondo"));
     shpSfondo->setGeometry(8, 8, 618, 60);
@@ -174,14 +179,19 @@ void TfrmAllegaCartella::buildLayout() {
         connect(handler.first, &QAbstractButton::clicked, this, handler.second);
 }
 
-QString TfrmAllegaCartella::folder() { return ProgramFolder::file(QStringLiteral("Documenti_Allegati/")); }
+QString TfrmAllegaCartella::folder()
+{
+    return ProgramFolder::file(QStringLiteral("Documenti_Allegati/"));
+}
 
-bool TfrmAllegaCartella::isPlainName(const QString &name) {
+bool TfrmAllegaCartella::isPlainName(const QString &name)
+{
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-void TfrmAllegaCartella::browse(int k) {
+void TfrmAllegaCartella::browse(int k)
+{
     FileChooser::Request request;
     request.name = QStringLiteral("dlgFile");
     request.title = QStringLiteral("Selezionare il file da allegare:");
@@ -205,7 +215,8 @@ void TfrmAllegaCartella::browse(int k) {
     copyReplacing(chosen, destination);
 }
 
-void TfrmAllegaCartella::openAttachment(int k) {
+void TfrmAllegaCartella::openAttachment(int k)
+{
     const QString name = trimText(m_slots[size_t(k)].file->text());
     // Only a file directly in the attachment folder is ever handed to the shell.
     if (!isPlainName(name))
@@ -213,9 +224,13 @@ void TfrmAllegaCartella::openAttachment(int k) {
     TMisc::Open(QLatin1Char('"') + QDir::toNativeSeparators(folder() + name) + QLatin1Char('"'));
 }
 
-void TfrmAllegaCartella::clearSlot(int k) { m_slots[size_t(k)].file->clear(); }
+void TfrmAllegaCartella::clearSlot(int k)
+{
+    m_slots[size_t(k)].file->clear();
+}
 
-void TfrmAllegaCartella::btnApplicaClick() {
+void TfrmAllegaCartella::btnApplicaClick()
+{
     TfrmLibri *card = qobject_cast<TfrmLibri *>(parentWidget());
     if (!card && ScreenSet::current())
         card = ScreenSet::current()->frmLibri;
@@ -230,4 +245,7 @@ void TfrmAllegaCartella::btnApplicaClick() {
     accept();
 }
 
-void TfrmAllegaCartella::btnAnnullaClick() { reject(); }
+void TfrmAllegaCartella::btnAnnullaClick()
+{
+    reject();
+}

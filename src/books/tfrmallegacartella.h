@@ -15,7 +15,8 @@ class QPushButton;
 /// The card screen fills the six boxes before showing it; "Applica e chiudi"
 /// writes them back into the card screen's hidden labels, "Annulla" drops
 /// them. "Sfoglia..." copies the chosen file into the folder at once.
-class TfrmAllegaCartella : public QDialog {
+class TfrmAllegaCartella : public QDialog
+{
     Q_OBJECT
 public:
     explicit TfrmAllegaCartella(QWidget *parent = nullptr);
@@ -46,7 +47,8 @@ public slots:
     void btnAnnullaClick();
 
 private:
-    struct Slot {
+    struct Slot
+    {
         QLineEdit *file = nullptr, *desc = nullptr;
         QPushButton *browse = nullptr, *open = nullptr;
         PictureButton *clear = nullptr;

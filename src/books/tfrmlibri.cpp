@@ -26,8 +26,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 
 namespace {
 QString asset(const QString &name)
@@ -73,7 +73,8 @@ void TfrmLibri::buildLayout()
     QWidget *pan = Screens::addCentredContainer(this);
 
     // Top row of commands, in groups on white panels.
-    struct Group {
+    struct Group
+    {
         const char *panel;
         int x, width;
     };
@@ -185,9 +186,10 @@ void TfrmLibri::buildLayout()
     icoNote->setGeometry(6, 580, 84, 44);
     box(txtNote, "txtNote", 250, 96, 570, 894, QString());
 
-    m_fields = {txtTitolo, txtAutore,    txtNazione,  txtAnno,      txtEditore,   txtCitta,  txtDewey, txtGenere,
-                txtISBN,   txtLingua,    txtOriginale, txtTraduttore, txtCollana, txtCuratore, txtPosizione,
-                txtEtichetta, txtFormato, txtVolumi,  txtPagine,    txtPrezzo,    txtGiudizio, txtNote};
+    m_fields = {txtTitolo,  txtAutore,   txtNazione,   txtAnno,      txtEditore,   txtCitta,
+                txtDewey,   txtGenere,   txtISBN,      txtLingua,    txtOriginale, txtTraduttore,
+                txtCollana, txtCuratore, txtPosizione, txtEtichetta, txtFormato,   txtVolumi,
+                txtPagine,  txtPrezzo,   txtGiudizio,  txtNote};
     QList<QWidget *> chain;
     for (QLineEdit *edit : m_fields) {
         Look::overlayHighlight(edit, edit == txtTitolo ? Look::White : Look::AliceBlue);
@@ -511,8 +513,9 @@ void TfrmLibri::cmdDuplicaClick()
     lblPosizione->clear();
     imgFoto->setImage(placeholder());
     txtTitolo->setFocus(Qt::OtherFocusReason);
-    Msg::information(this, QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
-                                          "Al termine premere Salva per inserire la scheda in archivio."));
+    Msg::information(this,
+                     QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
+                                    "Al termine premere Salva per inserire la scheda in archivio."));
 }
 
 // ---- commands that open other screens ------------------------------------
@@ -524,9 +527,8 @@ QString TfrmLibri::helpTopic()
 
 void TfrmLibri::cmdTrovaClick()
 {
-    Screens::runModal<TfrmTrovaLibri>(this, [](TfrmTrovaLibri &search) {
-        search.lblMemory->setText(QStringLiteral("libri"));
-    });
+    Screens::runModal<TfrmTrovaLibri>(
+        this, [](TfrmTrovaLibri &search) { search.lblMemory->setText(QStringLiteral("libri")); });
 }
 
 void TfrmLibri::cmdFileClick()
@@ -564,9 +566,8 @@ void TfrmLibri::cmdSlideshowClick()
 
 void TfrmLibri::cmdGuidaClick()
 {
-    Screens::runModal<TfrmGuida>(this, [](TfrmGuida &help) {
-        help.setTopic(QStringLiteral("App Schedario Libri"), helpTopic());
-    });
+    Screens::runModal<TfrmGuida>(
+        this, [](TfrmGuida &help) { help.setTopic(QStringLiteral("App Schedario Libri"), helpTopic()); });
 }
 
 void TfrmLibri::cmdEsciClick()

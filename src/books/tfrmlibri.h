@@ -49,9 +49,9 @@ public:
     static QString helpTopic();
 
     // Edit boxes, in record order.
-    QLineEdit *txtTitolo, *txtAutore, *txtNazione, *txtAnno, *txtEditore, *txtCitta, *txtDewey, *txtGenere,
-        *txtISBN, *txtLingua, *txtOriginale, *txtTraduttore, *txtCollana, *txtCuratore, *txtPosizione,
-        *txtEtichetta, *txtFormato, *txtVolumi, *txtPagine, *txtPrezzo, *txtGiudizio, *txtNote;
+    QLineEdit *txtTitolo, *txtAutore, *txtNazione, *txtAnno, *txtEditore, *txtCitta, *txtDewey, *txtGenere, *txtISBN,
+        *txtLingua, *txtOriginale, *txtTraduttore, *txtCollana, *txtCuratore, *txtPosizione, *txtEtichetta, *txtFormato,
+        *txtVolumi, *txtPagine, *txtPrezzo, *txtGiudizio, *txtNote;
     // Hidden attachment labels.
     QLabel *lblFile01, *lblFile02, *lblFile03, *lblDesc01, *lblDesc02, *lblDesc03;
     QLabel *lblPosizione;

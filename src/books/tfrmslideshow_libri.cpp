@@ -17,7 +17,8 @@
 #include <QShowEvent>
 #include <QTimer>
 
-TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent) {
+TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent)
+{
     Regional::apply();
     Screens::setupWorkScreen(this, QStringLiteral("TfrmSlideshow_Libri"),
                              QStringLiteral(" Slide Show Copertine Libri"));
@@ -27,8 +28,7 @@ TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent) {
     imgBianco = new PictureBox(QStringLiteral("imgBianco"), this);
     imgBianco->setGeometry(0, 0, 689, 529);
     imgBianco->hide();
-    imgBianco->setImage(
-        renderPicture(QStringLiteral(":/assets/imgBianco_Slideshow.svg"), QSize(689, 529), Qt::white));
+    imgBianco->setImage(renderPicture(QStringLiteral(":/assets/imgBianco_Slideshow.svg"), QSize(689, 529), Qt::white));
 
     lblPosizione = new QLabel(this);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
@@ -45,25 +45,29 @@ TfrmSlideshow_Libri::TfrmSlideshow_Libri(QWidget *parent) : QDialog(parent) {
     connect(Timer, &QTimer::timeout, this, &TfrmSlideshow_Libri::cmdAvantiClick);
 }
 
-void TfrmSlideshow_Libri::showEvent(QShowEvent *event) {
+void TfrmSlideshow_Libri::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TfrmSlideshow_Libri::hideEvent(QHideEvent *event) {
+void TfrmSlideshow_Libri::hideEvent(QHideEvent *event)
+{
     if (!event->spontaneous())
         Timer->stop();
     QDialog::hideEvent(event);
 }
 
-void TfrmSlideshow_Libri::FormShow() {
+void TfrmSlideshow_Libri::FormShow()
+{
     FullScreenPicture::fitToScreen(this);
     imgFoto->setImage(imgBianco->image());
     Timer->start();
 }
 
-void TfrmSlideshow_Libri::cmdAvantiClick() {
+void TfrmSlideshow_Libri::cmdAvantiClick()
+{
     // The timer pauses while a message is open, so ticks never pile up
     // messages on top of each other; the next try comes a full interval later.
     const auto reportAccessFailure = [this] {

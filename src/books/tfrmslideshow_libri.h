@@ -13,7 +13,8 @@ class QTimer;
 /// lblPosizione holds the number of the card on screen ("0" before the first,
 /// empty at the start). Each tick of Timer runs the advance step, the same
 /// action as the hidden command cmdAvanti.
-class TfrmSlideshow_Libri : public QDialog {
+class TfrmSlideshow_Libri : public QDialog
+{
     Q_OBJECT
 public:
     explicit TfrmSlideshow_Libri(QWidget *parent = nullptr);

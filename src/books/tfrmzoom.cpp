@@ -8,7 +8,8 @@
 
 #include <QShowEvent>
 
-TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent) {
+TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent)
+{
     Regional::apply();
     Screens::setupWorkScreen(this, QStringLiteral("TfrmZoom"),
                              QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
@@ -16,10 +17,14 @@ TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent) {
     imgFoto = FullScreenPicture::build(this);
 }
 
-void TfrmZoom::showEvent(QShowEvent *event) {
+void TfrmZoom::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TfrmZoom::FormShow() { FullScreenPicture::fitToScreen(this); }
+void TfrmZoom::FormShow()
+{
+    FullScreenPicture::fitToScreen(this);
+}

@@ -6,5 +6,6 @@
 TfrmAnteprimaProdotto::TfrmAnteprimaProdotto(QWidget *parent) : QDialog(parent)
 {
     Regional::apply();
-    Screens::setupDialog(this, QStringLiteral("TfrmAnteprimaProdotto"), QStringLiteral(" Anteprima di stampa"), QSize(364, 287));
+    Screens::setupDialog(this, QStringLiteral("TfrmAnteprimaProdotto"), QStringLiteral(" Anteprima di stampa"),
+                         QSize(364, 287));
 }

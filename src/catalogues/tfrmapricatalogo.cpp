@@ -10,7 +10,8 @@
 TfrmApriCatalogo::TfrmApriCatalogo(QWidget *parent) : QWidget(parent)
 {
     Regional::apply();
-    Screens::setupWorkScreen(this, QStringLiteral("TfrmApriCatalogo"), QStringLiteral(" Rilegora - Apertura catalogo esistente"));
+    Screens::setupWorkScreen(this, QStringLiteral("TfrmApriCatalogo"),
+                             QStringLiteral(" Rilegora - Apertura catalogo esistente"));
 }
 
 void TfrmApriCatalogo::closeEvent(QCloseEvent *event)

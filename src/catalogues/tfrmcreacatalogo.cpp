@@ -10,7 +10,8 @@
 TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget *parent) : QWidget(parent)
 {
     Regional::apply();
-    Screens::setupWorkScreen(this, QStringLiteral("TfrmCreaCatalogo"), QStringLiteral(" Rilegora - Creazione nuovo catalogo"));
+    Screens::setupWorkScreen(this, QStringLiteral("TfrmCreaCatalogo"),
+                             QStringLiteral(" Rilegora - Creazione nuovo catalogo"));
 }
 
 void TfrmCreaCatalogo::closeEvent(QCloseEvent *event)

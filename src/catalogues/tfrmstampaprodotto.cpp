@@ -6,5 +6,6 @@
 TfrmStampaProdotto::TfrmStampaProdotto(QWidget *parent) : QDialog(parent)
 {
     Regional::apply();
-    Screens::setupDialog(this, QStringLiteral("TfrmStampaProdotto"), QStringLiteral(" Stampa documento"), QSize(364, 287));
+    Screens::setupDialog(this, QStringLiteral("TfrmStampaProdotto"), QStringLiteral(" Stampa documento"),
+                         QSize(364, 287));
 }

@@ -45,11 +45,16 @@ constexpr SheetColumn kColumns[CardTable::ColumnCount] = {
 inline const char *entityFor(unsigned ch)
 {
     switch (ch) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '"': return "&quot;";
-    default: return nullptr;
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return "&quot;";
+    default:
+        return nullptr;
     }
 }
 
@@ -98,14 +103,11 @@ public:
     // 255 bytes each escaped into entities of up to 6 bytes.
     static constexpr qsizetype kRowRoom = 9 + 22 * (40 + 255 * 6);
 
-    explicit Sink(QIODevice &out) : m_out(out), m_buffer(new char[size_t(kFlushAt + kRowRoom)]), m_at(m_buffer.get())
-    {
-    }
+    explicit Sink(QIODevice &out) : m_out(out), m_buffer(new char[size_t(kFlushAt + kRowRoom)]), m_at(m_buffer.get()) {}
 
     /// Makes room for one row of stored fields; false when a write failed.
     bool reserveRow() { return used() < kFlushAt || flush(); }
-    template <qsizetype N>
-    void putLiteral(const char (&text)[N])
+    template <qsizetype N> void putLiteral(const char (&text)[N])
     {
         std::memcpy(m_at, text, size_t(N - 1));
         m_at += N - 1;

@@ -12,13 +12,14 @@ class QIODevice;
 
 /// One column of the export grid: column 0 holds the card number, columns 1
 /// to 22 the card's text fields in record order.
-struct SheetColumn {
-    const char *name;      ///< "colTitolo", ...
-    const char *header;    ///< header text, UTF-8
-    int gridWidth;         ///< width in the grid
-    bool readOnly;         ///< not editable in the grid
-    int field;             ///< TSchedaLibro field, -1 for the card number
-    int exportWidth;       ///< width written in the file's header row
+struct SheetColumn
+{
+    const char *name;   ///< "colTitolo", ...
+    const char *header; ///< header text, UTF-8
+    int gridWidth;      ///< width in the grid
+    bool readOnly;      ///< not editable in the grid
+    int field;          ///< TSchedaLibro field, -1 for the card number
+    int exportWidth;    ///< width written in the file's header row
 };
 
 /// The text of every card of the archive, as the export grid shows it: read

@@ -6,5 +6,6 @@
 TfrmAnteprimaLibri::TfrmAnteprimaLibri(QWidget *parent) : QDialog(parent)
 {
     Regional::apply();
-    Screens::setupDialog(this, QStringLiteral("TfrmAnteprimaLibri"), QStringLiteral(" Anteprima di stampa"), QSize(364, 287));
+    Screens::setupDialog(this, QStringLiteral("TfrmAnteprimaLibri"), QStringLiteral(" Anteprima di stampa"),
+                         QSize(364, 287));
 }

@@ -206,9 +206,9 @@ void TfrmExpLibri::buildLayout()
     m_hints->addCommand(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
     m_hints->addCommand(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
     m_hints->addCommand(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));
-    for (QWidget *ground : {static_cast<QWidget *>(this), panContainer, shpTop, static_cast<QWidget *>(imgLogo),
-                            static_cast<QWidget *>(icoMano), static_cast<QWidget *>(grdRecords),
-                            grdRecords->viewport(), bkgInfo})
+    for (QWidget *ground :
+         {static_cast<QWidget *>(this), panContainer, shpTop, static_cast<QWidget *>(imgLogo),
+          static_cast<QWidget *>(icoMano), static_cast<QWidget *>(grdRecords), grdRecords->viewport(), bkgInfo})
         m_hints->addGround(ground);
 
     connect(cmdEsporta, &PictureButton::clicked, this, &TfrmExpLibri::cmdEsportaClick);

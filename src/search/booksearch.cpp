@@ -10,7 +10,8 @@
 
 namespace {
 
-struct Layout {
+struct Layout
+{
     std::array<int, TSchedaLibro::FieldCount> offset{};
     std::array<int, TSchedaLibro::FieldCount> capacity{};
     Layout()
@@ -39,7 +40,8 @@ inline const char *rawField(const Layout &l, const char *record, int field, int 
 
 /// The code by which a stored byte sorts: A-Z count as a-z, every other
 /// character counts by its Unicode code.
-struct SortKeys {
+struct SortKeys
+{
     std::array<uint16_t, 256> key{};
     SortKeys()
     {
@@ -58,7 +60,8 @@ const SortKeys &sortKeys()
 
 /// The rank of each byte in the sort order (A-Z and a-z share a rank), so
 /// that bytes compare by rank exactly as their characters compare by code.
-struct SortRanks {
+struct SortRanks
+{
     std::array<uint8_t, 256> rank{};
     SortRanks()
     {
@@ -113,8 +116,8 @@ namespace BookSearch {
 const std::array<int, FilterCount> &filterFields()
 {
     static const std::array<int, FilterCount> fields = {
-        TSchedaLibro::Titolo,  TSchedaLibro::Autore, TSchedaLibro::Genere,    TSchedaLibro::Anno,
-        TSchedaLibro::Editore, TSchedaLibro::Dewey,  TSchedaLibro::ISBN,      TSchedaLibro::Etichetta,
+        TSchedaLibro::Titolo,   TSchedaLibro::Autore, TSchedaLibro::Genere, TSchedaLibro::Anno,
+        TSchedaLibro::Editore,  TSchedaLibro::Dewey,  TSchedaLibro::ISBN,   TSchedaLibro::Etichetta,
         TSchedaLibro::Curatore, TSchedaLibro::Note,
     };
     return fields;
@@ -159,8 +162,8 @@ bool Needle::occursIn(const char *data, int size) const
     const int n = size < int(sizeof lowered) ? size : int(sizeof lowered);
     for (int i = 0; i < n; ++i)
         lowered[i] = lowerAZ(data[i]);
-    return std::string_view(lowered, size_t(n)).find(std::string_view(m_bytes.constData(), size_t(m_bytes.size())))
-        != std::string_view::npos;
+    return std::string_view(lowered, size_t(n)).find(std::string_view(m_bytes.constData(), size_t(m_bytes.size()))) !=
+           std::string_view::npos;
 }
 
 Filters::Filters(const QStringList &texts)

@@ -65,7 +65,8 @@ public:
     bool matches(const char *record) const;
 
 private:
-    struct Given {
+    struct Given
+    {
         int field;
         Needle needle;
     };
@@ -110,7 +111,8 @@ public:
     void sort();
 
 private:
-    struct Span {
+    struct Span
+    {
         uint64_t offset;
         uint32_t length;
         /// The sort ranks of the row's first 16 characters, packed so that

@@ -6,5 +6,6 @@
 TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
 {
     Regional::apply();
-    Screens::setupDialog(this, QStringLiteral("TfrmCodici_Dewey"), QStringLiteral(" Tabella Codici Dewey"), QSize(861, 561));
+    Screens::setupDialog(this, QStringLiteral("TfrmCodici_Dewey"), QStringLiteral(" Tabella Codici Dewey"),
+                         QSize(861, 561));
 }

@@ -1,8 +1,8 @@
 #include "tfrmtrovalibri.h"
 
 #include "app/conventions.h"
-#include "app/picturewidgets.h"
 #include "app/messages.h"
+#include "app/picturewidgets.h"
 #include "app/regional.h"
 #include "app/screens.h"
 #include "app/screenset.h"
@@ -53,8 +53,8 @@ QWidget *whiteBox(QWidget *parent, const QString &name, const QRect &geometry)
     box->setObjectName(name);
     box->setGeometry(geometry);
     box->setAttribute(Qt::WA_StyledBackground);
-    box->setStyleSheet(QStringLiteral("#%1 { background-color: white; border: 1px solid #b9cfe2; border-radius: 4px; }")
-                           .arg(name));
+    box->setStyleSheet(
+        QStringLiteral("#%1 { background-color: white; border: 1px solid #b9cfe2; border-radius: 4px; }").arg(name));
     return box;
 }
 
@@ -93,8 +93,7 @@ QLabel *hiddenLabel(QWidget *parent, const QString &name)
 
 // ---- the result rows ------------------------------------------------------
 
-TrovaRowModel::TrovaRowModel(QObject *parent)
-    : QAbstractListModel(parent), m_font(QStringLiteral("Courier New"), 12)
+TrovaRowModel::TrovaRowModel(QObject *parent) : QAbstractListModel(parent), m_font(QStringLiteral("Courier New"), 12)
 {
     m_font.setStyleHint(QFont::Monospace);
     m_font.setFixedPitch(true);
@@ -169,7 +168,8 @@ void TfrmTrovaLibri::buildFilterPanel()
 {
     panAvvio = new QWidget(this);
     panAvvio->setObjectName(QStringLiteral("panAvvio"));
-    const QPoint corner((kClientSize.width() - kPanelSize.width()) / 2, (kClientSize.height() - kPanelSize.height()) / 2);
+    const QPoint corner((kClientSize.width() - kPanelSize.width()) / 2,
+                        (kClientSize.height() - kPanelSize.height()) / 2);
     panAvvio->setGeometry(QRect(corner, kPanelSize));
 
     whiteBox(panAvvio, QStringLiteral("bkgIstruzioni"), QRect(23, 8, 787, 77));
@@ -178,7 +178,8 @@ void TfrmTrovaLibri::buildFilterPanel()
     pictureLabel(panAvvio, QStringLiteral("icoStriscia"), QStringLiteral("trovalibri_striscia.svg"),
                  QRect(23, 110, 98, 350));
 
-    struct Filter {
+    struct Filter
+    {
         QLineEdit **box;
         const char *name;
         const char *label;
@@ -220,9 +221,9 @@ void TfrmTrovaLibri::buildFilterPanel()
 
     btnAnnulla = button(panAvvio, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), QRect(23, 485, 150, 30));
     btnCerca = button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(660, 485, 150, 30));
-    lblAttendere = textLabel(panAvvio, QStringLiteral("lblAttendere"),
-                             QStringLiteral("Ricerca schede in corso. Attendere..."), QRect(183, 485, 467, 30),
-                             Look::verdana(11, true), Look::DarkCyan, Qt::AlignCenter);
+    lblAttendere =
+        textLabel(panAvvio, QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
+                  QRect(183, 485, 467, 30), Look::verdana(11, true), Look::DarkCyan, Qt::AlignCenter);
     lblAttendere->hide();
 
     connect(btnCerca, &QPushButton::pressed, this, &TfrmTrovaLibri::btnCercaMouseDown);
@@ -234,7 +235,8 @@ void TfrmTrovaLibri::buildResultPanel()
 {
     panContainer = new QWidget(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));
-    const QPoint corner((kClientSize.width() - kPanelSize.width()) / 2, (kClientSize.height() - kPanelSize.height()) / 2);
+    const QPoint corner((kClientSize.width() - kPanelSize.width()) / 2,
+                        (kClientSize.height() - kPanelSize.height()) / 2);
     panContainer->setGeometry(QRect(corner, kPanelSize));
 
     pictureLabel(panContainer, QStringLiteral("icoLogo"), QStringLiteral("trovalibri_logo.svg"), QRect(8, 4, 817, 53));
@@ -242,7 +244,8 @@ void TfrmTrovaLibri::buildResultPanel()
                  QRect(94, 62, 645, 31));
 
     whiteBox(panContainer, QStringLiteral("bkgLente"), QRect(16, 100, 44, 38));
-    pictureLabel(panContainer, QStringLiteral("icoLente"), QStringLiteral("trovalibri_lente.svg"), QRect(22, 103, 32, 32));
+    pictureLabel(panContainer, QStringLiteral("icoLente"), QStringLiteral("trovalibri_lente.svg"),
+                 QRect(22, 103, 32, 32));
     txtTrova = new QLineEdit(panContainer);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
     txtTrova->setGeometry(72, 108, 593, 22);
@@ -273,9 +276,9 @@ void TfrmTrovaLibri::buildResultPanel()
                           QRect(16, 440, 801, 24), Look::verdana(11, true), Look::Crimson, Qt::AlignCenter);
     btnChiudi = button(panContainer, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(16, 485, 150, 30));
     btnStampa = button(panContainer, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(667, 485, 150, 30));
-    lblTrovate = textLabel(panContainer, QStringLiteral("lblTrovate"),
-                           QStringLiteral("Il presente riepilogo contiene 0 schede"), QRect(176, 485, 481, 30),
-                           Look::verdana(11, true), Look::DarkCyan, Qt::AlignCenter);
+    lblTrovate =
+        textLabel(panContainer, QStringLiteral("lblTrovate"), QStringLiteral("Il presente riepilogo contiene 0 schede"),
+                  QRect(176, 485, 481, 30), Look::verdana(11, true), Look::DarkCyan, Qt::AlignCenter);
 
     connect(btnTrova, &QPushButton::clicked, this, &TfrmTrovaLibri::btnTrovaClick);
     connect(btnStampa, &QPushButton::clicked, this, &TfrmTrovaLibri::btnStampaClick);
@@ -385,8 +388,8 @@ void TfrmTrovaLibri::btnCercaClick()
     m_model->setItemWidth(1600);
     lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene ") + QString::number(found)
-                        + QStringLiteral(" schede."));
+    lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene ") + QString::number(found) +
+                        QStringLiteral(" schede."));
 
     panContainer->show();
     panAvvio->hide();

@@ -6,7 +6,8 @@
 
 namespace {
 // 255 characters spread over U+0020..U+00FF.
-QString longText() {
+QString longText()
+{
     QString text;
     for (int i = 0; i < 255; ++i)
         text += QChar(char16_t(0x20 + (i * 7) % 0xE0));
@@ -22,7 +23,8 @@ const char *const longDigits =
     "4AE108858C";
 } // namespace
 
-class TestCrypt : public QObject {
+class TestCrypt : public QObject
+{
     Q_OBJECT
 private slots:
     void vectors_data();
@@ -34,7 +36,8 @@ private slots:
     void canHold();
 };
 
-void TestCrypt::vectors_data() {
+void TestCrypt::vectors_data()
+{
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("digits");
     QTest::newRow("empty") << QString() << QString();
@@ -46,7 +49,8 @@ void TestCrypt::vectors_data() {
     QTest::newRow("255 characters") << longText() << QString::fromLatin1(longDigits);
 }
 
-void TestCrypt::vectors() {
+void TestCrypt::vectors()
+{
     QFETCH(QString, plain);
     QFETCH(QString, digits);
     QCOMPARE(Crypt::CryptEncode(plain), digits);
@@ -55,7 +59,8 @@ void TestCrypt::vectors() {
     QCOMPARE(*back, plain);
 }
 
-void TestCrypt::reading_data() {
+void TestCrypt::reading_data()
+{
     QTest::addColumn<QString>("digits");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("plain");
@@ -70,7 +75,8 @@ void TestCrypt::reading_data() {
     QTest::newRow("bad odd digit is ignored") << QStringLiteral("5DX") << true << QStringLiteral("A");
 }
 
-void TestCrypt::reading() {
+void TestCrypt::reading()
+{
     QFETCH(QString, digits);
     QFETCH(bool, ok);
     QFETCH(QString, plain);
@@ -80,7 +86,8 @@ void TestCrypt::reading() {
         QCOMPARE(*back, plain);
 }
 
-void TestCrypt::roundTrip() {
+void TestCrypt::roundTrip()
+{
     // Every 8-bit code in every position of the key's cycle, and the same
     // text always giving the same digits.
     QString all;
@@ -98,7 +105,8 @@ void TestCrypt::roundTrip() {
     }
 }
 
-void TestCrypt::canHold_data() {
+void TestCrypt::canHold_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("held");
     QTest::newRow("empty") << QString() << true;
@@ -109,7 +117,8 @@ void TestCrypt::canHold_data() {
     QTest::newRow("euro sign") << QStringLiteral("5€") << false;
 }
 
-void TestCrypt::canHold() {
+void TestCrypt::canHold()
+{
     QFETCH(QString, text);
     QFETCH(bool, held);
     QCOMPARE(Crypt::canHold(text), held);

@@ -30,12 +30,14 @@ const QByteArray settings = "; Impostazioni\r\n"
                             "[Fine]\r\n"
                             "x=y\r\n";
 
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-QStringList visibleScreens() {
+QStringList visibleScreens()
+{
     QStringList names;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && w->objectName().startsWith(QLatin1String("Tfrm")))
@@ -46,7 +48,8 @@ QStringList visibleScreens() {
 }
 } // namespace
 
-class TestPasswordScreens : public QObject {
+class TestPasswordScreens : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { prepareScreenTests(); }
@@ -92,7 +95,8 @@ private:
     TfrmCambiaPassword *m_change = nullptr;
 };
 
-void TestPasswordScreens::init() {
+void TestPasswordScreens::init()
+{
     m_folder = std::make_unique<TempProgramFolder>();
     writeSettings(settings);
     m_set = std::make_unique<ScreenSet>();
@@ -105,18 +109,21 @@ void TestPasswordScreens::init() {
     QVERIFY(QTest::qWaitForWindowActive(first));
 }
 
-void TestPasswordScreens::cleanup() {
+void TestPasswordScreens::cleanup()
+{
     m_set.reset();
     m_folder.reset();
 }
 
-void TestPasswordScreens::writeSettings(const QByteArray &bytes) {
+void TestPasswordScreens::writeSettings(const QByteArray &bytes)
+{
     QFile file(settingsPath());
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-void TestPasswordScreens::type(QLineEdit *box, const QString &text) {
+void TestPasswordScreens::type(QLineEdit *box, const QString &text)
+{
     for (const QChar c : text) {
         if (c.unicode() < 0x80) {
             QTest::keyClick(box, char(c.unicode()));
@@ -127,7 +134,8 @@ void TestPasswordScreens::type(QLineEdit *box, const QString &text) {
     }
 }
 
-void TestPasswordScreens::login(const QString &typed, bool byEnter) {
+void TestPasswordScreens::login(const QString &typed, bool byEnter)
+{
     m_login->txtPassword->clear();
     type(m_login->txtPassword, typed);
     if (byEnter)
@@ -136,19 +144,22 @@ void TestPasswordScreens::login(const QString &typed, bool byEnter) {
         QTest::mouseClick(m_login->cmdOK, Qt::LeftButton);
 }
 
-void TestPasswordScreens::openChange() {
+void TestPasswordScreens::openChange()
+{
     QTest::mouseClick(m_login->btnCambiaPassword, Qt::LeftButton);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
     QVERIFY(QTest::qWaitForWindowActive(m_change));
 }
 
-void TestPasswordScreens::fillChange(const QString &old, const QString &typedNew, const QString &confirmation) {
+void TestPasswordScreens::fillChange(const QString &old, const QString &typedNew, const QString &confirmation)
+{
     QTest::keyClicks(m_change->txtPasswordOld, old);
     QTest::keyClicks(m_change->txtPasswordNew, typedNew);
     QTest::keyClicks(m_change->txtConferma, confirmation);
 }
 
-void TestPasswordScreens::startShowsOnlyTheLogin() {
+void TestPasswordScreens::startShowsOnlyTheLogin()
+{
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
     QCOMPARE(m_login->windowTitle(), QStringLiteral(" Rilegora - Autenticazione"));
     QCOMPARE(m_login->size(), QSize(388, 405));
@@ -166,7 +177,8 @@ void TestPasswordScreens::startShowsOnlyTheLogin() {
     QVERIFY(m_login->effPassword->isVisible());
 }
 
-void TestPasswordScreens::blanksOnlyDoNothing() {
+void TestPasswordScreens::blanksOnlyDoNothing()
+{
     MessageCatcher catcher;
     QTest::keyClicks(m_login->txtPassword, QStringLiteral("   "));
     QVERIFY(!m_login->cmdOK->isEnabled());
@@ -182,7 +194,8 @@ void TestPasswordScreens::blanksOnlyDoNothing() {
     QVERIFY(!m_login->cmdOK->isEnabled());
 }
 
-void TestPasswordScreens::rightPasswordOpensTheLauncher_data() {
+void TestPasswordScreens::rightPasswordOpensTheLauncher_data()
+{
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("byEnter");
     QTest::newRow("lower case, Enter") << QStringLiteral("rilegora") << true;
@@ -190,7 +203,8 @@ void TestPasswordScreens::rightPasswordOpensTheLauncher_data() {
     QTest::newRow("mixed case with blanks around") << QStringLiteral("  RiLeGoRa ") << true;
 }
 
-void TestPasswordScreens::rightPasswordOpensTheLauncher() {
+void TestPasswordScreens::rightPasswordOpensTheLauncher()
+{
     QFETCH(QString, typed);
     QFETCH(bool, byEnter);
     MessageCatcher catcher;
@@ -201,7 +215,8 @@ void TestPasswordScreens::rightPasswordOpensTheLauncher() {
     QCOMPARE(readAll(settingsPath()), settings);
 }
 
-void TestPasswordScreens::wrongPassword() {
+void TestPasswordScreens::wrongPassword()
+{
     MessageCatcher catcher;
     login(QStringLiteral("rilegor"), false);
     QCOMPARE(catcher.seen().size(), 1);
@@ -223,13 +238,15 @@ void TestPasswordScreens::wrongPassword() {
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmAvvio")});
 }
 
-void TestPasswordScreens::unreadableStoredPassword_data() {
+void TestPasswordScreens::unreadableStoredPassword_data()
+{
     QTest::addColumn<QByteArray>("stored");
     QTest::newRow("not hexadecimal") << QByteArray("[Accesso]\r\nValore=4EA98ED2022186BZ\r\n");
     QTest::newRow("folder in place of the file") << QByteArray();
 }
 
-void TestPasswordScreens::unreadableStoredPassword() {
+void TestPasswordScreens::unreadableStoredPassword()
+{
     QFETCH(QByteArray, stored);
     if (stored.isEmpty()) {
         QVERIFY(QFile::remove(settingsPath()));
@@ -251,7 +268,8 @@ void TestPasswordScreens::unreadableStoredPassword() {
         QCOMPARE(readAll(settingsPath()), stored);
 }
 
-void TestPasswordScreens::missingFileOpensNothing() {
+void TestPasswordScreens::missingFileOpensNothing()
+{
     QVERIFY(QFile::remove(settingsPath()));
     MessageCatcher catcher;
     login(QStringLiteral("rilegora"));
@@ -262,7 +280,8 @@ void TestPasswordScreens::missingFileOpensNothing() {
     QVERIFY(!QFile::exists(settingsPath()));
 }
 
-void TestPasswordScreens::changeScreenOpensEmpty() {
+void TestPasswordScreens::changeScreenOpensEmpty()
+{
     openChange();
     QCOMPARE(m_change->windowTitle(), QStringLiteral(" Cambia password"));
     QCOMPARE(m_change->size(), QSize(411, 418));
@@ -279,7 +298,8 @@ void TestPasswordScreens::changeScreenOpensEmpty() {
     QCOMPARE(m_change->effConferma->geometry(), QRect(12, 301, 361, 30));
 }
 
-void TestPasswordScreens::changeOkNeedsAllThreeBoxes() {
+void TestPasswordScreens::changeOkNeedsAllThreeBoxes()
+{
     openChange();
     QTest::keyClicks(m_change->txtPasswordOld, QStringLiteral("a"));
     QTest::keyClicks(m_change->txtPasswordNew, QStringLiteral("b"));
@@ -297,7 +317,8 @@ void TestPasswordScreens::changeOkNeedsAllThreeBoxes() {
     }
 }
 
-void TestPasswordScreens::changeEnterChainNeverPressesOk() {
+void TestPasswordScreens::changeEnterChainNeverPressesOk()
+{
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("rilegora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
@@ -320,7 +341,8 @@ void TestPasswordScreens::changeEnterChainNeverPressesOk() {
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
 }
 
-void TestPasswordScreens::changeOldPasswordWrong() {
+void TestPasswordScreens::changeOldPasswordWrong()
+{
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("sbagliata"), QStringLiteral("nuova"), QStringLiteral("nuova"));
@@ -335,7 +357,8 @@ void TestPasswordScreens::changeOldPasswordWrong() {
     QCOMPARE(readAll(settingsPath()), settings);
 }
 
-void TestPasswordScreens::changeConfirmationDiffersInCase() {
+void TestPasswordScreens::changeConfirmationDiffersInCase()
+{
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("rilegora"), QStringLiteral("Nuova"), QStringLiteral("nuova"));
@@ -351,7 +374,8 @@ void TestPasswordScreens::changeConfirmationDiffersInCase() {
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
 }
 
-void TestPasswordScreens::changeSucceeds() {
+void TestPasswordScreens::changeSucceeds()
+{
     m_login->lblMemory->setText(QStringLiteral("avvio"));
     QTest::keyClicks(m_login->txtPassword, QStringLiteral("abc"));
     openChange();
@@ -381,14 +405,16 @@ void TestPasswordScreens::changeSucceeds() {
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmAvvio")});
 }
 
-void TestPasswordScreens::changeNewPasswordTheSchemeCannotHold_data() {
+void TestPasswordScreens::changeNewPasswordTheSchemeCannotHold_data()
+{
     QTest::addColumn<QString>("password");
     QTest::newRow("256 characters") << QString(256, QLatin1Char('a'));
     QTest::newRow("euro sign") << QStringLiteral("prezzo€");
     QTest::newRow("U+0100") << QStringLiteral("Āmbito");
 }
 
-void TestPasswordScreens::changeNewPasswordTheSchemeCannotHold() {
+void TestPasswordScreens::changeNewPasswordTheSchemeCannotHold()
+{
     QFETCH(QString, password);
     openChange();
     MessageCatcher catcher;
@@ -408,7 +434,8 @@ void TestPasswordScreens::changeNewPasswordTheSchemeCannotHold() {
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
 }
 
-void TestPasswordScreens::changeLongestLatin1Password() {
+void TestPasswordScreens::changeLongestLatin1Password()
+{
     // 255 characters, with an accented letter, still fit.
     const QString password = QString(254, QLatin1Char('x')) + QStringLiteral("è");
     openChange();
@@ -425,14 +452,16 @@ void TestPasswordScreens::changeLongestLatin1Password() {
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmAvvio")});
 }
 
-void TestPasswordScreens::changeCannotWrite_data() {
+void TestPasswordScreens::changeCannotWrite_data()
+{
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<bool>("blockWrite");
     QTest::newRow("file cannot be written") << settings << true;
     QTest::newRow("stored value not hexadecimal") << QByteArray("[Accesso]\r\nValore=4EA9XX\r\n") << false;
 }
 
-void TestPasswordScreens::changeCannotWrite() {
+void TestPasswordScreens::changeCannotWrite()
+{
     QFETCH(QByteArray, stored);
     QFETCH(bool, blockWrite);
     writeSettings(stored);
@@ -459,7 +488,8 @@ void TestPasswordScreens::changeCannotWrite() {
     }
 }
 
-void TestPasswordScreens::chiudiGoesBackToTheLogin() {
+void TestPasswordScreens::chiudiGoesBackToTheLogin()
+{
     QTest::keyClicks(m_login->txtPassword, QStringLiteral("abc"));
     openChange();
     fillChange(QStringLiteral("rilegora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
@@ -477,7 +507,8 @@ void TestPasswordScreens::chiudiGoesBackToTheLogin() {
     QVERIFY(!m_change->cmdOK->isEnabled());
 }
 
-void TestPasswordScreens::escapeLeavesTheScreensAlone() {
+void TestPasswordScreens::escapeLeavesTheScreensAlone()
+{
     QTest::keyClick(m_login->txtPassword, Qt::Key_Escape);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
     openChange();
@@ -485,7 +516,8 @@ void TestPasswordScreens::escapeLeavesTheScreensAlone() {
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
 }
 
-void TestPasswordScreens::esciEndsTheProgram() {
+void TestPasswordScreens::esciEndsTheProgram()
+{
     // The event loop that the program runs ends on "Esci".
     QTimer::singleShot(0, this, [this] { QTest::mouseClick(m_login->cmdEsci, Qt::LeftButton); });
     QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(99); });

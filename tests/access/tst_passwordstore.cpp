@@ -12,12 +12,14 @@
 #include <QTest>
 
 namespace {
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void writeAll(const QString &path, const QByteArray &bytes) {
+void writeAll(const QString &path, const QByteArray &bytes)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
@@ -38,7 +40,8 @@ const QByteArray richFile = "; Impostazioni\r\n"
                             "x=y";
 } // namespace
 
-class TestPasswordStore : public QObject {
+class TestPasswordStore : public QObject
+{
     Q_OBJECT
 private slots:
     void readValue_data();
@@ -56,7 +59,8 @@ private slots:
     void initialFileTool();
 };
 
-void TestPasswordStore::readValue_data() {
+void TestPasswordStore::readValue_data()
+{
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("value");
     QTest::newRow("plain") << QByteArray("[Accesso]\nValore=5D\n") << QStringLiteral("5D");
@@ -72,14 +76,16 @@ void TestPasswordStore::readValue_data() {
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("<none>");
 }
 
-void TestPasswordStore::readValue() {
+void TestPasswordStore::readValue()
+{
     QFETCH(QByteArray, content);
     QFETCH(QString, value);
     QCOMPARE(IniFile::readValue(content, QStringLiteral("Accesso"), QStringLiteral("Valore"), QStringLiteral("<none>")),
              value);
 }
 
-void TestPasswordStore::withValue_data() {
+void TestPasswordStore::withValue_data()
+{
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("other sections and CR LF kept")
@@ -95,7 +101,8 @@ void TestPasswordStore::withValue_data() {
         << QByteArray("[B]\nc=d") << QByteArray("[B]\nc=d\n[Accesso]\nValore=ABCD\n");
 }
 
-void TestPasswordStore::withValue() {
+void TestPasswordStore::withValue()
+{
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
     const QByteArray out =
@@ -104,7 +111,8 @@ void TestPasswordStore::withValue() {
     QCOMPARE(IniFile::readValue(out, QStringLiteral("Accesso"), QStringLiteral("Valore")), QStringLiteral("ABCD"));
 }
 
-void TestPasswordStore::canonicalForm_data() {
+void TestPasswordStore::canonicalForm_data()
+{
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("form");
     QTest::newRow("lower case") << QStringLiteral("rilegora") << QStringLiteral("RILEGORA");
@@ -113,13 +121,15 @@ void TestPasswordStore::canonicalForm_data() {
     QTest::newRow("only blanks") << QStringLiteral("   ") << QString();
 }
 
-void TestPasswordStore::canonicalForm() {
+void TestPasswordStore::canonicalForm()
+{
     QFETCH(QString, typed);
     QFETCH(QString, form);
     QCOMPARE(PasswordStore::canonical(typed), form);
 }
 
-void TestPasswordStore::readStored() {
+void TestPasswordStore::readStored()
+{
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
     QCOMPARE(PasswordStore::filePath(), path);
@@ -144,7 +154,8 @@ void TestPasswordStore::readStored() {
     QVERIFY(!PasswordStore::readStored().has_value());
 }
 
-void TestPasswordStore::writeKeepsTheRestOfTheFile() {
+void TestPasswordStore::writeKeepsTheRestOfTheFile()
+{
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
     writeAll(path, richFile);
@@ -158,7 +169,8 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile() {
              QStringList{QStringLiteral("unins000.dll")});
 }
 
-void TestPasswordStore::writeFailureKeepsTheFile_data() {
+void TestPasswordStore::writeFailureKeepsTheFile_data()
+{
     QTest::addColumn<QString>("blocker"); // a folder put in the way
     QTest::addColumn<QString>("password");
     QTest::newRow("staged copy cannot be written") << QStringLiteral("unins000.dll.tmp") << QStringLiteral("nuova");
@@ -167,7 +179,8 @@ void TestPasswordStore::writeFailureKeepsTheFile_data() {
     QTest::newRow("character above U+00FF") << QString() << QStringLiteral("prezzo€");
 }
 
-void TestPasswordStore::writeFailureKeepsTheFile() {
+void TestPasswordStore::writeFailureKeepsTheFile()
+{
     QFETCH(QString, blocker);
     QFETCH(QString, password);
     TempProgramFolder folder;
@@ -183,7 +196,8 @@ void TestPasswordStore::writeFailureKeepsTheFile() {
     QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("RILEGORA")));
 }
 
-void TestPasswordStore::initialFile() {
+void TestPasswordStore::initialFile()
+{
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
 
@@ -201,7 +215,8 @@ void TestPasswordStore::initialFile() {
     QCOMPARE(readAll(path), changed);
 }
 
-void TestPasswordStore::initialFileTool() {
+void TestPasswordStore::initialFileTool()
+{
     // The build step that puts the file in the program folder.
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("sub/unins000.dll"));

@@ -45,11 +45,21 @@ private slots:
         });
         const QString text = QStringLiteral("Prima riga.\n\r\n\rSeconda.");
         switch (kind) {
-        case 0: Msg::information(&owner, text); break;
-        case 1: Msg::warning(&owner, text); break;
-        case 2: Msg::error(&owner, text); break;
-        case 3: Msg::plain(&owner, text); break;
-        default: Msg::answeredNo(&owner, text); break;
+        case 0:
+            Msg::information(&owner, text);
+            break;
+        case 1:
+            Msg::warning(&owner, text);
+            break;
+        case 2:
+            Msg::error(&owner, text);
+            break;
+        case 3:
+            Msg::plain(&owner, text);
+            break;
+        default:
+            Msg::answeredNo(&owner, text);
+            break;
         }
         texts.sort();
         buttonTexts.sort();

@@ -15,7 +15,9 @@ private slots:
         QTest::newRow("accented") << QStringLiteral("è à ù É") << QByteArray("\xE8 \xE0 \xF9 \xC9");
         QTest::newRow("euro") << QStringLiteral("€ 12,50") << QByteArray("\x80 12,50");
         QTest::newRow("curly quotes") << QStringLiteral("“l’ora”") << QByteArray("\x93l\x92ora\x94");
-        QTest::newRow("dashes") << QStringLiteral("1990–2000 — fine") << QByteArray("1990\x96" "2000 \x97 fine");
+        QTest::newRow("dashes") << QStringLiteral("1990–2000 — fine")
+                                << QByteArray("1990\x96"
+                                              "2000 \x97 fine");
         QTest::newRow("oe, ellipsis") << QStringLiteral("œuvre…") << QByteArray("\x9Cuvre\x85");
         QTest::newRow("not held") << QStringLiteral("Ωmega 漢") << QByteArray("?mega ?");
         QTest::newRow("astral one mark") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
@@ -37,7 +39,8 @@ private slots:
 
     void cutAtMaxBytes()
     {
-        QCOMPARE(Cp1252::fromUnicode(QStringLiteral("àbcdef"), 3), QByteArray("\xE0" "bc"));
+        QCOMPARE(Cp1252::fromUnicode(QStringLiteral("àbcdef"), 3), QByteArray("\xE0"
+                                                                              "bc"));
     }
 
     void trimming_data()

@@ -22,7 +22,8 @@
 
 namespace {
 
-struct Window {
+struct Window
+{
     std::unique_ptr<QDialog> dialog;
     LinkText *link = nullptr;
     QWidget *picture = nullptr;
@@ -57,10 +58,7 @@ class TestInfoWindows : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        prepareScreenTests();
-    }
+    void initTestCase() { prepareScreenTests(); }
     void init() { m_recorder.opened.clear(); }
 
     void linkColoursAndTarget_data()
@@ -100,8 +98,9 @@ private slots:
         QTest::mouseRelease(trigger, Qt::LeftButton);
         QCOMPARE(w.link->colour(), QColor::fromRgba(Look::DarkBlue));
 
-        const QUrl target = expected == QLatin1String("manual") ? QUrl::fromLocalFile(folder + QStringLiteral("Guida.pdf"))
-                                                                : QUrl(expected);
+        const QUrl target = expected == QLatin1String("manual")
+                                ? QUrl::fromLocalFile(folder + QStringLiteral("Guida.pdf"))
+                                : QUrl(expected);
         QCOMPARE(m_recorder.opened, QList<QUrl>{target});
 
         // Pressing and letting go elsewhere restores the colour and opens nothing.
@@ -128,9 +127,12 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("help") << "guida" << " Guida all'utilizzo del software" << QSize(670, 572);
-        QTest::newRow("about") << "info" << " Informazioni su Rilegora" << QSize(473, 579);
-        QTest::newRow("splash") << "splash" << " Rilegora 1.0 - Rilegora Software" << QSize(661, 467);
+        QTest::newRow("help") << "guida"
+                              << " Guida all'utilizzo del software" << QSize(670, 572);
+        QTest::newRow("about") << "info"
+                               << " Informazioni su Rilegora" << QSize(473, 579);
+        QTest::newRow("splash") << "splash"
+                                << " Rilegora 1.0 - Rilegora Software" << QSize(661, 467);
     }
     void windowsAsDesigned()
     {

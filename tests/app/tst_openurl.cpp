@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QTest>
 
-class TestOpenUrl : public QObject {
+class TestOpenUrl : public QObject
+{
     Q_OBJECT
 
 private slots:
-    void open_data() {
+    void open_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<QUrl>>("opened");
         const QString folder = QDir::toNativeSeparators(QDir::tempPath() + "/Programmi vari/Rilegora #2/");
@@ -29,7 +31,8 @@ private slots:
         QTest::newRow("empty") << "" << QList<QUrl>{};
         QTest::newRow("empty quotes") << "\"\"" << QList<QUrl>{};
     }
-    void open() {
+    void open()
+    {
         QFETCH(QString, text);
         QFETCH(QList<QUrl>, opened);
         UrlRecorder recorder;

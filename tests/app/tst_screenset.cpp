@@ -21,12 +21,13 @@ private slots:
     {
         TempProgramFolder folder;
         ScreenSet set;
-        const QStringList expected = {
-            "TfrmPassword",   "TfrmAllegaCartella", "TfrmAnteprimaLibri",   "TfrmAvvio",
-            "TfrmCambiaPassword", "TfrmCodici_Dewey", "TfrmGuida",          "TfrmInfo",
-            "TfrmLibri",      "TfrmSlideshow_Libri", "TfrmSplash",          "TfrmStampaLibri",
-            "TfrmTrovaLibri", "TfrmZoom",           "TfrmCreaCatalogo",     "TfrmApriCatalogo",
-            "TfrmListinoPrezzi", "TfrmAnteprimaProdotto", "TfrmStampaProdotto", "TfrmExpLibri"};
+        const QStringList expected = {"TfrmPassword",        "TfrmAllegaCartella", "TfrmAnteprimaLibri",
+                                      "TfrmAvvio",           "TfrmCambiaPassword", "TfrmCodici_Dewey",
+                                      "TfrmGuida",           "TfrmInfo",           "TfrmLibri",
+                                      "TfrmSlideshow_Libri", "TfrmSplash",         "TfrmStampaLibri",
+                                      "TfrmTrovaLibri",      "TfrmZoom",           "TfrmCreaCatalogo",
+                                      "TfrmApriCatalogo",    "TfrmListinoPrezzi",  "TfrmAnteprimaProdotto",
+                                      "TfrmStampaProdotto",  "TfrmExpLibri"};
         QStringList names;
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (expected.contains(w->objectName()))
@@ -46,24 +47,42 @@ private slots:
         QTest::addColumn<bool>("work");
         QTest::addColumn<QSize>("size");
         const QSize work(1016, 713);
-        QTest::newRow("1") << "TfrmPassword" << " Rilegora - Autenticazione" << false << QSize(388, 405);
-        QTest::newRow("2") << "TfrmAllegaCartella" << " Allega file" << false << QSize(634, 534);
-        QTest::newRow("3") << "TfrmAnteprimaLibri" << " Anteprima di stampa" << false << QSize(364, 287);
-        QTest::newRow("5") << "TfrmCambiaPassword" << " Cambia password" << false << QSize(411, 418);
-        QTest::newRow("6") << "TfrmCodici_Dewey" << " Tabella Codici Dewey" << false << QSize(861, 561);
-        QTest::newRow("7") << "TfrmGuida" << " Guida all'utilizzo del software" << false << QSize(670, 572);
-        QTest::newRow("8") << "TfrmInfo" << " Informazioni su Rilegora" << false << QSize(473, 579);
-        QTest::newRow("9") << "TfrmLibri" << " Rilegora - Schedario Libri" << true << work;
-        QTest::newRow("10") << "TfrmSlideshow_Libri" << " Slide Show Copertine Libri" << true << work;
-        QTest::newRow("12") << "TfrmStampaLibri" << " Stampa scheda" << false << QSize(364, 287);
-        QTest::newRow("13") << "TfrmTrovaLibri" << " Trova libri in archivio" << false << QSize(862, 560);
-        QTest::newRow("14") << "TfrmZoom" << " Fai clic sulla foto per chiudere questa finestra" << true << work;
-        QTest::newRow("15") << "TfrmCreaCatalogo" << " Rilegora - Creazione nuovo catalogo" << true << work;
-        QTest::newRow("16") << "TfrmApriCatalogo" << " Rilegora - Apertura catalogo esistente" << true << work;
-        QTest::newRow("17") << "TfrmListinoPrezzi" << " Rilegora - Catalogo Libri" << true << work;
-        QTest::newRow("18") << "TfrmAnteprimaProdotto" << " Anteprima di stampa" << false << QSize(364, 287);
-        QTest::newRow("19") << "TfrmStampaProdotto" << " Stampa documento" << false << QSize(364, 287);
-        QTest::newRow("20") << "TfrmExpLibri" << " Esporta archivio libri in Excel" << false << QSize(862, 560);
+        QTest::newRow("1") << "TfrmPassword"
+                           << " Rilegora - Autenticazione" << false << QSize(388, 405);
+        QTest::newRow("2") << "TfrmAllegaCartella"
+                           << " Allega file" << false << QSize(634, 534);
+        QTest::newRow("3") << "TfrmAnteprimaLibri"
+                           << " Anteprima di stampa" << false << QSize(364, 287);
+        QTest::newRow("5") << "TfrmCambiaPassword"
+                           << " Cambia password" << false << QSize(411, 418);
+        QTest::newRow("6") << "TfrmCodici_Dewey"
+                           << " Tabella Codici Dewey" << false << QSize(861, 561);
+        QTest::newRow("7") << "TfrmGuida"
+                           << " Guida all'utilizzo del software" << false << QSize(670, 572);
+        QTest::newRow("8") << "TfrmInfo"
+                           << " Informazioni su Rilegora" << false << QSize(473, 579);
+        QTest::newRow("9") << "TfrmLibri"
+                           << " Rilegora - Schedario Libri" << true << work;
+        QTest::newRow("10") << "TfrmSlideshow_Libri"
+                            << " Slide Show Copertine Libri" << true << work;
+        QTest::newRow("12") << "TfrmStampaLibri"
+                            << " Stampa scheda" << false << QSize(364, 287);
+        QTest::newRow("13") << "TfrmTrovaLibri"
+                            << " Trova libri in archivio" << false << QSize(862, 560);
+        QTest::newRow("14") << "TfrmZoom"
+                            << " Fai clic sulla foto per chiudere questa finestra" << true << work;
+        QTest::newRow("15") << "TfrmCreaCatalogo"
+                            << " Rilegora - Creazione nuovo catalogo" << true << work;
+        QTest::newRow("16") << "TfrmApriCatalogo"
+                            << " Rilegora - Apertura catalogo esistente" << true << work;
+        QTest::newRow("17") << "TfrmListinoPrezzi"
+                            << " Rilegora - Catalogo Libri" << true << work;
+        QTest::newRow("18") << "TfrmAnteprimaProdotto"
+                            << " Anteprima di stampa" << false << QSize(364, 287);
+        QTest::newRow("19") << "TfrmStampaProdotto"
+                            << " Stampa documento" << false << QSize(364, 287);
+        QTest::newRow("20") << "TfrmExpLibri"
+                            << " Esporta archivio libri in Excel" << false << QSize(862, 560);
     }
     void kindsCaptionsAndSizes()
     {
@@ -114,7 +133,8 @@ private slots:
     {
         QWidget a, b;
         QList<QString> order;
-        struct Spy : QObject {
+        struct Spy : QObject
+        {
             QList<QString> *order;
             bool eventFilter(QObject *o, QEvent *e) override
             {

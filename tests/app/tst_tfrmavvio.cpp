@@ -32,8 +32,7 @@ namespace {
 
 /// Runs check on the first modal window of type T that opens, then lets
 /// close end it (by default its own "Chiudi" button).
-template <class T>
-void onModal(std::function<void(T &)> check, QObject *context)
+template <class T> void onModal(std::function<void(T &)> check, QObject *context)
 {
     auto *timer = new QTimer(context);
     timer->setInterval(10);
@@ -95,12 +94,12 @@ private slots:
         QVERIFY(pan);
         QCOMPARE(pan->size(), QSize(995, 692));
         const QList<QPair<const char *, QRect>> places = {
-            {"imgInfo", QRect(16, 16, 30, 30)},       {"imgGuida", QRect(950, 16, 29, 28)},
-            {"imgApp01", QRect(19, 150, 298, 388)},   {"btnApp01", QRect(40, 544, 258, 45)},
-            {"imgApp02", QRect(348, 150, 298, 388)},  {"btnApp02", QRect(369, 544, 258, 45)},
-            {"imgApp03", QRect(677, 150, 298, 388)},  {"btnApp03", QRect(698, 544, 258, 45)},
-            {"imgSito", QRect(17, 626, 961, 22)},     {"imgCopyright", QRect(16, 658, 23, 22)},
-            {"imgEsci", QRect(958, 662, 17, 18)},     {"icoTitoloApp", QRect(184, 25, 690, 57)},
+            {"imgInfo", QRect(16, 16, 30, 30)},      {"imgGuida", QRect(950, 16, 29, 28)},
+            {"imgApp01", QRect(19, 150, 298, 388)},  {"btnApp01", QRect(40, 544, 258, 45)},
+            {"imgApp02", QRect(348, 150, 298, 388)}, {"btnApp02", QRect(369, 544, 258, 45)},
+            {"imgApp03", QRect(677, 150, 298, 388)}, {"btnApp03", QRect(698, 544, 258, 45)},
+            {"imgSito", QRect(17, 626, 961, 22)},    {"imgCopyright", QRect(16, 658, 23, 22)},
+            {"imgEsci", QRect(958, 662, 17, 18)},    {"icoTitoloApp", QRect(184, 25, 690, 57)},
         };
         for (const auto &place : places) {
             auto *w = pan->findChild<QWidget *>(QString::fromLatin1(place.first));
@@ -115,12 +114,18 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("screen");
-        QTest::newRow("card index picture") << "imgApp01" << "TfrmLibri";
-        QTest::newRow("card index label") << "btnApp01" << "TfrmLibri";
-        QTest::newRow("new catalogue picture") << "imgApp02" << "TfrmCreaCatalogo";
-        QTest::newRow("new catalogue label") << "btnApp02" << "TfrmCreaCatalogo";
-        QTest::newRow("open catalogue picture") << "imgApp03" << "TfrmApriCatalogo";
-        QTest::newRow("open catalogue label") << "btnApp03" << "TfrmApriCatalogo";
+        QTest::newRow("card index picture") << "imgApp01"
+                                            << "TfrmLibri";
+        QTest::newRow("card index label") << "btnApp01"
+                                          << "TfrmLibri";
+        QTest::newRow("new catalogue picture") << "imgApp02"
+                                               << "TfrmCreaCatalogo";
+        QTest::newRow("new catalogue label") << "btnApp02"
+                                             << "TfrmCreaCatalogo";
+        QTest::newRow("open catalogue picture") << "imgApp03"
+                                                << "TfrmApriCatalogo";
+        QTest::newRow("open catalogue label") << "btnApp03"
+                                              << "TfrmApriCatalogo";
     }
     void workAreasAndBack()
     {

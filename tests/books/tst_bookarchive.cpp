@@ -46,10 +46,10 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("capacity");
-        const int expected[][2] = {{0, 120},    {121, 50},  {172, 50},  {223, 20},  {244, 50},  {295, 50},
-                                   {346, 12},   {359, 50},  {410, 20},  {431, 50},  {482, 120}, {603, 50},
-                                   {654, 120},  {775, 50},  {826, 120}, {947, 50},  {998, 50},  {1049, 50},
-                                   {1100, 20},  {1121, 20}, {1142, 250}, {1393, 250}, {1644, 250}, {1895, 250},
+        const int expected[][2] = {{0, 120},    {121, 50},   {172, 50},   {223, 20},   {244, 50},   {295, 50},
+                                   {346, 12},   {359, 50},   {410, 20},   {431, 50},   {482, 120},  {603, 50},
+                                   {654, 120},  {775, 50},   {826, 120},  {947, 50},   {998, 50},   {1049, 50},
+                                   {1100, 20},  {1121, 20},  {1142, 250}, {1393, 250}, {1644, 250}, {1895, 250},
                                    {2146, 250}, {2397, 250}, {2648, 250}, {2899, 250}};
         for (int i = 0; i < TSchedaLibro::FieldCount; ++i)
             QTest::newRow(qPrintable(TSchedaLibro::name(i))) << i << expected[i][0] << expected[i][1];
@@ -78,17 +78,16 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("trimmed both ends") << int(TSchedaLibro::Autore) << QStringLiteral("  Rossi  ")
-                                           << QByteArray("Rossi");
+        QTest::newRow("trimmed both ends")
+            << int(TSchedaLibro::Autore) << QStringLiteral("  Rossi  ") << QByteArray("Rossi");
         QTest::newRow("title of 120") << int(TSchedaLibro::Titolo) << QString(120, QLatin1Char('T'))
                                       << QByteArray(120, 'T');
-        QTest::newRow("title cut at 120") << int(TSchedaLibro::Titolo) << QString(130, QLatin1Char('T'))
-                                          << QByteArray(120, 'T');
+        QTest::newRow("title cut at 120")
+            << int(TSchedaLibro::Titolo) << QString(130, QLatin1Char('T')) << QByteArray(120, 'T');
         QTest::newRow("dewey cut at 12") << int(TSchedaLibro::Dewey) << QStringLiteral("853.914 ABCDEFG")
                                          << QByteArray("853.914 ABCD");
-        QTest::newRow("windows-1252 letters")
-            << int(TSchedaLibro::Note) << QStringLiteral("Città – “è” € ’")
-            << QByteArray("Citt\xE0 \x96 \x93\xE8\x94 \x80 \x92");
+        QTest::newRow("windows-1252 letters") << int(TSchedaLibro::Note) << QStringLiteral("Città – “è” € ’")
+                                              << QByteArray("Citt\xE0 \x96 \x93\xE8\x94 \x80 \x92");
         QTest::newRow("note cut at 250 after 255 chars")
             << int(TSchedaLibro::Note) << QString(300, QLatin1Char('n')) << QByteArray(250, 'n');
     }

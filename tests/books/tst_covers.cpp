@@ -24,7 +24,8 @@
 
 namespace {
 /// A picture with enough detail that a second JPEG encoding changes its bytes.
-QImage detailed(const QSize &size) {
+QImage detailed(const QSize &size)
+{
     QImage image(size, QImage::Format_RGB32);
     QRandomGenerator random(42);
     for (int y = 0; y < size.height(); ++y)
@@ -33,7 +34,8 @@ QImage detailed(const QSize &size) {
     return image;
 }
 
-QByteArray encoded(const QImage &image, const char *format, int quality = -1) {
+QByteArray encoded(const QImage &image, const char *format, int quality = -1)
+{
     QByteArray out;
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
@@ -43,22 +45,28 @@ QByteArray encoded(const QImage &image, const char *format, int quality = -1) {
     return out;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes) {
+void writeFile(const QString &path, const QByteArray &bytes)
+{
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray readFile(const QString &path) {
+QByteArray readFile(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool isJpeg(const QByteArray &bytes) { return bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF")); }
+bool isJpeg(const QByteArray &bytes)
+{
+    return bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF"));
+}
 
 /// A small JPEG whose header claims a picture of the given size.
-QByteArray jpegClaiming(int width, int height) {
+QByteArray jpegClaiming(int width, int height)
+{
     QByteArray data = encoded(detailed(QSize(16, 16)), "jpg");
     const qsizetype sof = data.indexOf(QByteArrayLiteral("\xFF\xC0"));
     if (sof < 0)
@@ -70,7 +78,8 @@ QByteArray jpegClaiming(int width, int height) {
     return data;
 }
 
-void addCards(int count) {
+void addCards(int count)
+{
     BookArchive archive;
     QVERIFY(archive.open());
     for (int i = 1; i <= count; ++i) {
@@ -86,22 +95,26 @@ void addCards(int count) {
 
 } // namespace
 
-class TestCovers : public QObject {
+class TestCovers : public QObject
+{
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareScreenTests(); }
-    void init() {
+    void init()
+    {
         FileChooser::requests().clear();
         m_folder = std::make_unique<TempProgramFolder>();
         m_screen = std::make_unique<TfrmLibri>();
     }
-    void cleanup() {
+    void cleanup()
+    {
         m_screen.reset();
         m_folder.reset();
     }
 
-    void naming_data() {
+    void naming_data()
+    {
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("file");
         QTest::newRow("card 12") << "12"
@@ -121,13 +134,15 @@ private slots:
         QTest::newRow("path") << "../1"
                               << "";
     }
-    void naming() {
+    void naming()
+    {
         QFETCH(QString, number);
         QFETCH(QString, file);
         QCOMPARE(Covers::path(number), file.isEmpty() ? QString() : m_folder->file(file));
     }
 
-    void fitting_data() {
+    void fitting_data()
+    {
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QSize>("box");
         QTest::addColumn<QRect>("shown");
@@ -142,7 +157,8 @@ private slots:
         QTest::newRow("zoom 500x700") << QSize(500, 700) << zoom << QRect(680, 145, 500, 700);
         QTest::newRow("zoom 2000x3000") << QSize(2000, 3000) << zoom << QRect(600, 0, 660, 990);
     }
-    void fitting() {
+    void fitting()
+    {
         QFETCH(QSize, picture);
         QFETCH(QSize, box);
         QFETCH(QRect, shown);
@@ -150,7 +166,8 @@ private slots:
         QCOMPARE(fitPicture(picture, box), shown);
     }
 
-    void unreadablePictureShowsPlaceholder_data() {
+    void unreadablePictureShowsPlaceholder_data()
+    {
         QTest::addColumn<QByteArray>("content");
         const QByteArray jpeg = encoded(detailed(QSize(200, 200)), "jpg");
         QTest::newRow("text file") << QByteArray("Questo non è un'immagine.\n");
@@ -159,7 +176,8 @@ private slots:
         QTest::newRow("JPEG claiming 30000x30000") << jpegClaiming(30000, 30000);
         QTest::newRow("truncated BMP") << encoded(detailed(QSize(64, 64)), "bmp").left(200);
     }
-    void unreadablePictureShowsPlaceholder() {
+    void unreadablePictureShowsPlaceholder()
+    {
         QFETCH(QByteArray, content);
         writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), content);
         QImage image;
@@ -178,7 +196,8 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
 
-    void missingCoverShowsPlaceholderAndMakesFolder() {
+    void missingCoverShowsPlaceholderAndMakesFolder()
+    {
         QVERIFY(!QFileInfo::exists(m_folder->file("Copertine_Libri")));
         m_screen->lblPosizione->setText("3");
         m_screen->loadCover();
@@ -193,7 +212,8 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
 
-    void bmpLoadedAndSavedAsJpeg() {
+    void bmpLoadedAndSavedAsJpeg()
+    {
         addCards(7);
         m_screen->cmdUltimoClick();
         QCOMPARE(m_screen->lblPosizione->text(), QString("7"));
@@ -220,7 +240,8 @@ private slots:
         QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_7.jpg")), saved);
     }
 
-    void unchangedCoverWrittenBackByteForByte() {
+    void unchangedCoverWrittenBackByteForByte()
+    {
         const QByteArray original = encoded(detailed(QSize(300, 400)), "jpg", 60);
         QImage decoded = QImage::fromData(original);
         QVERIFY(Covers::jpegData(decoded, QByteArray()) != original); // re-encoding would change it
@@ -256,7 +277,8 @@ private slots:
         QVERIFY(blank != original);
     }
 
-    void cancelledCoverSurvivesNavigationUntilSaved() {
+    void cancelledCoverSurvivesNavigationUntilSaved()
+    {
         addCards(2);
         const QByteArray original = encoded(detailed(QSize(50, 60)), "jpg");
         writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), original);
@@ -276,12 +298,14 @@ private slots:
         QCOMPARE(written.size(), m_screen->placeholder().size());
     }
 
-    void saveFailureShowsPlaceholderAndCardIsSaved_data() {
+    void saveFailureShowsPlaceholderAndCardIsSaved_data()
+    {
         QTest::addColumn<QString>("obstacle");
         QTest::newRow("cover file is a folder") << "Copertine_Libri/Foto_1.jpg/";
         QTest::newRow("cover folder is a file") << "Copertine_Libri";
     }
-    void saveFailureShowsPlaceholderAndCardIsSaved() {
+    void saveFailureShowsPlaceholderAndCardIsSaved()
+    {
         QFETCH(QString, obstacle);
         addCards(1);
         if (obstacle.endsWith('/'))
@@ -301,7 +325,8 @@ private slots:
         QCOMPARE(card.text(TSchedaLibro::Titolo), QString("Nuovo titolo"));
     }
 
-    void exportAddsDefaultExtension() {
+    void exportAddsDefaultExtension()
+    {
         m_screen->imgFoto->setImage(detailed(QSize(30, 20)));
         FileChooser::answerNext(m_folder->file("Copertina"));
         m_screen->btnSalvaFotoClick();
@@ -325,7 +350,8 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
 
-    void cancelledLoadKeepsPicture() {
+    void cancelledLoadKeepsPicture()
+    {
         const QImage shown = detailed(QSize(20, 20));
         m_screen->imgFoto->setImage(shown);
         FileChooser::answerNext(QString());
@@ -334,7 +360,8 @@ private slots:
     }
 
     // The real dialogs behind the seam, with their titles, filters and names.
-    void realLoadDialog() {
+    void realLoadDialog()
+    {
         QStringList filters;
         QString title, name;
         whenOpen<QFileDialog>([&](QFileDialog *dialog) {
@@ -354,7 +381,8 @@ private slots:
         QCOMPARE(m_screen->imgFoto->image(), shown);
     }
 
-    void realSaveDialog() {
+    void realSaveDialog()
+    {
         QStringList filters, patterns;
         QString title, proposed, suffix;
         bool confirmsOverwrite = false;
@@ -379,7 +407,8 @@ private slots:
         QVERIFY(confirmsOverwrite);
     }
 
-    void zoomShowsCoverAndClosesOnClick() {
+    void zoomShowsCoverAndClosesOnClick()
+    {
         const QImage cover = detailed(QSize(500, 700));
         m_screen->imgFoto->setImage(cover);
         QImage zoomed;

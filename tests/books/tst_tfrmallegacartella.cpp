@@ -16,14 +16,16 @@
 #include <QTest>
 
 namespace {
-void writeFile(const QString &path, const QByteArray &bytes) {
+void writeFile(const QString &path, const QByteArray &bytes)
+{
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray readFile(const QString &path) {
+QByteArray readFile(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -34,22 +36,26 @@ const QString questionText =
 
 } // namespace
 
-class TestAllegaCartella : public QObject {
+class TestAllegaCartella : public QObject
+{
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareScreenTests(); }
-    void init() {
+    void init()
+    {
         FileChooser::requests().clear();
         m_folder = std::make_unique<TempProgramFolder>();
         m_dialog = std::make_unique<TfrmAllegaCartella>();
     }
-    void cleanup() {
+    void cleanup()
+    {
         m_dialog.reset();
         m_folder.reset();
     }
 
-    void layoutAndTabOrder() {
+    void layoutAndTabOrder()
+    {
         TfrmAllegaCartella &d = *m_dialog;
         QCOMPARE(d.objectName(), QString("TfrmAllegaCartella"));
         QCOMPARE(d.windowTitle(), QString(" Allega file"));
@@ -93,7 +99,8 @@ private slots:
         }
     }
 
-    void nameEnablesOpen() {
+    void nameEnablesOpen()
+    {
         m_dialog->txtFile02->setText("  ");
         QVERIFY(!m_dialog->btnApri02->isEnabled());
         m_dialog->txtFile02->setText("manca.pdf"); // enabled even though no copy exists
@@ -103,7 +110,8 @@ private slots:
         QVERIFY(!m_dialog->btnApri02->isEnabled());
     }
 
-    void browseCopiesIntoFolder() {
+    void browseCopiesIntoFolder()
+    {
         writeFile(m_folder->file("altrove/autore.jpg"), "ritratto");
         FileChooser::answerNext(m_folder->file("altrove/autore.jpg"));
         MessageCatcher messages;
@@ -125,13 +133,15 @@ private slots:
         QVERIFY(QFileInfo::exists(m_folder->file("Documenti_Allegati/autore.jpg")));
     }
 
-    void overwriteQuestion_data() {
+    void overwriteQuestion_data()
+    {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QByteArray>("kept");
         QTest::newRow("No keeps the existing copy") << int(QMessageBox::No) << QByteArray("vecchio");
         QTest::newRow("Yes replaces it") << int(QMessageBox::Yes) << QByteArray("nuovo");
     }
-    void overwriteQuestion() {
+    void overwriteQuestion()
+    {
         QFETCH(int, answer);
         QFETCH(QByteArray, kept);
         writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "vecchio");
@@ -148,7 +158,8 @@ private slots:
         QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), kept);
     }
 
-    void choosingTheAttachedCopyItselfKeepsIt() {
+    void choosingTheAttachedCopyItselfKeepsIt()
+    {
         writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
         FileChooser::answerNext(m_folder->file("Documenti_Allegati/libro.pdf"));
         MessageCatcher messages; // Yes to the overwrite question
@@ -157,7 +168,8 @@ private slots:
         QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), QByteArray("allegato"));
     }
 
-    void cancelledChooserDoesNothing() {
+    void cancelledChooserDoesNothing()
+    {
         // A same-named file in the current folder must not be copied over the
         // attached one, and no question is asked.
         writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
@@ -179,7 +191,8 @@ private slots:
         QVERIFY(m_dialog->txtFile02->text().isEmpty());
     }
 
-    void copyFailuresAreSilent() {
+    void copyFailuresAreSilent()
+    {
         // The destination is a folder: the question, then nothing.
         QVERIFY(QDir().mkpath(m_folder->file("Documenti_Allegati/indice.txt")));
         writeFile(m_folder->file("origine/indice.txt"), "indice");
@@ -198,14 +211,16 @@ private slots:
         QCOMPARE(messages.seen().size(), 1);
     }
 
-    void openHandsQuotedPathToDesktop() {
+    void openHandsQuotedPathToDesktop()
+    {
         UrlRecorder recorder;
         m_dialog->txtFile02->setText("  Copia digitale.pdf ");
         QTest::mouseClick(m_dialog->btnApri02, Qt::LeftButton);
         QCOMPARE(recorder.opened, {QUrl::fromLocalFile(m_folder->file("Documenti_Allegati/Copia digitale.pdf"))});
     }
 
-    void unsafeNameOpensNothing_data() {
+    void unsafeNameOpensNothing_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::newRow("parent folder") << "..";
         QTest::newRow("this folder") << ".";
@@ -213,7 +228,8 @@ private slots:
         QTest::newRow("subfolder") << "a/b.pdf";
         QTest::newRow("backslash") << "..\\Archivio_Libri.pro";
     }
-    void unsafeNameOpensNothing() {
+    void unsafeNameOpensNothing()
+    {
         QFETCH(QString, name);
         UrlRecorder recorder;
         m_dialog->txtFile01->setText(name);
@@ -222,7 +238,8 @@ private slots:
         QVERIFY(!TfrmAllegaCartella::isPlainName(name));
     }
 
-    void cardScreenOpensAndReceivesSlots() {
+    void cardScreenOpensAndReceivesSlots()
+    {
         TfrmLibri card;
         card.lblFile01->setText(" scheda.pdf ");
         card.lblDesc01->setText(" Copia digitale ");
@@ -265,7 +282,8 @@ private slots:
         QCOMPARE(card.lblDesc01->text(), QString("Copia digitale"));
     }
 
-    void sameFileForTwoCardsKeepsOneCopy() {
+    void sameFileForTwoCardsKeepsOneCopy()
+    {
         writeFile(m_folder->file("origine/comune.pdf"), "comune");
         FileChooser::answerNext(m_folder->file("origine/comune.pdf"));
         m_dialog->btnSfoglia01Click();

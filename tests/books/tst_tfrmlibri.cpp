@@ -103,11 +103,16 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("position");
         QTest::addColumn<bool>("message");
-        QTest::newRow("first") << "cmdPrimo" << "" << true;
-        QTest::newRow("last") << "cmdUltimo" << "" << true;
-        QTest::newRow("next") << "cmdAvanti" << "" << true;
-        QTest::newRow("previous on a new card") << "cmdIndietro" << "" << true;
-        QTest::newRow("previous on card 1") << "cmdIndietro" << "1" << false;
+        QTest::newRow("first") << "cmdPrimo"
+                               << "" << true;
+        QTest::newRow("last") << "cmdUltimo"
+                              << "" << true;
+        QTest::newRow("next") << "cmdAvanti"
+                              << "" << true;
+        QTest::newRow("previous on a new card") << "cmdIndietro"
+                                                << "" << true;
+        QTest::newRow("previous on card 1") << "cmdIndietro"
+                                            << "1" << false;
     }
     void emptyArchiveNavigation()
     {
@@ -193,17 +198,19 @@ private slots:
         QTest::addColumn<QString>("focus");
         QTest::newRow("all empty: title first")
             << QStringList{"", "", "", ""}
-            << "Attenzione: per salvare la scheda è necessario indicare il titolo del libro." << "txtTitolo";
-        QTest::newRow("author")
-            << QStringList{"Titolo", " ", "1980", "Bompiani"}
-            << "Attenzione: per salvare la scheda è necessario indicare l'autore del libro." << "txtAutore";
+            << "Attenzione: per salvare la scheda è necessario indicare il titolo del libro."
+            << "txtTitolo";
+        QTest::newRow("author") << QStringList{"Titolo", " ", "1980", "Bompiani"}
+                                << "Attenzione: per salvare la scheda è necessario indicare l'autore del libro."
+                                << "txtAutore";
         QTest::newRow("year of blanks")
             << QStringList{"Titolo", "Eco", "   ", "Bompiani"}
             << "Attenzione: per salvare la scheda è necessario indicare l'anno di pubblicazione del libro."
             << "txtAnno";
         QTest::newRow("publisher")
             << QStringList{"Titolo", "Eco", "1980", ""}
-            << "Attenzione: per salvare la scheda è necessario indicare la casa editrice del libro." << "txtEditore";
+            << "Attenzione: per salvare la scheda è necessario indicare la casa editrice del libro."
+            << "txtEditore";
     }
     void saveValidation()
     {
@@ -264,8 +271,8 @@ private slots:
         f.txtAutore->setText(QStringLiteral("Umberto Eco"));
         MessageCatcher msgs;
         f.cmdSalvaClick();
-        QCOMPARE(msgs.texts(),
-                 QStringList{QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.")});
+        QCOMPARE(msgs.texts(), QStringList{QStringLiteral(
+                                   "Le modifiche apportate alla scheda corrente sono state salvate in archivio.")});
         QCOMPARE(f.lblPosizione->text(), QStringLiteral("3"));
         const QByteArray after = fileBytes();
         QCOMPARE(after.size(), before.size());

@@ -17,7 +17,8 @@
 #include <QTest>
 
 namespace {
-void addCards(int count) {
+void addCards(int count)
+{
     BookArchive archive;
     QVERIFY(archive.open());
     for (int i = 0; i < count; ++i) {
@@ -29,7 +30,8 @@ void addCards(int count) {
 }
 
 /// Cover n is a plain n × n picture, so the size tells which card is shown.
-void writeCover(int n) {
+void writeCover(int n)
+{
     QDir().mkpath(ProgramFolder::file("Copertine_Libri"));
     QImage image(100 + n, 100 + n, QImage::Format_RGB32);
     image.fill(Qt::darkRed);
@@ -37,7 +39,8 @@ void writeCover(int n) {
 }
 
 /// "<lblPosizione>:<picture>", the picture named "blank" or "card <n>".
-QString state(const TfrmSlideshow_Libri &show) {
+QString state(const TfrmSlideshow_Libri &show)
+{
     const QImage shown = show.imgFoto->image();
     const QString picture =
         shown == show.imgBianco->image() ? QStringLiteral("blank") : QStringLiteral("card %1").arg(shown.width() - 100);
@@ -46,7 +49,8 @@ QString state(const TfrmSlideshow_Libri &show) {
 
 } // namespace
 
-class TestSlideshow : public QObject {
+class TestSlideshow : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -54,7 +58,8 @@ private slots:
     void init() { m_folder = std::make_unique<TempProgramFolder>(); }
     void cleanup() { m_folder.reset(); }
 
-    void shownWithPlaceholderAndTimer() {
+    void shownWithPlaceholderAndTimer()
+    {
         TfrmSlideshow_Libri show;
         QCOMPARE(show.windowTitle(), QString(" Slide Show Copertine Libri"));
         QCOMPARE(show.imgBianco->image().size(), QSize(689, 529));
@@ -76,7 +81,8 @@ private slots:
         QTRY_COMPARE(show.lblPosizione->text(), QString("1"));
     }
 
-    void sequence_data() {
+    void sequence_data()
+    {
         QTest::addColumn<int>("cards");
         QTest::addColumn<QList<int>>("covers");
         QTest::addColumn<QStringList>("ticks"); // state after each tick
@@ -86,7 +92,8 @@ private slots:
             << 3 << QList<int>{1, 3} << QStringList{"1:card 1", "2:blank", "3:card 3", "0:card 3",
                                                     "1:card 1", "2:blank", "3:card 3", "0:card 3"};
     }
-    void sequence() {
+    void sequence()
+    {
         QFETCH(int, cards);
         QFETCH(QList<int>, covers);
         QFETCH(QStringList, ticks);
@@ -108,7 +115,8 @@ private slots:
         QVERIFY(show.Timer->isActive());
     }
 
-    void cardsAddedMeanwhileAreShown() {
+    void cardsAddedMeanwhileAreShown()
+    {
         addCards(1);
         writeCover(2);
         TfrmSlideshow_Libri show;
@@ -119,7 +127,8 @@ private slots:
         QCOMPARE(state(show), QString("2:card 2"));
     }
 
-    void emptyArchiveTellsAndCloses() {
+    void emptyArchiveTellsAndCloses()
+    {
         // Opened from the card screen, as the user does; the first tick finds no card.
         TfrmLibri card;
         QString before;
@@ -140,7 +149,8 @@ private slots:
         QVERIFY(QFileInfo::exists(BookArchive::path())); // created empty
     }
 
-    void clickCloses() {
+    void clickCloses()
+    {
         addCards(1);
         TfrmSlideshow_Libri show;
         show.show();
@@ -149,7 +159,8 @@ private slots:
         QVERIFY(!show.Timer->isActive());
     }
 
-    void accessFailurePausesTimer() {
+    void accessFailurePausesTimer()
+    {
         // The archive cannot be opened: a folder lies in its place.
         QVERIFY(QDir().mkpath(BookArchive::path()));
         TfrmSlideshow_Libri show;

@@ -15,7 +15,7 @@ class TempProgramFolder
 public:
     TempProgramFolder();
     ~TempProgramFolder();
-    QString path() const;                      ///< with trailing "/"
+    QString path() const; ///< with trailing "/"
     QString file(const QString &relative) const;
 
 private:
@@ -29,7 +29,8 @@ class MessageCatcher : public QObject
 {
     Q_OBJECT
 public:
-    struct Seen {
+    struct Seen
+    {
         QMessageBox::Icon icon;
         QString title;
         QString text;
@@ -52,8 +53,7 @@ private:
 
 /// Runs check on the next modal window of type T once it is open (polled,
 /// so it works from inside the window's own modal loop).
-template <class T, class Check>
-void whenOpen(Check check)
+template <class T, class Check> void whenOpen(Check check)
 {
     auto *poll = new QTimer;
     poll->setInterval(5);

@@ -7,14 +7,17 @@
 
 /// Records every address the program hands to the desktop while it lives,
 /// instead of opening it.
-class UrlRecorder : public QObject {
+class UrlRecorder : public QObject
+{
     Q_OBJECT
 public:
-    UrlRecorder() {
+    UrlRecorder()
+    {
         for (const char *scheme : {"file", "http", "https", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "record");
     }
-    ~UrlRecorder() override {
+    ~UrlRecorder() override
+    {
         for (const char *scheme : {"file", "http", "https", "mailto"})
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     }

@@ -1,8 +1,8 @@
 // The export file, written on memory devices: its exact bytes, the cell
 // escaping and encoding, the edit overlay and a device that fails.
+#include "app/cp1252.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
-#include "app/cp1252.h"
 #include "output/spreadsheetexport.h"
 
 #include <QBuffer>
@@ -145,7 +145,8 @@ void TestSpreadsheetExport::cellEncoding_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("ampersand and angles") << QStringLiteral("Tom & Jerry <2>") << QByteArray("Tom &amp; Jerry &lt;2&gt;");
+    QTest::newRow("ampersand and angles")
+        << QStringLiteral("Tom & Jerry <2>") << QByteArray("Tom &amp; Jerry &lt;2&gt;");
     QTest::newRow("quotes") << QStringLiteral("\"Il\" gattopardo") << QByteArray("&quot;Il&quot; gattopardo");
     QTest::newRow("an entity as typed") << QStringLiteral("&amp;") << QByteArray("&amp;amp;");
     QTest::newRow("italian letters") << QStringLiteral("\u00E0\u00E8\u00E9\u00EC\u00F2\u00F9 \u00C8")
@@ -192,7 +193,7 @@ void TestSpreadsheetExport::editsReachTheFileNotTheCards()
     QCOMPARE(table.storedBytes(0, 7).toByteArray(), QByteArray("853"));
 
     const QByteArray file = exportOf(table);
-    QCOMPARE(dataCells(file, 0).value(6), QByteArray("823.914"));       // trimmed on export
+    QCOMPARE(dataCells(file, 0).value(6), QByteArray("823.914")); // trimmed on export
     QCOMPARE(dataCells(file, 0).value(21), QByteArray("vecchia nota"));
     QCOMPARE(dataCells(file, 1).value(6), QByteArray("853"));
     QCOMPARE(dataCells(file, 1).value(21), QByteArray("nuova &amp; migliore"));

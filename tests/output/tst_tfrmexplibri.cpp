@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTableView>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <QUrl>
 
@@ -131,7 +131,8 @@ void TestTfrmExpLibri::layoutAndColumns()
     QVERIFY(grid->alternatingRowColors());
     QVERIFY(grid->palette().color(QPalette::AlternateBase) != grid->palette().color(QPalette::Base));
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 21);
-    const struct {
+    const struct
+    {
         int column;
         const char *name;
         QString header;
@@ -260,7 +261,8 @@ void TestTfrmExpLibri::questions_data()
     QTest::addColumn<bool>("written");
     QTest::addColumn<bool>("opened");
     QTest::newRow("no: nothing written") << QList<int>{QMessageBox::No} << false << false;
-    QTest::newRow("yes, then no: written, not opened") << QList<int>{QMessageBox::Yes, QMessageBox::No} << true << false;
+    QTest::newRow("yes, then no: written, not opened")
+        << QList<int>{QMessageBox::Yes, QMessageBox::No} << true << false;
     QTest::newRow("yes, yes: written and opened") << QList<int>{QMessageBox::Yes, QMessageBox::Yes} << true << true;
 }
 
@@ -359,7 +361,8 @@ void TestTfrmExpLibri::hints()
         QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w, &move);
     };
-    const struct {
+    const struct
+    {
         QWidget *command;
         QString hint;
     } commands[] = {{screen.cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel.")},

@@ -160,21 +160,28 @@ void TestBookSearch::rowFormat_data()
 
     const QString t60 = QString(60, QLatin1Char('t')); // cut to 55
     const QString a35 = QString(35, QLatin1Char('a')); // cut to 30
-    QTest::newRow("padded") << "Il nome della rosa" << "Umberto Eco" << "Bompiani" << "1980"
+    QTest::newRow("padded") << "Il nome della rosa"
+                            << "Umberto Eco"
+                            << "Bompiani"
+                            << "1980"
                             << QStringLiteral("Il nome della rosa                                     "
                                               "  Autore: Umberto Eco                   "
                                               "  Editore: Bompiani                      "
                                               "  Anno: 1980");
     QTest::newRow("cut") << t60 << a35 << a35 << "MCMLXXX"
-                         << QString(55, QLatin1Char('t')) + "  Autore: " + QString(30, QLatin1Char('a'))
-                                + "  Editore: " + QString(30, QLatin1Char('a')) + "  Anno: MCMLXXX";
-    QTest::newRow("empty year") << "X" << "" << "" << ""
-                                << "X" + QString(54, QLatin1Char(' ')) + "  Autore: " + QString(30, QLatin1Char(' '))
-                                       + "  Editore: " + QString(30, QLatin1Char(' ')) + "  Anno: ";
-    QTest::newRow("accented") << QString::fromUtf8("Perché è così") << QString::fromUtf8("Ørsted €") << "" << "2001"
-                              << QString::fromUtf8("Perché è così") + QString(42, QLatin1Char(' ')) + "  Autore: "
-                                     + QString::fromUtf8("Ørsted €") + QString(22, QLatin1Char(' ')) + "  Editore: "
-                                     + QString(30, QLatin1Char(' ')) + "  Anno: 2001";
+                         << QString(55, QLatin1Char('t')) + "  Autore: " + QString(30, QLatin1Char('a')) +
+                                "  Editore: " + QString(30, QLatin1Char('a')) + "  Anno: MCMLXXX";
+    QTest::newRow("empty year") << "X"
+                                << ""
+                                << ""
+                                << ""
+                                << "X" + QString(54, QLatin1Char(' ')) + "  Autore: " + QString(30, QLatin1Char(' ')) +
+                                       "  Editore: " + QString(30, QLatin1Char(' ')) + "  Anno: ";
+    QTest::newRow("accented") << QString::fromUtf8("Perché è così") << QString::fromUtf8("Ørsted €") << ""
+                              << "2001"
+                              << QString::fromUtf8("Perché è così") + QString(42, QLatin1Char(' ')) +
+                                     "  Autore: " + QString::fromUtf8("Ørsted €") + QString(22, QLatin1Char(' ')) +
+                                     "  Editore: " + QString(30, QLatin1Char(' ')) + "  Anno: 2001";
 }
 
 void TestBookSearch::rowFormat()
@@ -201,10 +208,10 @@ void TestBookSearch::sortOrder()
     // A-Z without regard to case; every other character by its code, so
     // accented letters come after z and the euro sign (U+20AC) after them,
     // even though its Windows-1252 byte 0x80 is lower than theirs.
-    const QStringList titles = {QStringLiteral("beta"),   QStringLiteral("Alfa"),   QStringLiteral("alfa"),
-                                QStringLiteral("ALFA"),   QString::fromUtf8("àlfa"), QStringLiteral("zeta"),
-                                QString::fromUtf8("€uro"), QStringLiteral("Zeta"),   QStringLiteral("123"),
-                                QStringLiteral("_x"),     QStringLiteral("alfa")};
+    const QStringList titles = {QStringLiteral("beta"),    QStringLiteral("Alfa"),    QStringLiteral("alfa"),
+                                QStringLiteral("ALFA"),    QString::fromUtf8("àlfa"), QStringLiteral("zeta"),
+                                QString::fromUtf8("€uro"), QStringLiteral("Zeta"),    QStringLiteral("123"),
+                                QStringLiteral("_x"),      QStringLiteral("alfa")};
     RowList rows;
     for (const QString &t : titles) {
         const TSchedaLibro c = card(t, QStringLiteral("Autore"));
@@ -216,9 +223,9 @@ void TestBookSearch::sortOrder()
     for (int i = 0; i < rows.size(); ++i)
         sorted << rows.text(i).left(55).trimmed();
     // Equal rows stay separate items, in the order they came.
-    const QStringList expected = {QStringLiteral("123"),  QStringLiteral("_x"),     QStringLiteral("Alfa"),
-                                  QStringLiteral("alfa"), QStringLiteral("ALFA"),   QStringLiteral("alfa"),
-                                  QStringLiteral("beta"), QStringLiteral("zeta"),   QStringLiteral("Zeta"),
+    const QStringList expected = {QStringLiteral("123"),     QStringLiteral("_x"),     QStringLiteral("Alfa"),
+                                  QStringLiteral("alfa"),    QStringLiteral("ALFA"),   QStringLiteral("alfa"),
+                                  QStringLiteral("beta"),    QStringLiteral("zeta"),   QStringLiteral("Zeta"),
                                   QString::fromUtf8("àlfa"), QString::fromUtf8("€uro")};
     QCOMPARE(sorted, expected);
 

@@ -1,8 +1,8 @@
 #include "common/testsupport.h"
 
+#include "app/picturewidgets.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
-#include "app/picturewidgets.h"
 #include "books/tfrmlibri.h"
 #include "search/tfrmtrovalibri.h"
 
@@ -91,7 +91,8 @@ void TestTrovaLibri::layoutAndNames()
     QVERIFY(screen.lblAttendere->isHidden());
     QCOMPARE(screen.lblAttendere->text(), QStringLiteral("Ricerca schede in corso. Attendere..."));
     QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede"));
-    QCOMPARE(screen.lblRigo03->text(), QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"));
+    QCOMPARE(screen.lblRigo03->text(),
+             QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"));
     QCOMPARE(screen.lstRecords->size(), QSize(801, 273));
     QCOMPARE(screen.txtTrova->size(), QSize(593, 22));
     QCOMPARE(screen.btnTrova->size(), QSize(105, 30));
@@ -100,7 +101,8 @@ void TestTrovaLibri::layoutAndNames()
     QCOMPARE(screen.btnChiudi->text(), QStringLiteral("Chiudi"));
     QCOMPARE(screen.btnStampa->text(), QStringLiteral("Stampa"));
 
-    struct Expect {
+    struct Expect
+    {
         const char *box, *label, *frame;
         int x, y;
     };
@@ -183,10 +185,10 @@ void TestTrovaLibri::searchListsSortedRows()
 
     QCOMPARE(screen.lblConta->text(), QStringLiteral("2"));
     QCOMPARE(titles(screen), QStringList({QStringLiteral("Bosco"), QStringLiteral("I Rossi e i Blu")}));
-    QCOMPARE(screen.rowTexts().at(1),
-             QStringLiteral("I Rossi e i Blu") + QString(40, QLatin1Char(' ')) + QStringLiteral("  Autore: Mario Rossi")
-                 + QString(19, QLatin1Char(' ')) + QStringLiteral("  Editore: Einaudi") + QString(23, QLatin1Char(' '))
-                 + QStringLiteral("  Anno: "));
+    QCOMPARE(screen.rowTexts().at(1), QStringLiteral("I Rossi e i Blu") + QString(40, QLatin1Char(' ')) +
+                                          QStringLiteral("  Autore: Mario Rossi") + QString(19, QLatin1Char(' ')) +
+                                          QStringLiteral("  Editore: Einaudi") + QString(23, QLatin1Char(' ')) +
+                                          QStringLiteral("  Anno: "));
     QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 2 schede."));
     QVERIFY(screen.panContainer->isVisible());
     QVERIFY(screen.panAvvio->isHidden());
@@ -353,7 +355,8 @@ void TestTrovaLibri::findOnEmptyList()
     screen.txtTrova->setText(QStringLiteral("x"));
     screen.btnTrovaClick();
     QTRY_COMPARE(messages.seen().size(), 1);
-    QCOMPARE(messages.seen().first().text, QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+    QCOMPARE(messages.seen().first().text,
+             QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
     QCOMPARE(messages.seen().first().icon, QMessageBox::NoIcon);
     QCOMPARE(messages.seen().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(TfrmTrovaLibri::lastFindText(), before); // nothing else happened
