@@ -4,9 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
-#include <QSvgRenderer>
 
 namespace {
 
@@ -14,23 +12,6 @@ QString colourName(QRgb argb)
 {
     return QColor::fromRgba(argb).name(QColor::HexRgb);
 }
-
-class SvgPicture : public QWidget
-{
-public:
-    SvgPicture(const QString &asset, QWidget *parent) : QWidget(parent), m_renderer(asset) {}
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        m_renderer.render(&painter, QRectF(rect()));
-    }
-
-private:
-    QSvgRenderer m_renderer;
-};
 
 } // namespace
 
@@ -46,14 +27,6 @@ QWidget *gradientRect(QWidget *parent, const QString &name, const QRect &geometr
                                         "stop:1 #ffffff); border: 1px solid #ffffff; }")
                              .arg(name, colourName(top)));
     return shape;
-}
-
-QWidget *picture(QWidget *parent, const QString &name, const QRect &geometry, const QString &asset)
-{
-    auto *image = new SvgPicture(QStringLiteral(":/assets/") + asset, parent);
-    image->setObjectName(name);
-    image->setGeometry(geometry);
-    return image;
 }
 
 QLineEdit *passwordBox(QWidget *parent, const QString &name, const QRect &geometry)

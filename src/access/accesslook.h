@@ -16,9 +16,6 @@ namespace AccessLook {
 /// white border.
 QWidget *gradientRect(QWidget *parent, const QString &name, const QRect &geometry, QRgb top);
 
-/// A picture drawn from an SVG of the program's assets, scaled to geometry.
-QWidget *picture(QWidget *parent, const QString &name, const QRect &geometry, const QString &asset);
-
 /// A password box: Verdana 14 bold, a masking character for each typed
 /// character, AliceBlue with a SkyBlue border.
 QLineEdit *passwordBox(QWidget *parent, const QString &name, const QRect &geometry);

@@ -6,7 +6,9 @@
 #include "tfrmpassword.h"
 
 #include "app/conventions.h"
+#include "app/decor.h"
 #include "app/messages.h"
+#include "app/picturewidgets.h"
 #include "app/screens.h"
 #include "app/screenset.h"
 #include "app/texttrim.h"
@@ -24,8 +26,8 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QDialog(parent)
     QWidget *pan = Screens::addCentredContainer(this, QSize(385, 390));
 
     shpSfondo = AccessLook::gradientRect(pan, QStringLiteral("shpSfondo"), QRect(8, 8, 369, 334), Look::SteelBlue);
-    imgLogo = AccessLook::picture(pan, QStringLiteral("imgLogo"), QRect(16, 16, 353, 148),
-                                  QStringLiteral("cambiapassword_logo.svg"));
+    imgLogo = Decor::picture(pan, QStringLiteral("imgLogo"), QStringLiteral("cambiapassword_logo.svg"),
+                             QRect(16, 16, 353, 148));
     lblRigo05 =
         AccessLook::label(pan, QStringLiteral("lblRigo05"), QStringLiteral("Vecchia password:"), QPoint(16, 172));
     txtPasswordOld = AccessLook::passwordBox(pan, QStringLiteral("txtPasswordOld"), QRect(16, 193, 353, 22));

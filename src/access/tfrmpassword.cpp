@@ -5,7 +5,9 @@
 #include "tfrmcambiapassword.h"
 
 #include "app/conventions.h"
+#include "app/decor.h"
 #include "app/messages.h"
+#include "app/picturewidgets.h"
 #include "app/screens.h"
 #include "app/screenset.h"
 #include "app/texttrim.h"
@@ -26,8 +28,8 @@ TfrmPassword::TfrmPassword(QWidget *parent) : QDialog(parent)
     QWidget *pan = Screens::addCentredContainer(this, QSize(360, 378));
 
     shpSfondo = AccessLook::gradientRect(pan, QStringLiteral("shpSfondo"), QRect(8, 8, 344, 265), Look::SteelBlue);
-    imgLogo = AccessLook::picture(pan, QStringLiteral("imgLogo"), QRect(16, 16, 328, 160),
-                                  QStringLiteral("password_logo.svg"));
+    imgLogo =
+        Decor::picture(pan, QStringLiteral("imgLogo"), QStringLiteral("password_logo.svg"), QRect(16, 16, 328, 160));
     shpTitolo = AccessLook::gradientRect(pan, QStringLiteral("shpTitolo"), QRect(16, 184, 328, 81), 0xFF7DA9CD);
     lblRigo05 = AccessLook::label(pan, QStringLiteral("lblRigo05"), QStringLiteral("Immetti la password e premi OK."),
                                   QPoint(36, 200));

@@ -4,6 +4,7 @@
 #include "tfrmlibri.h"
 
 #include "app/conventions.h"
+#include "app/decor.h"
 #include "app/messages.h"
 #include "app/openurl.h"
 #include "app/picturewidgets.h"
@@ -76,11 +77,8 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
 
 void TfrmAllegaCartella::buildLayout()
 {
-    auto *shpSfondo = new QWidget(this);
-    shpSfondo->setObjectName(QStringLiteral("shpSfondo"));
-    shpSfondo->setGeometry(8, 8, 618, 60);
-    shpSfondo->setAttribute(Qt::WA_StyledBackground);
-    shpSfondo->setStyleSheet(QStringLiteral("#shpSfondo { background: white; border: 1px solid #84add0; }"));
+    QWidget *shpSfondo =
+        Decor::rectangle(this, QStringLiteral("shpSfondo"), QRect(8, 8, 618, 60), Look::White, 0xFF84ADD0, 0);
     auto *imgLogo =
         new PictureButton(QStringLiteral("imgLogo"), QStringLiteral(":/assets/imgLogo_AllegaCartella.svg"), shpSfondo);
     imgLogo->setGeometry(14, 0, 590, 60);
@@ -90,12 +88,8 @@ void TfrmAllegaCartella::buildLayout()
     const QString ordinals[] = {QStringLiteral("1°"), QStringLiteral("2°"), QStringLiteral("3°")};
     for (int k = 0; k < 3; ++k) {
         const QString nn = QStringLiteral("%1").arg(k + 1, 2, 10, QLatin1Char('0'));
-        auto *panel = new QWidget(this);
-        panel->setObjectName(QStringLiteral("panFile") + nn);
-        panel->setGeometry(8, 76 + k * 138, 618, 130);
-        panel->setAttribute(Qt::WA_StyledBackground);
-        panel->setStyleSheet(QStringLiteral("#%1 { background: white; border: 1px solid #84add0; border-radius: 4px; }")
-                                 .arg(panel->objectName()));
+        QWidget *panel = Decor::rectangle(this, QStringLiteral("panFile") + nn, QRect(8, 76 + k * 138, 618, 130),
+                                          Look::White, 0xFF84ADD0);
         Slot &slot = m_slots[size_t(k)];
 
         caption(panel, QStringLiteral("Nome %1 file allegato:").arg(ordinals[k]), 12, 8)

@@ -3,6 +3,7 @@
 #include "bookarchive.h"
 
 #include "app/conventions.h"
+#include "app/decor.h"
 #include "app/helptopics.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
@@ -37,14 +38,7 @@ QString asset(const QString &name)
 
 QWidget *whitePanel(QWidget *parent, const QString &name, const QRect &geometry)
 {
-    auto *panel = new QWidget(parent);
-    panel->setObjectName(name);
-    panel->setGeometry(geometry);
-    panel->setAttribute(Qt::WA_StyledBackground);
-    panel->setStyleSheet(QStringLiteral("#%1 { background-color: white; border: 1px solid #d8e5ef; "
-                                        "border-radius: 4px; }")
-                             .arg(name));
-    return panel;
+    return Decor::rectangle(parent, name, geometry, Look::White, 0xFFD8E5EF);
 }
 
 QLabel *fieldLabel(QWidget *parent, const QString &name, const QString &text, int x, int y, int w)
@@ -85,9 +79,8 @@ void TfrmLibri::buildLayout()
         panels.append(whitePanel(pan, QString::fromLatin1(g.panel), QRect(g.x, 6, g.width, 51)));
 
     auto icon = [&](const char *name, QWidget *panel, int x) {
-        auto *b = new PictureButton(QString::fromLatin1(name), asset(QString::fromLatin1(name) + ".svg"), panel);
-        b->setGeometry(x, 6, 37, 39);
-        return b;
+        return Decor::command(panel, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg",
+                              QRect(x, 6, 37, 39));
     };
     cmdNuovo = icon("cmdNuovo", panels[0], 6);
     cmdDuplica = icon("cmdDuplica", panels[0], 47);
@@ -123,9 +116,8 @@ void TfrmLibri::buildLayout()
     imgBianco->setImage(renderPicture(asset("imgBianco.svg"), QSize(307, 409), Qt::white));
     QWidget *panFoto = whitePanel(pan, QStringLiteral("panFoto"), QRect(6, 481, 311, 48));
     auto photoButton = [&](const char *name, int x, int w) {
-        auto *b = new PictureButton(QString::fromLatin1(name), asset(QString::fromLatin1(name) + ".svg"), panFoto);
-        b->setGeometry(x, 4, w, 40);
-        return b;
+        return Decor::command(panFoto, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg",
+                              QRect(x, 4, w, 40));
     };
     btnCaricaFoto = photoButton("btnCaricaFoto", 4, 157);
     btnSalvaFoto = photoButton("btnSalvaFoto", 167, 42);
@@ -142,10 +134,7 @@ void TfrmLibri::buildLayout()
         edit->setFont(Look::dataFont());
         edit->setMaxLength(cap);
     };
-    auto *icoTitolo = new PictureButton(QStringLiteral("icoTitolo"), asset("icoTitolo.svg"), pan);
-    icoTitolo->setCursor(Qt::ArrowCursor);
-    icoTitolo->setAttribute(Qt::WA_TransparentForMouseEvents);
-    icoTitolo->setGeometry(325, 64, 580, 22);
+    Decor::picture(pan, QStringLiteral("icoTitolo"), QStringLiteral("icoTitolo.svg"), QRect(325, 64, 580, 22));
     box(txtTitolo, "txtTitolo", 120, 325, 70, 665, QString());
 
     const int x0 = 325, x1 = 591, x2 = 797, xb = 791;
@@ -180,10 +169,7 @@ void TfrmLibri::buildLayout()
     box(txtPrezzo, "txtPrezzo", 20, 823, y, 167, QStringLiteral("Prezzo:"));
     y += pitch;
     box(txtGiudizio, "txtGiudizio", 250, x0, y, 665, QStringLiteral("Giudizio:"));
-    auto *icoNote = new PictureButton(QStringLiteral("icoNote"), asset("icoNote.svg"), pan);
-    icoNote->setCursor(Qt::ArrowCursor);
-    icoNote->setAttribute(Qt::WA_TransparentForMouseEvents);
-    icoNote->setGeometry(6, 580, 84, 44);
+    Decor::picture(pan, QStringLiteral("icoNote"), QStringLiteral("icoNote.svg"), QRect(6, 580, 84, 44));
     box(txtNote, "txtNote", 250, 96, 570, 894, QString());
 
     m_fields = {txtTitolo,  txtAutore,   txtNazione,   txtAnno,      txtEditore,   txtCitta,

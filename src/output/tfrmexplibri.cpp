@@ -1,6 +1,7 @@
 #include "tfrmexplibri.h"
 
 #include "app/conventions.h"
+#include "app/decor.h"
 #include "app/helptopics.h"
 #include "app/messages.h"
 #include "app/openurl.h"
@@ -150,12 +151,7 @@ void TfrmExpLibri::buildLayout()
     panContainer->setObjectName(QStringLiteral("panContainer"));
     panContainer->setGeometry(12, 13, 837, 533);
 
-    shpTop = new QWidget(panContainer);
-    shpTop->setObjectName(QStringLiteral("shpTop"));
-    shpTop->setGeometry(8, 8, 821, 65);
-    shpTop->setAttribute(Qt::WA_StyledBackground);
-    shpTop->setStyleSheet(QStringLiteral("#shpTop { background-color: white; border: 1px solid #d8e5ef; "
-                                         "border-radius: 4px; }"));
+    shpTop = Decor::rectangle(panContainer, QStringLiteral("shpTop"), QRect(8, 8, 821, 65), Look::White, 0xFFD8E5EF);
 
     imgLogo = new QLabel(shpTop);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));

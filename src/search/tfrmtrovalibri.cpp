@@ -1,6 +1,7 @@
 #include "tfrmtrovalibri.h"
 
 #include "app/conventions.h"
+#include "app/decor.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
 #include "app/regional.h"
@@ -49,13 +50,7 @@ QLabel *pictureLabel(QWidget *parent, const QString &name, const QString &asset,
 
 QWidget *whiteBox(QWidget *parent, const QString &name, const QRect &geometry)
 {
-    auto *box = new QWidget(parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    box->setAttribute(Qt::WA_StyledBackground);
-    box->setStyleSheet(
-        QStringLiteral("#%1 { background-color: white; border: 1px solid #b9cfe2; border-radius: 4px; }").arg(name));
-    return box;
+    return Decor::rectangle(parent, name, geometry, Look::White, 0xFFB9CFE2);
 }
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
