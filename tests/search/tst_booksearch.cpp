@@ -1,3 +1,5 @@
+#include "common/cardfixtures.h"
+
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 #include "search/booksearch.h"
@@ -10,16 +12,6 @@
 using namespace BookSearch;
 
 namespace {
-TSchedaLibro card(const QString &titolo, const QString &autore = QString(), const QString &editore = QString(),
-                  const QString &anno = QString())
-{
-    TSchedaLibro c;
-    c.setText(TSchedaLibro::Titolo, titolo);
-    c.setText(TSchedaLibro::Autore, autore);
-    c.setText(TSchedaLibro::Editore, editore);
-    c.setText(TSchedaLibro::Anno, anno);
-    return c;
-}
 
 /// Stores raw bytes as a field's value, with no trimming, as a file written
 /// elsewhere may hold them.

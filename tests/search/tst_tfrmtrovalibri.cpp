@@ -1,3 +1,4 @@
+#include "common/cardfixtures.h"
 #include "common/testsupport.h"
 
 #include "app/picturewidgets.h"
@@ -20,16 +21,6 @@
 #include <memory>
 
 namespace {
-TSchedaLibro card(const QString &titolo, const QString &autore = QString(), const QString &editore = QString(),
-                  const QString &anno = QString())
-{
-    TSchedaLibro c;
-    c.setText(TSchedaLibro::Titolo, titolo);
-    c.setText(TSchedaLibro::Autore, autore);
-    c.setText(TSchedaLibro::Editore, editore);
-    c.setText(TSchedaLibro::Anno, anno);
-    return c;
-}
 
 void writeCards(const QList<TSchedaLibro> &cards)
 {
