@@ -22,8 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTest>
 
 #include <functional>

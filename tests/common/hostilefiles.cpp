@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
 #include <chrono>

@@ -12,13 +12,13 @@
 namespace HostileFiles {
 
 enum Kind {
-    DeviceLink,   ///< a link to /dev/zero: reads on for ever, size 0
-    Fifo,         ///< a named pipe: opening it for reading waits for a writer
-    FifoLink,     ///< a link to a named pipe elsewhere
-    Socket,       ///< a local socket
-    Folder,       ///< a folder
-    EndlessProc,  ///< a link to a regular file that reads on far past its size
-    PictureLink,  ///< a link to a readable picture: shown like the picture itself
+    DeviceLink,  ///< a link to /dev/zero: reads on for ever, size 0
+    Fifo,        ///< a named pipe: opening it for reading waits for a writer
+    FifoLink,    ///< a link to a named pipe elsewhere
+    Socket,      ///< a local socket
+    Folder,      ///< a folder
+    EndlessProc, ///< a link to a regular file that reads on far past its size
+    PictureLink, ///< a link to a readable picture: shown like the picture itself
 };
 
 /// Adds one row per kind to the current data table, in the int column "kind";
