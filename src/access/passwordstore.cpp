@@ -11,6 +11,17 @@
 
 namespace {
 
+std::function<bool(PasswordStore::WriteStep)> &writeHook()
+{
+    static std::function<bool(PasswordStore::WriteStep)> hook;
+    return hook;
+}
+
+bool passed(PasswordStore::WriteStep step)
+{
+    return !writeHook() || writeHook()(step);
+}
+
 void setError(QString *error, const QString &text)
 {
     if (error)
@@ -48,11 +59,20 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
     const QString aside = path + QStringLiteral(".bak");
     if (!writeWhole(staged, bytes, error))
         return false;
+    if (!passed(PasswordStore::WriteStep::TemporaryWritten)) {
+        QFile::remove(staged);
+        return false;
+    }
     QFile::setPermissions(staged, QFile::permissions(path));
     if (QFileInfo::exists(aside))
         QFile::remove(aside);
     if (!QFile::rename(path, aside)) {
         setError(error, QStringLiteral("impossibile sostituire %1").arg(path));
+        QFile::remove(staged);
+        return false;
+    }
+    if (!passed(PasswordStore::WriteStep::SetAside)) {
+        QFile::rename(aside, path);
         QFile::remove(staged);
         return false;
     }
@@ -135,6 +155,11 @@ bool writeStored(const QString &password, QString *error)
     if (updated == content)
         return true;
     return replaceFile(path, updated, error);
+}
+
+void setWriteHook(std::function<bool(WriteStep)> hook)
+{
+    writeHook() = std::move(hook);
 }
 
 QByteArray initialContents(const QString &password)

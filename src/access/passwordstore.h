@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 /// The access password, kept scrambled as key "Valore" of section "Accesso"
@@ -32,6 +33,13 @@ std::optional<QString> readStored();
 /// file as it was. Returns false and sets *error when the file is missing or
 /// cannot be written, or when the password cannot be held (Crypt::canHold).
 bool writeStored(const QString &password, QString *error = nullptr);
+
+/// The points a write of the store passes, in order.
+enum class WriteStep { TemporaryWritten, SetAside, Replaced };
+/// Tests: hook is called at each step of every write of the store; when it
+/// returns false the write fails there, as a failing disk would. An empty
+/// hook removes it.
+void setWriteHook(std::function<bool(WriteStep)> hook);
 
 /// The contents of a new settings file holding password (in canonical form),
 /// with Windows line endings.
