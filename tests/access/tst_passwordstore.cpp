@@ -249,11 +249,14 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile()
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
     writeAll(path, richFile);
+    const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(path, permissions));
 
     QString error;
     QVERIFY2(PasswordStore::writeStored(QStringLiteral(" nuova "), &error), qPrintable(error));
     QCOMPARE(readAll(path), richFileNuova);
     QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("NUOVA")));
+    QCOMPARE(QFile::permissions(path) & ~QFile::Permissions(0x0700), permissions); // owner, group, others
     // Nothing is left beside it.
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("unins000.dll")});
