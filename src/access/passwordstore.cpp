@@ -8,8 +8,20 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
+
+std::function<bool(PasswordStore::WriteStep)> &writeHook()
+{
+    static std::function<bool(PasswordStore::WriteStep)> hook;
+    return hook;
+}
+
+bool passed(PasswordStore::WriteStep step)
+{
+    return !writeHook() || writeHook()(step);
+}
 
 void setError(QString *error, const QString &text)
 {
@@ -17,52 +29,67 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
-bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
+/// The text for a write that failed with nothing better to say.
+QString failureText(const QFileDevice &file, const QString &path)
 {
+    return file.error() != QFileDevice::NoError ? file.errorString()
+                                                : QStringLiteral("impossibile scrivere %1").arg(path);
+}
+
+/// Puts updated in the store at path in place of old, the contents just read
+/// from it. Every write of the store goes through here; a failure leaves the
+/// file holding old.
+///
+/// The new contents go to a temporary file beside the store, made under a
+/// unique name and created exclusively (whatever an earlier run left at some
+/// name is never opened), synced, and renamed over the store in one step: at
+/// every instant the store holds the old contents or the new, whole.
+///
+/// Where no file can be made beside the store (a folder the user may not
+/// write to, holding a settings file opened to him), the store is rewritten
+/// in itself from the first byte that changes, with the old contents kept
+/// here and written back if the rewrite fails.
+bool storeContents(const QString &path, const QByteArray &old, const QByteArray &updated, QString *error)
+{
+    using PasswordStore::WriteStep;
+    QSaveFile staged(path);
+    if (staged.open(QIODevice::WriteOnly)) {
+        if (!passed(WriteStep::TemporaryOpened) || staged.write(updated) != updated.size() ||
+            !passed(WriteStep::TemporaryWritten)) {
+            setError(error, failureText(staged, path));
+            staged.cancelWriting();
+            return false;
+        }
+        if (!staged.commit()) {
+            setError(error, failureText(staged, path));
+            return false;
+        }
+        return true;
+    }
+
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        setError(error, file.errorString());
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) || !passed(WriteStep::InPlaceOpened)) {
+        setError(error, failureText(file, path));
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        setError(error, file.errorString());
-        file.close();
-        QFile::remove(path);
+    qsizetype from = 0;
+    while (from < old.size() && from < updated.size() && old.at(from) == updated.at(from))
+        ++from;
+    const auto writeFrom = [&file, from](const QByteArray &bytes) {
+        const qint64 length = bytes.size() - from;
+        return file.seek(from) && file.write(bytes.constData() + from, length) == length && file.resize(bytes.size()) &&
+               file.flush();
+    };
+    if (!writeFrom(updated) || !passed(WriteStep::InPlaceWritten)) {
+        setError(error, failureText(file, path));
+        writeFrom(old);
         return false;
     }
     file.close();
     if (file.error() != QFileDevice::NoError) {
         setError(error, file.errorString());
-        QFile::remove(path);
         return false;
     }
-    return true;
-}
-
-/// Replaces the file at path with bytes. The new contents go to "<path>.tmp"
-/// first; the old file steps aside as "<path>.bak" only while the new one
-/// takes its name, and comes back if that fails.
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
-{
-    const QString staged = path + QStringLiteral(".tmp");
-    const QString aside = path + QStringLiteral(".bak");
-    if (!writeWhole(staged, bytes, error))
-        return false;
-    QFile::setPermissions(staged, QFile::permissions(path));
-    if (QFileInfo::exists(aside))
-        QFile::remove(aside);
-    if (!QFile::rename(path, aside)) {
-        setError(error, QStringLiteral("impossibile sostituire %1").arg(path));
-        QFile::remove(staged);
-        return false;
-    }
-    if (!QFile::rename(staged, path)) {
-        setError(error, QStringLiteral("impossibile sostituire %1").arg(path));
-        QFile::rename(aside, path);
-        QFile::remove(staged);
-        return false;
-    }
-    QFile::remove(aside);
     return true;
 }
 
@@ -134,7 +161,12 @@ bool writeStored(const QString &password, QString *error)
     const QByteArray updated = IniFile::withValue(content, section(), key(), trimText(Crypt::CryptEncode(form)));
     if (updated == content)
         return true;
-    return replaceFile(path, updated, error);
+    return storeContents(path, content, updated, error);
+}
+
+void setWriteHook(std::function<bool(WriteStep)> hook)
+{
+    writeHook() = std::move(hook);
 }
 
 QByteArray initialContents(const QString &password)

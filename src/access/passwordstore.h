@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 /// The access password, kept scrambled as key "Valore" of section "Accesso"
@@ -27,11 +28,26 @@ QString canonical(const QString &typed);
 std::optional<QString> readStored();
 
 /// Stores password (taken to its canonical form) as the new password. Only
-/// the stored value changes in the file; the new contents are written beside
-/// it first and replace the file only once complete, so a failure leaves the
-/// file as it was. Returns false and sets *error when the file is missing or
-/// cannot be written, or when the password cannot be held (Crypt::canHold).
+/// the stored value changes in the file. The new contents are written to a
+/// temporary file beside it and replace it in one step once complete, so that
+/// the file always holds the old password or the new one; where no file can
+/// be made beside it, the value is rewritten in the file itself. A failure
+/// leaves the file as it was. Returns false and sets *error when the file is
+/// missing or cannot be written, or when the password cannot be held
+/// (Crypt::canHold).
 bool writeStored(const QString &password, QString *error = nullptr);
+
+/// The points a write of the store passes, in order.
+enum class WriteStep {
+    TemporaryOpened,  ///< a new temporary file beside the store is open, empty
+    TemporaryWritten, ///< the new contents are in it; next it replaces the store
+    InPlaceOpened,    ///< no file could be made beside the store: the store is open
+    InPlaceWritten,   ///< the new contents are in the store, not yet closed
+};
+/// Tests: hook is called at each step of every write of the store; when it
+/// returns false the write fails there, as a failing disk would. An empty
+/// hook removes it.
+void setWriteHook(std::function<bool(WriteStep)> hook);
 
 /// The contents of a new settings file holding password (in canonical form),
 /// with Windows line endings.

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -36,9 +37,39 @@ bool makeFolder()
 }
 
 namespace {
-qint64 allocationLimitBytes()
+/// The most bytes a picture may take, in its file and decoded: the image
+/// allocation limit, or Qt's default of 256 MB where that limit is switched off.
+qint64 pictureLimitBytes()
 {
-    return qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    const int megabytes = QImageReader::allocationLimit();
+    return qint64(megabytes > 0 ? megabytes : 256) * 1024 * 1024;
+}
+
+/// The bytes of a picture file, or nothing. Only a regular file (or a link
+/// to one) is read: a device such as /dev/zero reads on for ever, a named
+/// pipe makes opening it wait for a writer, a socket or a folder holds no
+/// picture. The type is checked before opening, and again on the open file
+/// in case something else took its name meanwhile; the reading stops past
+/// the limit whatever size the file gave, since a file may grow or, like
+/// some system files, read on far past its size.
+QByteArray readBounded(const QString &fileName, qint64 limit)
+{
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
+        return QByteArray();
+    QFile file(fileName);
+    if (file.size() > limit || !file.open(QIODevice::ReadOnly) || file.isSequential())
+        return QByteArray();
+    QByteArray data;
+    data.reserve(qsizetype(file.size()) + 1);
+    while (data.size() <= limit) {
+        const QByteArray block = file.read(qMin<qint64>(1 << 20, limit + 1 - data.size()));
+        if (block.isEmpty())
+            break;
+        data += block;
+    }
+    if (file.error() != QFileDevice::NoError || data.size() > limit)
+        return QByteArray();
+    return data;
 }
 
 /// A JPEG's last scan must be followed by its end marker; a file cut short
@@ -69,12 +100,8 @@ bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg)
     image = QImage();
     if (jpeg)
         jpeg->clear();
-    QFile file(fileName);
-    const qint64 limit = allocationLimitBytes();
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly) || (limit > 0 && file.size() > limit))
-        return false;
-    QByteArray data = file.readAll();
-    file.close();
+    const qint64 limit = pictureLimitBytes();
+    QByteArray data = readBounded(fileName, limit);
     if (data.isEmpty())
         return false;
 
@@ -87,7 +114,7 @@ bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg)
     const QByteArray format = reader.format();
     const QSize size = reader.size();
     // A header may claim any size; refuse before decoding what would not fit.
-    if (!size.isValid() || size.isEmpty() || (limit > 0 && qint64(size.width()) * size.height() * 4 > limit))
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() * 4 > limit)
         return false;
     const bool isJpeg = format == "jpeg" || format == "jpg";
     if ((isJpeg && !jpegComplete(data)) || (format == "bmp" && !bmpComplete(data)))

@@ -24,11 +24,14 @@ QString path(const QString &cardNumber);
 bool makeFolder();
 
 /// Reads a picture file of any format Qt decodes, judged by its content.
-/// Returns false, and leaves image null, when the file is missing or
-/// unreadable, is not a picture, is cut short, or would need more memory
-/// than the image allocation limit allows (checked before decoding). When
-/// the file is a JPEG, jpeg receives its bytes, so that an unchanged picture
-/// can be written back as it was read.
+/// Every picture the program loads from a file comes through here. Returns
+/// false at once, and leaves image null, when the name is not a regular file
+/// or a link to one (a device, a named pipe, a socket, a folder), when the
+/// file is missing or unreadable, is not a picture, is cut short, or holds or
+/// would need more bytes than the image allocation limit allows (the reading
+/// stops there, checked again before decoding). When the file is a JPEG,
+/// jpeg receives its bytes, so that an unchanged picture can be written back
+/// as it was read.
 bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg = nullptr);
 
 /// The JPEG data to write for a picture: sourceJpeg as it is when the

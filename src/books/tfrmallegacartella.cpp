@@ -1,9 +1,11 @@
 #include "tfrmallegacartella.h"
 
+#include "bookrecord.h"
 #include "filechooser.h"
 #include "tfrmlibri.h"
 
 #include "app/conventions.h"
+#include "app/cp1252.h"
 #include "app/decor.h"
 #include "app/messages.h"
 #include "app/openurl.h"
@@ -184,6 +186,22 @@ bool TfrmAllegaCartella::isPlainName(const QString &name)
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
+QString TfrmAllegaCartella::keptName(const QString &fileName)
+{
+    // The card stores Windows-1252 text cut to its field: a name that does
+    // not survive that would name no copy once the card is saved. "_" stands
+    // for each character (one per code point) the code page cannot hold.
+    QString name;
+    for (const char32_t c : trimText(fileName).toUcs4())
+        name += Cp1252::byteFor(c) < 0 ? QStringLiteral("_") : QString::fromUcs4(&c, 1);
+    const int capacity = TSchedaLibro::capacity(TSchedaLibro::File01);
+    if (name.size() <= capacity)
+        return name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const qsizetype extension = dot > 0 && name.size() - dot < capacity ? name.size() - dot : 0;
+    return trimText(name.left(capacity - extension) + name.right(extension));
+}
+
 void TfrmAllegaCartella::browse(int k)
 {
     FileChooser::Request request;
@@ -195,7 +213,7 @@ void TfrmAllegaCartella::browse(int k)
     if (chosen.isEmpty())
         return;
     Slot &slot = m_slots[size_t(k)];
-    slot.file->setText(QFileInfo(chosen).fileName());
+    slot.file->setText(keptName(QFileInfo(chosen).fileName()));
 
     // From here on a failure ends the command silently.
     const QString name = trimText(slot.file->text());

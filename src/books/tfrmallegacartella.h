@@ -26,6 +26,10 @@ public:
     /// Whether a trimmed attachment name names a file directly in the folder:
     /// not empty, not "." or "..", no folder separator.
     static bool isPlainName(const QString &name);
+    /// The name under which a chosen file is attached: the name the card can
+    /// keep (every character Windows-1252 cannot hold as "_", at most the
+    /// field's capacity, shortened before the extension).
+    static QString keptName(const QString &fileName);
 
     QLabel *lblMemory;
     QLineEdit *txtFile01, *txtFile02, *txtFile03, *txtDesc01, *txtDesc02, *txtDesc03;

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -465,9 +466,10 @@ void TestPasswordScreens::changeCannotWrite()
     QFETCH(QByteArray, stored);
     QFETCH(bool, blockWrite);
     writeSettings(stored);
-    // A folder where the new contents would be written first.
+    // The disk refuses the new contents.
     if (blockWrite)
-        QVERIFY(QDir().mkdir(settingsPath() + QStringLiteral(".tmp")));
+        PasswordStore::setWriteHook([](PasswordStore::WriteStep) { return false; });
+    const auto unblock = qScopeGuard([] { PasswordStore::setWriteHook({}); });
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("rilegora"), QStringLiteral("nuova"), QStringLiteral("nuova"));

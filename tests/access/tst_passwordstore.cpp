@@ -9,7 +9,16 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 QByteArray readAll(const QString &path)
@@ -38,6 +47,82 @@ const QByteArray richFile = "; Impostazioni\r\n"
                             "Altro=1\r\n"
                             "[Fine]\r\n"
                             "x=y";
+// richFile after the password "nuova" was stored.
+const QByteArray richFileNuova = QByteArray(richFile).replace("valore = 4EA98ED2022186BA", "valore =529424113C");
+
+/// How a write of the store is stopped at one of its steps.
+enum class Stop {
+    Fail, ///< the step fails, as a failing disk would
+    Kill, ///< the writing process is killed there with SIGKILL
+};
+
+/// How a stopped write ended.
+enum class Outcome {
+    Completed, ///< it had fewer steps than the one to stop at, and succeeded
+    Refused,   ///< it had fewer steps, and failed of itself
+    Stopped,   ///< it was stopped, and did not claim success
+    Broken,    ///< anything else: a stopped write claimed success, a child went wrong
+};
+
+/// Runs in a child process and ends it: drops to the unprivileged user
+/// "nobody" when asked (exit 77 when it cannot), then writes
+/// password with the write stopped at its step stopAt (counted from 1).
+/// Exit status: 0 written, 1 refused, 2 stopped and failed, 3 stopped but
+/// claimed success; or killed by SIGKILL.
+[[noreturn]] void childWrite(const QString &password, int stopAt, Stop how, bool unprivileged)
+{
+    if (unprivileged && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0 || getuid() == 0))
+        _exit(77);
+    bool stopped = false;
+    PasswordStore::setWriteHook([&](PasswordStore::WriteStep) {
+        if (--stopAt != 0)
+            return true;
+        stopped = true;
+        if (how == Stop::Kill)
+            kill(getpid(), SIGKILL);
+        return false;
+    });
+    const bool written = PasswordStore::writeStored(password);
+    _exit(stopped ? (written ? 3 : 2) : (written ? 0 : 1));
+}
+
+/// Writes password with the write stopped at its step stopAt: a failing step
+/// in this process, or a child killed there. unprivileged runs the write in
+/// a child as the user "nobody".
+Outcome writeStoppedAt(const QString &password, int stopAt, Stop how, bool unprivileged = false)
+{
+    if (how == Stop::Fail && !unprivileged) {
+        bool stopped = false;
+        PasswordStore::setWriteHook([&](PasswordStore::WriteStep) {
+            stopped = --stopAt == 0;
+            return !stopped;
+        });
+        const bool written = PasswordStore::writeStored(password);
+        PasswordStore::setWriteHook({});
+        if (stopped)
+            return written ? Outcome::Broken : Outcome::Stopped;
+        return written ? Outcome::Completed : Outcome::Refused;
+    }
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0)
+        childWrite(password, stopAt, how, unprivileged);
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return Outcome::Broken;
+    if (WIFSIGNALED(status))
+        return how == Stop::Kill && WTERMSIG(status) == SIGKILL ? Outcome::Stopped : Outcome::Broken;
+    switch (WIFEXITED(status) ? WEXITSTATUS(status) : -1) {
+    case 0:
+        return Outcome::Completed;
+    case 1:
+        return Outcome::Refused;
+    case 2:
+        return Outcome::Stopped;
+    default:
+        return Outcome::Broken;
+    }
+}
 } // namespace
 
 class TestPasswordStore : public QObject
@@ -55,6 +140,11 @@ private slots:
     void writeKeepsTheRestOfTheFile();
     void writeFailureKeepsTheFile_data();
     void writeFailureKeepsTheFile();
+    void writeStoppedAtEachStep_data();
+    void writeStoppedAtEachStep();
+    void leftoversBesideTheStoreUntouched_data();
+    void leftoversBesideTheStoreUntouched();
+    void readOnlyFolderWritableStore();
     void initialFile();
     void initialFileTool();
 };
@@ -159,11 +249,14 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile()
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
     writeAll(path, richFile);
+    const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(path, permissions));
 
     QString error;
     QVERIFY2(PasswordStore::writeStored(QStringLiteral(" nuova "), &error), qPrintable(error));
-    QCOMPARE(readAll(path), QByteArray(richFile).replace("valore = 4EA98ED2022186BA", "valore =529424113C"));
+    QCOMPARE(readAll(path), richFileNuova);
     QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("NUOVA")));
+    QCOMPARE(QFile::permissions(path) & ~QFile::Permissions(0x0700), permissions); // owner, group, others
     // Nothing is left beside it.
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("unins000.dll")});
@@ -171,29 +264,157 @@ void TestPasswordStore::writeKeepsTheRestOfTheFile()
 
 void TestPasswordStore::writeFailureKeepsTheFile_data()
 {
-    QTest::addColumn<QString>("blocker"); // a folder put in the way
     QTest::addColumn<QString>("password");
-    QTest::newRow("staged copy cannot be written") << QStringLiteral("unins000.dll.tmp") << QStringLiteral("nuova");
-    QTest::newRow("old file cannot step aside") << QStringLiteral("unins000.dll.bak/x") << QStringLiteral("nuova");
-    QTest::newRow("256 characters") << QString() << QString(256, QLatin1Char('a'));
-    QTest::newRow("character above U+00FF") << QString() << QStringLiteral("prezzo€");
+    QTest::newRow("256 characters") << QString(256, QLatin1Char('a'));
+    QTest::newRow("character above U+00FF") << QStringLiteral("prezzo€");
 }
 
 void TestPasswordStore::writeFailureKeepsTheFile()
 {
-    QFETCH(QString, blocker);
     QFETCH(QString, password);
     TempProgramFolder folder;
     const QString path = folder.file(QStringLiteral("unins000.dll"));
     writeAll(path, richFile);
-    if (!blocker.isEmpty())
-        QVERIFY(QDir().mkpath(folder.file(blocker)));
 
     QString error;
     QVERIFY(!PasswordStore::writeStored(password, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(readAll(path), richFile);
     QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("RILEGORA")));
+}
+
+void TestPasswordStore::writeStoppedAtEachStep_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("a step fails") << int(Stop::Fail);
+    QTest::newRow("killed at a step") << int(Stop::Kill);
+}
+
+void TestPasswordStore::writeStoppedAtEachStep()
+{
+    // Wherever a change stops, the store holds the old password or the new
+    // one, whole, and the next change goes through.
+    QFETCH(int, how);
+    TempProgramFolder folder;
+    const QString path = folder.file(QStringLiteral("unins000.dll"));
+    int stopAt = 1;
+    for (;; ++stopAt) {
+        QVERIFY2(stopAt < 20, "the write never completes");
+        writeAll(path, richFile);
+        const Outcome outcome = writeStoppedAt(QStringLiteral("nuova"), stopAt, Stop(how));
+        const QByteArray left = readAll(path);
+        const QByteArray at = "stopped at step " + QByteArray::number(stopAt);
+        if (outcome == Outcome::Completed) {
+            QCOMPARE(left, richFileNuova);
+            break;
+        }
+        QVERIFY2(outcome == Outcome::Stopped, at.constData());
+        QVERIFY2(left == richFile || left == richFileNuova, at + ": " + left);
+        if (Stop(how) == Stop::Fail) // a failed write says so and leaves the file as it was
+            QVERIFY2(left == richFile, at.constData());
+        const std::optional<QString> stored = PasswordStore::readStored();
+        QVERIFY2(stored == QStringLiteral("RILEGORA") || stored == QStringLiteral("NUOVA"), at.constData());
+        QVERIFY2(PasswordStore::writeStored(QStringLiteral("altra")), at.constData());
+        QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("ALTRA")));
+    }
+    QVERIFY(stopAt > 2); // the write did pass steps where it could be stopped
+}
+
+void TestPasswordStore::leftoversBesideTheStoreUntouched_data()
+{
+    QTest::addColumn<bool>("links"); // links to an outside file, or folders
+    QTest::newRow("links to an outside file") << true;
+    QTest::newRow("folders") << false;
+}
+
+void TestPasswordStore::leftoversBesideTheStoreUntouched()
+{
+    // Whatever an earlier run left at the names a write might use for its
+    // temporary files, the write goes into the store alone.
+    QFETCH(bool, links);
+    TempProgramFolder folder;
+    QTemporaryDir outside;
+    const QString outsideFile = outside.filePath(QStringLiteral("altro.ini"));
+    const QByteArray outsideBytes = "[Altro]\r\nx=1\r\n";
+    writeAll(outsideFile, outsideBytes);
+    const QString path = folder.file(QStringLiteral("unins000.dll"));
+    writeAll(path, richFile);
+    const QStringList leftovers = {path + QStringLiteral(".tmp"), path + QStringLiteral(".bak"),
+                                   path + QStringLiteral(".new")};
+    for (const QString &leftover : leftovers)
+        QVERIFY(links ? QFile::link(outsideFile, leftover) : QDir().mkpath(leftover + QStringLiteral("/x")));
+
+    QString error;
+    QVERIFY2(PasswordStore::writeStored(QStringLiteral("nuova"), &error), qPrintable(error));
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QCOMPARE(readAll(path), richFileNuova);
+    QCOMPARE(readAll(outsideFile), outsideBytes);
+    for (const QString &leftover : leftovers) {
+        if (links)
+            QCOMPARE(QFileInfo(leftover).symLinkTarget(), outsideFile);
+        else
+            QVERIFY(QFileInfo(leftover + QStringLiteral("/x")).isDir());
+    }
+}
+
+void TestPasswordStore::readOnlyFolderWritableStore()
+{
+    // An installation in a protected folder whose settings file was opened
+    // to the user: no file can be made beside the store, yet the password
+    // changes, in the file itself. A rewrite that fails there puts the old
+    // contents back. Run as the user "nobody", since tests may run as root.
+    TempProgramFolder folder;
+    const QString path = folder.file(QStringLiteral("unins000.dll"));
+    const QByteArray folderName = QFile::encodeName(folder.path());
+    const QByteArray fileName = QFile::encodeName(path);
+    const auto restore = qScopeGuard([&] { chmod(folderName.constData(), 0700); });
+    QVERIFY(chmod(folderName.constData(), 0555) == 0);
+
+    // First make sure that nobody can read the folder but not add to it.
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(77);
+        QFile probe(folder.file(QStringLiteral("prova")));
+        _exit(!QFileInfo(folder.path()).isReadable() ? 78 : probe.open(QIODevice::WriteOnly) ? 1 : 0);
+    }
+    int status = -1;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        QSKIP("this machine cannot run a process as the user nobody");
+    if (WEXITSTATUS(status) == 78)
+        QSKIP("the temporary folders lie out of reach of the user nobody");
+    QCOMPARE(WEXITSTATUS(status), 0);
+
+    int stopAt = 1;
+    for (;; ++stopAt) {
+        QVERIFY2(stopAt < 20, "the write never completes");
+        QVERIFY(chmod(folderName.constData(), 0700) == 0);
+        writeAll(path, richFile);
+        QVERIFY(chmod(fileName.constData(), 0666) == 0);
+        QVERIFY(chmod(folderName.constData(), 0555) == 0);
+        struct stat before
+        {};
+        QVERIFY(stat(fileName.constData(), &before) == 0);
+
+        const Outcome outcome = writeStoppedAt(QStringLiteral("nuova"), stopAt, Stop::Fail, true);
+        const QByteArray left = readAll(path);
+        const QByteArray at = "stopped at step " + QByteArray::number(stopAt);
+        struct stat after
+        {};
+        QVERIFY(stat(fileName.constData(), &after) == 0);
+        QCOMPARE(after.st_ino, before.st_ino); // the same file, rewritten
+        QCOMPARE(after.st_mode, before.st_mode);
+        if (outcome == Outcome::Completed) {
+            QCOMPARE(left, richFileNuova);
+            break;
+        }
+        QVERIFY2(outcome == Outcome::Stopped, at.constData());
+        QVERIFY2(left == richFile, at + ": " + left);
+    }
+    QVERIFY(stopAt > 1); // the rewrite did pass steps where it could fail
 }
 
 void TestPasswordStore::initialFile()

@@ -7,20 +7,26 @@
 #include "books/fullscreenpicture.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmzoom.h"
+#include "common/hostilefiles.h"
 #include "common/testsupport.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 /// A picture with enough detail that a second JPEG encoding changes its bytes.
@@ -194,6 +200,50 @@ private slots:
         FileChooser::answerNext(m_folder->file("Copertine_Libri/Foto_1.jpg"));
         m_screen->btnCaricaFotoClick();
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+    }
+
+    // Whatever lies at a cover's name, the card screen answers at once: with
+    // the picture when it is a readable picture (a link to one included),
+    // otherwise with the placeholder, never waiting or reading on for ever.
+    void coverThatIsNoFileAnsweredAtOnce_data() { HostileFiles::addRows(); }
+    void coverThatIsNoFileAnsweredAtOnce()
+    {
+        QFETCH(int, kind);
+        addCards(1);
+        const QString cover = m_folder->file("Copertine_Libri/Foto_1.jpg");
+        QString why;
+        if (!HostileFiles::make(kind, cover, &why))
+            QSKIP(qPrintable(why));
+        // A small limit keeps the file that reads on past its size cheap.
+        const int savedLimit = QImageReader::allocationLimit();
+        QImageReader::setAllocationLimit(16);
+        const auto restoreLimit = qScopeGuard([savedLimit] { QImageReader::setAllocationLimit(savedLimit); });
+        const bool isPicture = kind == HostileFiles::PictureLink;
+
+        const auto timed = [](const std::function<void()> &action) {
+            Watchdog watchdog(5, QStringLiteral("loading the cover %1").arg(QTest::currentDataTag()));
+            QElapsedTimer clock;
+            clock.start();
+            action();
+            return clock.elapsed();
+        };
+        qint64 ms = timed([this] { m_screen->cmdPrimoClick(); });
+        QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+        QCOMPARE(m_screen->lblPosizione->text(), QString("1"));
+        if (isPicture)
+            QCOMPARE(m_screen->imgFoto->image().size(), QSize(37, 23));
+        else
+            QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+
+        // The same entry chosen with btnCaricaFoto.
+        m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
+        FileChooser::answerNext(cover);
+        ms = timed([this] { m_screen->btnCaricaFotoClick(); });
+        QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+        if (isPicture)
+            QCOMPARE(m_screen->imgFoto->image().size(), QSize(37, 23));
+        else
+            QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
 
     void missingCoverShowsPlaceholderAndMakesFolder()

@@ -1,6 +1,7 @@
 // The attachments dialog: layout, copying into Documenti_Allegati with the
 // overwrite question, opening, clearing, and the hand-back to the card screen.
 #include "app/picturewidgets.h"
+#include "books/bookarchive.h"
 #include "books/filechooser.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
@@ -236,6 +237,89 @@ private slots:
         m_dialog->btnApri01Click();
         QVERIFY(recorder.opened.isEmpty());
         QVERIFY(!TfrmAllegaCartella::isPlainName(name));
+    }
+
+    // The copy is made under the name the card will keep, so that the stored
+    // name always names the copy: attached, saved, shown again on a fresh
+    // card screen and opened.
+    void nameTheCardCannotHold_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("Chinese") << QString::fromUtf8("数据.pdf") << QString("__.pdf");
+        QTest::newRow("outside the BMP") << QString::fromUtf8("libro 📖.pdf") << QString("libro _.pdf");
+        QTest::newRow("Greek") << QString::fromUtf8("αβ.txt") << QString("__.txt");
+        QTest::newRow("Windows-1252 letters kept")
+            << QString::fromUtf8("Perché costa 5 €.pdf") << QString::fromUtf8("Perché costa 5 €.pdf");
+        QTest::newRow("255 characters") << QString(251, QLatin1Char('a')) + ".pdf"
+                                        << QString(246, QLatin1Char('a')) + ".pdf";
+        QTest::newRow("255 characters, no extension")
+            << QString(255, QLatin1Char('b')) << QString(250, QLatin1Char('b'));
+    }
+    void nameTheCardCannotHold()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, kept);
+        QCOMPARE(TfrmAllegaCartella::keptName(chosen), kept);
+        QCOMPARE(TfrmAllegaCartella::keptName(kept), kept);
+
+        {
+            BookArchive archive;
+            TSchedaLibro record;
+            record.setText(TSchedaLibro::Titolo, "Titolo");
+            record.setText(TSchedaLibro::Autore, "Autore");
+            record.setText(TSchedaLibro::Anno, "2001");
+            record.setText(TSchedaLibro::Editore, "Editore");
+            QVERIFY(archive.open() && archive.append(record) == 1 && archive.close());
+        }
+        const QString source = m_folder->file("origine/") + chosen;
+        writeFile(source, "contenuto");
+        TfrmLibri card;
+        card.cmdPrimoClick();
+        QString shown;
+        whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
+            FileChooser::answerNext(source);
+            d->btnSfoglia01Click();
+            shown = d->txtFile01->text();
+            QTest::mouseClick(d->btnApplica, Qt::LeftButton);
+        });
+        card.cmdFileClick();
+        QCOMPARE(shown, kept);
+        QCOMPARE(QDir(m_folder->file("Documenti_Allegati")).entryList(QDir::Files), QStringList{kept});
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/") + kept), QByteArray("contenuto"));
+
+        // The overwrite question is about that name.
+        writeFile(source, "nuovo");
+        FileChooser::answerNext(source);
+        MessageCatcher messages;
+        messages.answerNext(QMessageBox::No);
+        m_dialog->btnSfoglia02Click();
+        QCOMPARE(messages.texts(), QStringList{questionText});
+        QCOMPARE(m_dialog->txtFile02->text(), kept);
+        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/") + kept), QByteArray("contenuto"));
+        messages.clear();
+
+        card.cmdSalvaClick();
+        QCOMPARE(messages.texts().size(), 1);
+        {
+            BookArchive archive;
+            TSchedaLibro record;
+            QVERIFY(archive.open() && archive.read(1, record));
+            QCOMPARE(record.text(TSchedaLibro::File01), kept);
+        }
+
+        TfrmLibri again;
+        again.cmdPrimoClick();
+        UrlRecorder recorder;
+        whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
+            shown = d->txtFile01->text();
+            QTest::mouseClick(d->btnApri01, Qt::LeftButton);
+            QTest::mouseClick(d->btnAnnulla, Qt::LeftButton);
+        });
+        again.cmdFileClick();
+        QCOMPARE(shown, kept);
+        QCOMPARE(recorder.opened.size(), 1);
+        QCOMPARE(readFile(recorder.opened.first().toLocalFile()), QByteArray("contenuto"));
     }
 
     void cardScreenOpensAndReceivesSlots()

@@ -4,11 +4,13 @@
 #include "books/bookarchive.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmslideshow_libri.h"
+#include "common/hostilefiles.h"
 #include "common/testsupport.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
 #include <QLabel>
@@ -147,6 +149,32 @@ private slots:
         QVERIFY(!timerAfter);
         QVERIFY(card.findChildren<TfrmSlideshow_Libri *>().isEmpty());
         QVERIFY(QFileInfo::exists(BookArchive::path())); // created empty
+    }
+
+    void coverThatIsNoFileShowsPlaceholderAtOnce_data()
+    {
+        HostileFiles::addRows({HostileFiles::DeviceLink, HostileFiles::Fifo, HostileFiles::FifoLink});
+    }
+    void coverThatIsNoFileShowsPlaceholderAtOnce()
+    {
+        QFETCH(int, kind);
+        addCards(2);
+        writeCover(2);
+        QString why;
+        if (!HostileFiles::make(kind, ProgramFolder::file("Copertine_Libri/Foto_1.jpg"), &why))
+            QSKIP(qPrintable(why));
+        TfrmSlideshow_Libri show;
+        show.show();
+        QElapsedTimer clock;
+        {
+            Watchdog watchdog(5, QStringLiteral("the slideshow tick on %1").arg(QTest::currentDataTag()));
+            clock.start();
+            show.cmdAvantiClick();
+        }
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+        QCOMPARE(state(show), QString("1:blank"));
+        show.cmdAvantiClick();
+        QCOMPARE(state(show), QString("2:card 2"));
     }
 
     void clickCloses()
