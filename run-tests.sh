@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
+# The program's sources stay free of POSIX, for the Windows build.
+tools/check-portable.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRILEGORA_WERROR=ON
 cmake --build build -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen

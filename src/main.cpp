@@ -2,12 +2,17 @@
 #include "app/screenset.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QWidget>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rilegora"));
+    QApplication::setApplicationVersion(QStringLiteral(RILEGORA_VERSION));
+    // Ties the windows to the desktop entry "rilegora.desktop" on Linux.
+    QGuiApplication::setDesktopFileName(QStringLiteral("rilegora"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icoIconaApp.svg")));
     Regional::installTranslation(&app);
     Regional::apply();
 

@@ -1,22 +1,100 @@
-// Renders one screen of the program to a PNG, for looking at layouts:
-//   QT_QPA_PLATFORM=offscreen:configfile=tools/screen-1920x1080.json rilegora-grab TfrmLibri out.png [folder]
-// The optional folder is used as the program folder.
+// Renders one screen of the program to a PNG, for looking at layouts and for
+// the screenshots of the README:
+//   QT_QPA_PLATFORM=offscreen:configfile=tools/screen-1920x1080.json
+//   rilegora-grab ClassName out.png [program folder] [step...]
+// The named screen is shown as it opens; the steps then act on the window
+// in front, one after the other, as a user would:
+//   click:NAME        presses the button or picture NAME
+//   type:NAME=TEXT    types TEXT into the edit box NAME
+//   wait:MS           waits MS milliseconds
+// The picture is of the modal window in front when there is one (a dialog
+// a step opened), otherwise of the named screen.
 #include "app/programfolder.h"
 #include "app/regional.h"
 #include "app/screens.h"
 #include "app/screenset.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <functional>
+
+namespace {
+
+/// The widget named name in the window in front: the modal window when one
+/// is open, else any visible top-level window.
+QWidget *findControl(const QString &name)
+{
+    QWidgetList windows;
+    if (QWidget *modal = QApplication::activeModalWidget())
+        windows << modal;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            windows << w;
+    }
+    for (QWidget *w : windows) {
+        if (w->objectName() == name)
+            return w;
+        if (auto *control = w->findChild<QWidget *>(name))
+            return control;
+    }
+    return nullptr;
+}
+
+bool fail(const QString &message)
+{
+    std::fprintf(stderr, "rilegora-grab: %s\n", qPrintable(message));
+    QApplication::exit(1);
+    return false;
+}
+
+/// Runs one step; false (and the program ends) when it cannot be done.
+bool runStep(const QString &step)
+{
+    const QString verb = step.section(QLatin1Char(':'), 0, 0);
+    const QString rest = step.section(QLatin1Char(':'), 1);
+    if (verb == QLatin1String("wait"))
+        return true;
+    const QString name = rest.section(QLatin1Char('='), 0, 0);
+    QWidget *control = findControl(name);
+    if (verb == QLatin1String("click")) {
+        auto *button = qobject_cast<QAbstractButton *>(control);
+        if (!button)
+            return fail(QStringLiteral("no button named %1").arg(name));
+        button->click(); // may run a modal window until the program ends
+        return true;
+    }
+    if (verb == QLatin1String("type")) {
+        auto *box = qobject_cast<QLineEdit *>(control);
+        if (!box)
+            return fail(QStringLiteral("no edit box named %1").arg(name));
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+        box->insert(rest.section(QLatin1Char('='), 1));
+        return true;
+    }
+    return fail(QStringLiteral("unknown step %1").arg(step));
+}
+
+int delayAfter(const QString &step)
+{
+    if (step.startsWith(QLatin1String("wait:")))
+        return step.mid(5).toInt();
+    return 300;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: rilegora-grab ClassName out.png [program folder]\n");
+        std::fprintf(stderr, "usage: rilegora-grab ClassName out.png [program folder] [click:NAME | type:NAME=TEXT | "
+                             "wait:MS]...\n");
         return 2;
     }
     if (argc > 3)
@@ -24,6 +102,11 @@ int main(int argc, char *argv[])
     Regional::installTranslation(&app);
     ScreenSet screens;
     const QString name = QString::fromLocal8Bit(argv[1]);
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QStringList steps;
+    for (int i = 4; i < argc; ++i)
+        steps << QString::fromLocal8Bit(argv[i]);
+
     QWidget *screen = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w->objectName() == name)
@@ -34,9 +117,21 @@ int main(int argc, char *argv[])
         return 1;
     }
     Screens::present(screen);
-    QTimer::singleShot(300, [&] {
-        const bool ok = screen->grab().save(QString::fromLocal8Bit(argv[2]));
-        app.exit(ok ? 0 : 1);
-    });
+
+    // Each step sets the timer of the next one before it runs, so that the
+    // chain goes on inside a modal window that the step opens.
+    std::function<void(int)> next = [&](int i) {
+        if (i == steps.size()) {
+            QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : screen;
+            const bool ok = front->grab().save(out);
+            if (!ok)
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+            QApplication::exit(ok ? 0 : 1);
+            return;
+        }
+        QTimer::singleShot(delayAfter(steps[i]), [&, i] { next(i + 1); });
+        runStep(steps[i]);
+    };
+    QTimer::singleShot(300, [&] { next(0); });
     return app.exec();
 }

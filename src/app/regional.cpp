@@ -1,8 +1,11 @@
 #include "regional.h"
 
+#include "programfolder.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStringList>
 #include <QTranslator>
 
 namespace Regional {
@@ -29,15 +32,29 @@ QString formatNumber(double value, int decimals)
     return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+QStringList translationFolders()
+{
+    return {ProgramFolder::file(QStringLiteral("translations")), QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+}
+
+bool loadTranslation(QTranslator &translator)
+{
+    // The copy in the program folder first: a program folder carries the
+    // translation it was built with, whatever Qt the system has.
+    for (const QString &folder : translationFolders()) {
+        if (translator.load(QStringLiteral("qtbase_it"), folder))
+            return true;
+    }
+    return false;
+}
+
 void installTranslation(QCoreApplication *app)
 {
     static QTranslator *translator = nullptr;
     if (translator)
         return;
     translator = new QTranslator(app);
-    if (translator->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        translator->load(QStringLiteral("qtbase_it"),
-                         QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
+    if (loadTranslation(*translator))
         app->installTranslator(translator);
 }
 

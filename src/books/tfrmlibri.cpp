@@ -305,8 +305,11 @@ QImage TfrmLibri::placeholder() const
 
 void TfrmLibri::showCard(const TSchedaLibro &card)
 {
-    for (int i = 0; i < TSchedaLibro::TextFieldCount; ++i)
+    for (int i = 0; i < TSchedaLibro::TextFieldCount; ++i) {
         m_fields[size_t(i)]->setText(card.text(i));
+        // A text longer than its box shows from its first letter, not its last.
+        m_fields[size_t(i)]->setCursorPosition(0);
+    }
     for (int i = TSchedaLibro::File01; i <= TSchedaLibro::Desc03; ++i)
         attachmentLabel(i)->setText(card.text(i));
 }

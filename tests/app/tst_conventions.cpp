@@ -4,11 +4,16 @@
 #include "app/messages.h"
 #include "app/regional.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 
 class TestConventions : public QObject
 {
@@ -139,6 +144,34 @@ private slots:
         QCOMPARE(Regional::formatDate(QDate(2024, 1, 5)), QStringLiteral("05/01/2024"));
         QCOMPARE(QLocale().toString(12.5, 'f', 2), QStringLiteral("12,50"));
         QCOMPARE(Regional::formatNumber(3.25, 2), QStringLiteral("3,25"));
+    }
+
+    void translationComesFromTheProgramFolderFirst()
+    {
+        TempProgramFolder folder;
+        const QString qtCopy = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_it.qm");
+        const QString own = folder.file(QStringLiteral("translations/qtbase_it.qm"));
+        QVERIFY(QDir().mkpath(folder.file(QStringLiteral("translations"))));
+
+        // None in the program folder: Qt's own copy.
+        QTranslator fromQt;
+        QVERIFY(Regional::loadTranslation(fromQt));
+        QCOMPARE(QFileInfo(fromQt.filePath()).canonicalFilePath(), QFileInfo(qtCopy).canonicalFilePath());
+
+        QVERIFY(QFile::copy(qtCopy, own));
+        QTranslator fromFolder;
+        QVERIFY(Regional::loadTranslation(fromFolder));
+        QCOMPARE(QFileInfo(fromFolder.filePath()).canonicalFilePath(), QFileInfo(own).canonicalFilePath());
+        QCOMPARE(fromFolder.translate("QPlatformTheme", "Cancel"), QStringLiteral("Annulla"));
+
+        // A damaged copy in the folder is passed over, not taken as "no translation".
+        QFile damaged(own);
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("not a catalogue");
+        damaged.close();
+        QTranslator afterDamage;
+        QVERIFY(Regional::loadTranslation(afterDamage));
+        QCOMPARE(QFileInfo(afterDamage.filePath()).canonicalFilePath(), QFileInfo(qtCopy).canonicalFilePath());
     }
 };
 

@@ -159,6 +159,14 @@ private slots:
         QVERIFY(msgs.texts().isEmpty());
     }
 
+    void longTextShowsFromItsStart()
+    {
+        TSchedaLibro card = makeCard(1);
+        card.setText(TSchedaLibro::Formato, QStringLiteral("Rilegato con sovraccoperta, 15 x 23 cm"));
+        m_form->showCard(card);
+        QCOMPARE(m_form->txtFormato->cursorPosition(), 0);
+    }
+
     void navigationDiscardsTyping()
     {
         writeCards(3);

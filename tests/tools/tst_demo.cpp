@@ -1,0 +1,128 @@
+// The demonstration folder written by rilegora-demo: the card screen opens
+// it, its cards carry valid ISBN-13s and its files are where the program
+// looks for them; a folder that already has cards is never touched.
+#include "common/testsupport.h"
+
+#include "access/passwordstore.h"
+#include "app/picturewidgets.h"
+#include "books/bookarchive.h"
+#include "books/covers.h"
+#include "books/tfrmallegacartella.h"
+#include "books/tfrmlibri.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+int runDemo(const QString &folder)
+{
+    QProcess demo;
+    demo.setProcessChannelMode(QProcess::ForwardedChannels);
+    demo.start(QStringLiteral(RILEGORA_DEMO_TOOL), {folder});
+    if (!demo.waitForFinished(120000) || demo.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return demo.exitCode();
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool validIsbn13(const QString &isbn)
+{
+    const QString digits = QString(isbn).remove(QLatin1Char('-'));
+    if (!QRegularExpression(QStringLiteral("^97[89]\\d{10}$")).match(digits).hasMatch())
+        return false;
+    int sum = 0;
+    for (int i = 0; i < 13; ++i)
+        sum += digits[i].digitValue() * (i % 2 ? 3 : 1);
+    return sum % 10 == 0;
+}
+
+} // namespace
+
+class TestDemo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        prepareScreenTests();
+        QCOMPARE(runDemo(m_folder.path()), 0);
+    }
+
+    void cardScreenOpensTheFolder()
+    {
+        TfrmLibri form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MessageCatcher messages;
+        form.cmdPrimoClick();
+        QCOMPARE(messages.texts(), QStringList());
+        QCOMPARE(form.lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(form.txtTitolo->text(), QStringLiteral("I promessi sposi"));
+        QCOMPARE(form.txtAutore->text(), QStringLiteral("Alessandro Manzoni"));
+        QCOMPARE(form.imgFoto->image().size(), QSize(320, 480));
+        QVERIFY(form.imgFoto->image() != form.placeholder());
+
+        // The attachments that card 1 names are in the attachment folder.
+        for (QLabel *name : {form.lblFile01, form.lblFile02}) {
+            QVERIFY(!name->text().isEmpty());
+            QVERIFY2(QFile::exists(TfrmAllegaCartella::folder() + name->text()), qPrintable(name->text()));
+        }
+        QVERIFY(readAll(TfrmAllegaCartella::folder() + form.lblFile01->text()).startsWith("%PDF-"));
+        QVERIFY(form.lblFile03->text().isEmpty());
+    }
+
+    void cardsAreFilledAndRealistic()
+    {
+        BookArchive archive;
+        QVERIFY(archive.openForReading());
+        QVERIFY2(archive.count() >= 45 && archive.count() <= 60, QByteArray::number(archive.count()));
+        QSet<QString> isbns;
+        int covers = 0;
+        const QRegularExpression price(QStringLiteral("^\\d{1,3},\\d\\d$"));
+        const QRegularExpression dewey(QStringLiteral("^\\d{3}(\\.\\d+)?$"));
+        for (int n = 1; n <= archive.count(); ++n) {
+            TSchedaLibro card;
+            QVERIFY(archive.read(n, card));
+            const QString where = QStringLiteral("card %1").arg(n);
+            for (int field : {TSchedaLibro::Titolo, TSchedaLibro::Autore, TSchedaLibro::Anno, TSchedaLibro::Editore,
+                              TSchedaLibro::Citta, TSchedaLibro::Genere, TSchedaLibro::Lingua, TSchedaLibro::Posizione,
+                              TSchedaLibro::Etichetta, TSchedaLibro::Pagine})
+                QVERIFY2(!card.text(field).isEmpty(), qPrintable(where + QLatin1Char(' ') + TSchedaLibro::name(field)));
+            QVERIFY2(validIsbn13(card.text(TSchedaLibro::ISBN)), qPrintable(where + card.text(TSchedaLibro::ISBN)));
+            isbns.insert(card.text(TSchedaLibro::ISBN));
+            QVERIFY2(price.match(card.text(TSchedaLibro::Prezzo)).hasMatch(), qPrintable(where));
+            QVERIFY2(dewey.match(card.text(TSchedaLibro::Dewey)).hasMatch(), qPrintable(where));
+            QImage cover;
+            if (Covers::readPicture(Covers::path(QString::number(n)), cover))
+                ++covers;
+        }
+        QCOMPARE(isbns.size(), archive.count());
+        // Most cards have a cover; a few show the placeholder.
+        QVERIFY(covers >= archive.count() - 5 && covers < archive.count());
+        QCOMPARE(readAll(PasswordStore::filePath()), QByteArray("[Accesso]\r\nValore=4EA98ED2022186BA\r\n"));
+    }
+
+    void folderWithCardsIsLeftAlone()
+    {
+        const QByteArray before = readAll(BookArchive::path());
+        QVERIFY(runDemo(m_folder.path()) != 0);
+        QCOMPARE(readAll(BookArchive::path()), before);
+    }
+
+private:
+    TempProgramFolder m_folder;
+};
+
+QTEST_MAIN(TestDemo)
+#include "tst_demo.moc"
