@@ -184,13 +184,14 @@ void busyNotice(QWidget *command, QWidget *notice)
     command->installEventFilter(new BusyFilter(notice, command));
 }
 
-QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText)
+QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText,
+                    const QString &bandName)
 {
     auto *strip = new QWidget(parent);
-    strip->setObjectName(QStringLiteral("bkgInfo"));
+    strip->setObjectName(bandName);
     strip->setGeometry(band);
     strip->setAttribute(Qt::WA_StyledBackground);
-    strip->setStyleSheet(QStringLiteral("#bkgInfo { background-color: %1; }").arg(colourName(bandColour)));
+    strip->setStyleSheet(QStringLiteral("#%1 { background-color: %2; }").arg(bandName, colourName(bandColour)));
     auto *text = new QLabel(designText, strip);
     text->setObjectName(QStringLiteral("panInfo"));
     text->setGeometry(7, 0, band.width() - 14, band.height());

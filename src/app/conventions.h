@@ -67,8 +67,10 @@ void enterChain(const QList<QWidget *> &fields);
 void busyNotice(QWidget *command, QWidget *notice);
 
 /// A label styled as hint text (white Tahoma 12) on a band of the given colour
-/// across the bottom of parent. Returns the text label; the band is its parent.
-QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText);
+/// across the bottom of parent, named bandName. Returns the text label; the
+/// band is its parent.
+QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText,
+                    const QString &bandName = QStringLiteral("bkgInfo"));
 
 } // namespace Look
 
