@@ -140,9 +140,9 @@ void TfrmListinoPrezzi::buildLayout()
     cmdNuovo = icon("cmdNuovo", 24);
     cmdSalva = icon("cmdSalva", 81);
     cmdAnteprima = Decor::command(pan, QStringLiteral("cmdAnteprima"), QStringLiteral("cmdAnteprima.svg"),
-                                  QRect(137, 30, 148, 32));
+                                  QRect(137, 26, 148, 32));
     cmdStampa =
-        Decor::command(pan, QStringLiteral("cmdStampa"), QStringLiteral("cmdStampa.svg"), QRect(304, 30, 148, 32));
+        Decor::command(pan, QStringLiteral("cmdStampa"), QStringLiteral("cmdStampa.svg"), QRect(304, 26, 148, 32));
     cmdPrimo = icon("cmdPrimo", 472);
     cmdIndietro = icon("cmdIndietro", 514);
     cmdAvanti = icon("cmdAvanti", 778);
@@ -248,7 +248,8 @@ void TfrmListinoPrezzi::buildBox(QWidget *panel, int box)
         edit->setObjectName(QStringLiteral("txt") + TRiquadro::name(f) + suffix);
         edit->setGeometry(kFieldGeometry[f]);
         edit->setFont(Look::dataFont());
-        edit->setMaxLength(TRiquadro::capacity(f));
+        // An import may place a longer text, shown whole and cut when saved.
+        Look::typingLimit(edit, TRiquadro::capacity(f));
         if (f == TRiquadro::Prezzo)
             edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         Look::overlayHighlight(edit, Look::White);
