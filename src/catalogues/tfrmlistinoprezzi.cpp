@@ -3,6 +3,7 @@
 #include "cataloguefile.h"
 #include "cataloguefolder.h"
 
+#include "app/browsing.h"
 #include "app/conventions.h"
 #include "app/decor.h"
 #include "app/helptopics.h"
@@ -422,71 +423,40 @@ bool TfrmListinoPrezzi::loadPage(CatalogueFile &file, int n)
 
 void TfrmListinoPrezzi::cmdPrimoClick()
 {
-    CatalogueFile file(lblFile->text());
-    if (!file.open())
-        return reportAccessFailure();
-    if (file.count() == 0) {
-        file.close();
-        return Msg::information(this, noPagesMessage());
-    }
-    if (!loadPage(file, 1))
-        reportAccessFailure();
+    browse(Browsing::Command::First);
 }
 
 void TfrmListinoPrezzi::cmdUltimoClick()
 {
-    CatalogueFile file(lblFile->text());
-    if (!file.open())
-        return reportAccessFailure();
-    const int count = file.count();
-    if (count == 0) {
-        file.close();
-        return Msg::information(this, noPagesMessage());
-    }
-    if (!loadPage(file, count))
-        reportAccessFailure();
+    browse(Browsing::Command::Last);
 }
 
 void TfrmListinoPrezzi::cmdAvantiClick()
 {
-    CatalogueFile file(lblFile->text());
-    if (!file.open())
-        return reportAccessFailure();
-    const int current = trimText(lblPosizione->text()).toInt();
-    const int count = file.count();
-    if (count == 0) {
-        lblPosizione->clear();
-        file.close();
-        return Msg::information(this, noPagesMessage());
-    }
-    if (current >= count) {
-        file.close();
-        return;
-    }
-    if (!loadPage(file, current + 1))
-        reportAccessFailure();
+    browse(Browsing::Command::Next);
 }
 
 void TfrmListinoPrezzi::cmdIndietroClick()
 {
+    browse(Browsing::Command::Previous);
+}
+
+void TfrmListinoPrezzi::browse(Browsing::Command command)
+{
+    // Whatever was typed or loaded on screen is replaced by the page read.
     CatalogueFile file(lblFile->text());
     if (!file.open())
         return reportAccessFailure();
-    const QString position = trimText(lblPosizione->text());
-    if (position == QLatin1String("1")) {
+    const Browsing::Step step = Browsing::step(command, lblPosizione->text(), file.count());
+    if (step.kind != Browsing::Step::Load) {
         file.close();
+        if (step.clearPosition)
+            lblPosizione->clear();
+        if (step.kind == Browsing::Step::Empty)
+            Msg::information(this, noPagesMessage());
         return;
     }
-    const int count = file.count();
-    if (count == 0) {
-        file.close();
-        return Msg::information(this, noPagesMessage());
-    }
-    // A new page steps back onto page 1; so does a number the file no
-    // longer reaches, rather than reading past its end.
-    const int p = position.toInt();
-    const int target = position.isEmpty() || p < 2 ? 1 : qMin(p - 1, count);
-    if (!loadPage(file, target))
+    if (!loadPage(file, step.number))
         reportAccessFailure();
 }
 
@@ -578,62 +548,77 @@ void TfrmListinoPrezzi::imgFoto_AClick()
 {
     loadPhotoFromFile(0);
 }
+
 void TfrmListinoPrezzi::imgFoto_BClick()
 {
     loadPhotoFromFile(1);
 }
+
 void TfrmListinoPrezzi::imgFoto_CClick()
 {
     loadPhotoFromFile(2);
 }
+
 void TfrmListinoPrezzi::imgFoto_DClick()
 {
     loadPhotoFromFile(3);
 }
+
 void TfrmListinoPrezzi::imgFoto_EClick()
 {
     loadPhotoFromFile(4);
 }
+
 void TfrmListinoPrezzi::imgFoto_FClick()
 {
     loadPhotoFromFile(5);
 }
+
 void TfrmListinoPrezzi::imgFoto_GClick()
 {
     loadPhotoFromFile(6);
 }
+
 void TfrmListinoPrezzi::imgFoto_HClick()
 {
     loadPhotoFromFile(7);
 }
+
 void TfrmListinoPrezzi::impProdotto_AClick()
 {
     importCard(0);
 }
+
 void TfrmListinoPrezzi::impProdotto_BClick()
 {
     importCard(1);
 }
+
 void TfrmListinoPrezzi::impProdotto_CClick()
 {
     importCard(2);
 }
+
 void TfrmListinoPrezzi::impProdotto_DClick()
 {
     importCard(3);
 }
+
 void TfrmListinoPrezzi::impProdotto_EClick()
 {
     importCard(4);
 }
+
 void TfrmListinoPrezzi::impProdotto_FClick()
 {
     importCard(5);
 }
+
 void TfrmListinoPrezzi::impProdotto_GClick()
 {
     importCard(6);
 }
+
 void TfrmListinoPrezzi::impProdotto_HClick()
 {
     importCard(7);

@@ -2,6 +2,8 @@
 
 #include "cataloguepage.h"
 
+#include "app/browsing.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -120,6 +122,8 @@ private:
     /// Reads page n into the screen, closes the file and loads the page's
     /// photos; false when the page could not be read.
     bool loadPage(CatalogueFile &file, int n);
+    /// One browsing command: the file opened, the page it shows loaded.
+    void browse(Browsing::Command command);
     void loadBoxPhotos();
     void saveBoxPhotos();
     /// The 282 x 366 JPEG of a box's photo: the bytes it was read from when

@@ -1,5 +1,7 @@
 // The catalogue page record, the page file and the catalogue folder's
 // naming rules, byte for byte.
+#include "common/filefixtures.h"
+
 #include "app/programfolder.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
@@ -11,19 +13,6 @@
 #include <QTest>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
 /// A page whose every field says which box and field it is: "A0".."H4".
 TPaginaCatalogo markedPage(const QString &tag = QString())
 {
@@ -157,7 +146,7 @@ private slots:
             QCOMPARE(file.append(markedPage(QStringLiteral("2"))), 2);
             QVERIFY(file.close());
         }
-        QByteArray bytes = readAll(path);
+        QByteArray bytes = readFile(path);
         QCOMPARE(bytes.size(), 10000);
         QCOMPARE(bytes.mid(0, 4), QByteArray("\x03"
                                              "1A0"));
@@ -176,7 +165,7 @@ private slots:
         QVERIFY(file.write(2, markedPage(QStringLiteral("R"))));
         QVERIFY(file.close());
 
-        const QByteArray after = readAll(path);
+        const QByteArray after = readFile(path);
         QCOMPARE(after.size(), 15000);
         QCOMPARE(after.left(5000), bytes.left(5000));
         QCOMPARE(after.mid(5000, 5000), QByteArray(markedPage(QStringLiteral("R")).data(), 5000));
@@ -188,7 +177,7 @@ private slots:
         const QString path = CatalogueFolder::path(QStringLiteral("Resto"));
         QByteArray bytes(10000, 'p');
         bytes += QByteArray(1234, 'f');
-        writeAll(path, bytes);
+        QVERIFY(writeFile(path, bytes));
         CatalogueFile file(path);
         QVERIFY(file.open());
         QCOMPARE(file.count(), 2);
@@ -196,7 +185,7 @@ private slots:
         QVERIFY(!file.read(3, page)); // the fragment is no page
         QCOMPARE(file.append(markedPage()), 3);
         QVERIFY(file.close());
-        const QByteArray after = readAll(path);
+        const QByteArray after = readFile(path);
         QCOMPARE(after.size(), 15000);
         QCOMPARE(after.left(10000), bytes.left(10000));
         QVERIFY(!after.contains('f'));
@@ -318,9 +307,9 @@ private slots:
     {
         const QString root = ProgramFolder::path();
         for (const char *name : {"poesia.cat", "Narrativa.cat", "Zeta.CAT", "archivio.txt", "cat", "Saggi.cat.bak"})
-            writeAll(root + QString::fromLatin1(name), QByteArray());
+            QVERIFY(writeFile(root + QString::fromLatin1(name), QByteArray()));
         QVERIFY(QDir().mkpath(root + QStringLiteral("Sotto")));
-        writeAll(root + QStringLiteral("Sotto/Nascosto.cat"), QByteArray());
+        QVERIFY(writeFile(root + QStringLiteral("Sotto/Nascosto.cat"), QByteArray()));
         QVERIFY(QDir().mkpath(root + QStringLiteral("Cartella.cat"))); // a folder is no catalogue
         QCOMPARE(CatalogueFolder::list(), QStringList({"Narrativa.cat", "poesia.cat", "Zeta.CAT"}));
     }

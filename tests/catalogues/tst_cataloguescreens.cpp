@@ -1,6 +1,7 @@
 // The create-catalogue and open-catalogue screens driven through the real
 // screen set: creating, listing, opening and deleting catalogue files, with
 // their messages, and the way back to the launcher.
+#include "common/filefixtures.h"
 #include "common/testsupport.h"
 
 #include "app/conventions.h"
@@ -32,14 +33,6 @@ const QString kCreated = QStringLiteral("Il file di archivio relativo al nuovo c
                                         "\r\n\r\nE' ora possibile visualizzarlo nell'elenco dei cataloghi esistenti.");
 const QString kEmptyList = QStringLiteral("Attenzione: l'elenco non contiene nessun catalogo.");
 const QString kDeleted = QStringLiteral("Il catalogo è stato eliminato con successo.");
-
-void writeFile(const QString &path, const QByteArray &bytes = QByteArray())
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 /// Types text key by key, also the letters QTest's own typing cannot send.
 void type(QWidget *box, const QString &text)
@@ -161,7 +154,7 @@ private slots:
         const QString parent = m_folder->path();
         QVERIFY(QDir().mkpath(parent + QStringLiteral("programma")));
         ProgramFolder::setPath(parent + QStringLiteral("programma"));
-        writeFile(m_folder->file(QStringLiteral("Narrativa.cat")), "pagine");
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat")), "pagine"));
         const QStringList before = tree(parent);
 
         TfrmCreaCatalogo &crea = openCreate();
@@ -170,7 +163,7 @@ private slots:
         QTest::mouseClick(crea.btnApplica, Qt::LeftButton);
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY2(messages.texts().first().startsWith(message), qPrintable(messages.texts().first()));
-        QCOMPARE(readAll(m_folder->file(QStringLiteral("Narrativa.cat"))), QByteArray("pagine"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Narrativa.cat"))), QByteArray("pagine"));
         if (created.isEmpty()) {
             QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
             QCOMPARE(tree(parent), before); // nothing created anywhere
@@ -194,7 +187,7 @@ private slots:
         // The program folder is not there (a file stands where a folder of
         // its path should be): the platform refuses, the user reads Italian.
         const QString root = m_folder->path();
-        writeFile(root + QStringLiteral("file"));
+        QVERIFY(writeFile(root + QStringLiteral("file")));
         const QStringList before = tree(root);
         TfrmCreaCatalogo &crea = openCreate();
         ProgramFolder::setPath(root + QStringLiteral("file/cartella"));
@@ -247,8 +240,8 @@ private slots:
 
         // Copied in by hand while the screen was away: listed when it shows again.
         for (const char *name : {"poesia.cat", "Narrativa.cat", "Saggi.cat", "note.txt"})
-            writeFile(m_folder->file(QString::fromLatin1(name)));
-        writeFile(m_folder->file(QStringLiteral("Copia/Vecchio.cat")));
+            QVERIFY(writeFile(m_folder->file(QString::fromLatin1(name))));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Copia/Vecchio.cat"))));
         openList();
         QCOMPARE(apri.entries(), QStringList({"Narrativa.cat", "poesia.cat", "Saggi.cat"}));
         QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 3 cataloghi."));
@@ -268,7 +261,7 @@ private slots:
         QTest::mouseClick(apri.btnElimina, Qt::LeftButton);
         QCOMPARE(messages.texts(), QStringList({kEmptyList, kEmptyList}));
         apri.close();
-        writeFile(m_folder->file(QStringLiteral("Narrativa.cat")));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat"))));
         openList();
         messages.clear();
         QTest::mouseClick(apri.btnApri, Qt::LeftButton);
@@ -285,8 +278,8 @@ private slots:
 
     void openHandsTheCatalogueToTheEditor()
     {
-        writeFile(m_folder->file(QStringLiteral("Narrativa.cat")));
-        writeFile(m_folder->file(QStringLiteral("Poesia.cat")));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat"))));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Poesia.cat"))));
         TfrmListinoPrezzi *editor = m_screens->frmListinoPrezzi;
         editor->txtNome_A->setText(QStringLiteral("rimasto da prima"));
         TfrmApriCatalogo &apri = openList();
@@ -310,7 +303,7 @@ private slots:
 
     void listLeavesForTheLauncher()
     {
-        writeFile(m_folder->file(QStringLiteral("Narrativa.cat")));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat"))));
         TfrmApriCatalogo &apri = openList();
         apri.selectEntry(QStringLiteral("Narrativa.cat"));
         apri.close(); // the close box, with an entry selected
@@ -324,9 +317,9 @@ private slots:
 
     void deleteAsksAndKeepsThePictures()
     {
-        writeFile(m_folder->file(QStringLiteral("Narrativa.cat")), QByteArray(5000, 'x'));
-        writeFile(m_folder->file(QStringLiteral("Foto_Gruppo/Narrativa_Foto_A_1.jpg")), "jpeg");
-        writeFile(m_folder->file(QStringLiteral("Foto_Gruppo/Narrativa_Anteprima_A.jpg")), "jpeg");
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat")), QByteArray(5000, 'x')));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Foto_Gruppo/Narrativa_Foto_A_1.jpg")), "jpeg"));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Foto_Gruppo/Narrativa_Anteprima_A.jpg")), "jpeg"));
         TfrmApriCatalogo &apri = openList();
         apri.selectEntry(QStringLiteral("Narrativa.cat"));
         MessageCatcher messages;
@@ -356,8 +349,8 @@ private slots:
 
     void failedDeletionIsReported()
     {
-        writeFile(m_folder->file(QStringLiteral("Narrativa.cat")));
-        writeFile(m_folder->file(QStringLiteral("Poesia.cat")));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat"))));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Poesia.cat"))));
         TfrmApriCatalogo &apri = openList();
         apri.selectEntry(QStringLiteral("Narrativa.cat"));
         // Meanwhile a folder has taken the file's place.
@@ -388,8 +381,8 @@ private slots:
     {
         // Copied in by hand with a blank in front: deleting and opening it
         // act on that file, never on its neighbour without the blank.
-        writeFile(m_folder->file(QStringLiteral(" Poesia.cat")), "uno");
-        writeFile(m_folder->file(QStringLiteral("Poesia.cat")), "due");
+        QVERIFY(writeFile(m_folder->file(QStringLiteral(" Poesia.cat")), "uno"));
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Poesia.cat")), "due"));
         TfrmApriCatalogo &apri = openList();
         QCOMPARE(apri.entries(), QStringList({" Poesia.cat", "Poesia.cat"}));
         apri.selectEntry(QStringLiteral(" Poesia.cat"));
@@ -402,7 +395,7 @@ private slots:
         apri.btnEliminaClick();
         QCOMPARE(messages.texts().last(), kDeleted);
         QVERIFY(!QFile::exists(m_folder->file(QStringLiteral(" Poesia.cat"))));
-        QCOMPARE(readAll(m_folder->file(QStringLiteral("Poesia.cat"))), QByteArray("due"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Poesia.cat"))), QByteArray("due"));
     }
 
     void helpTopic_data()
@@ -429,11 +422,6 @@ private slots:
     }
 
 private:
-    static QByteArray readAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     TfrmCreaCatalogo &openCreate()
     {
         QTest::mouseClick(m_screens->frmAvvio->btnApp02, Qt::LeftButton);

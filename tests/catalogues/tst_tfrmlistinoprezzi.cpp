@@ -2,7 +2,9 @@
 // pages and their box photos, the preview pictures, photos from files and
 // the import of a card from the card index.
 #include "common/cardfixtures.h"
+#include "common/filefixtures.h"
 #include "common/filesizelimit.h"
+#include "common/picturefixtures.h"
 #include "common/testsupport.h"
 
 #include "app/conventions.h"
@@ -18,16 +20,13 @@
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "search/tfrmtrovalibri.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QDirIterator>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -38,42 +37,6 @@ const QString kRewritten =
 const QString kBoxA = QStringLiteral("Attenzione: per salvare la scheda è necessario compilare i campi riguardanti la "
                                      "persona che appare in cima alla pagina.");
 const char *const kFieldNames[] = {"Codice", "Nome", "UM", "Caratteristiche", "Prezzo"};
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-/// A picture with enough detail that a second JPEG encoding changes its bytes.
-QImage detailed(const QSize &size, quint32 seed = 7)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, int(random.bounded(256))));
-    return image;
-}
-
-QByteArray jpeg(const QImage &image, int quality)
-{
-    QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
-    writer.setQuality(quality);
-    writer.write(image);
-    return out;
-}
 
 QImage decoded(const QByteArray &bytes)
 {
@@ -203,7 +166,7 @@ private slots:
             for (int box = 0; box < 8; ++box) {
                 for (int f = 0; f < TRiquadro::FieldCount; ++f)
                     e.field(box, f)->setText(QStringLiteral("testo"));
-                e.photo(box)->setImage(detailed(QSize(20, 20)));
+                e.photo(box)->setImage(detailedPicture(QSize(20, 20)));
             }
             e.lblPosizione->setText(QStringLiteral("3"));
             e.txtCodice_G->setFocus();
@@ -344,7 +307,7 @@ private slots:
     void browsingAFullCatalogue()
     {
         writePages(3);
-        writeAll(photoFile(2, 1), jpeg(detailed(QSize(282, 366), 2), 90));
+        QVERIFY(writeFile(photoFile(2, 1), encodedPicture(detailedPicture(QSize(282, 366), 2), "jpg", 90)));
         TfrmListinoPrezzi &e = *m_editor;
         MessageCatcher messages;
         e.cmdAvantiClick(); // from a new page: page 1
@@ -365,20 +328,20 @@ private slots:
         QCOMPARE(e.lblPosizione->text(), QStringLiteral("2"));
         QCOMPARE(e.txtCaratteristiche_E->text(), QStringLiteral("P2 E Caratteristiche"));
         // Page 2 has a photo in box B only; the rest show the placeholder.
-        QCOMPARE(e.photo(1)->sourceJpeg(), readAll(photoFile(2, 1)));
+        QCOMPARE(e.photo(1)->sourceJpeg(), readFile(photoFile(2, 1)));
         QCOMPARE(e.photo(1)->image().size(), QSize(282, 366));
         QCOMPARE(e.photo(0)->image(), e.placeholder());
         e.cmdPrimoClick();
         QCOMPARE(e.txtUM_C->text(), QStringLiteral("P1 C UM")); // what was typed is gone
         QCOMPARE(e.photo(1)->image(), e.placeholder());
         QVERIFY(messages.texts().isEmpty());
-        QCOMPARE(readAll(catalogue()).size(), 15000); // browsing writes nothing
+        QCOMPARE(readFile(catalogue()).size(), 15000); // browsing writes nothing
     }
 
     void saveAppendsThenRewrites()
     {
         writePages(7);
-        const QByteArray before = readAll(catalogue());
+        const QByteArray before = readFile(catalogue());
         TfrmListinoPrezzi &e = *m_editor;
         fillBoxA();
         e.txtNome_D->setText(QStringLiteral("  Solo il titolo  "));
@@ -387,7 +350,7 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{kAppended});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Information);
         QCOMPARE(e.lblPosizione->text(), QStringLiteral("8"));
-        QByteArray after = readAll(catalogue());
+        QByteArray after = readFile(catalogue());
         QCOMPARE(after.size(), 40000);
         QCOMPARE(after.left(35000), before);
         TPaginaCatalogo expected;
@@ -404,7 +367,7 @@ private slots:
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kRewritten});
         QCOMPARE(e.lblPosizione->text(), QStringLiteral("8"));
-        const QByteArray rewritten = readAll(catalogue());
+        const QByteArray rewritten = readFile(catalogue());
         QCOMPARE(rewritten.size(), 40000);
         QCOMPARE(rewritten.left(35000), before);
         QCOMPARE(rewritten.mid(35000 + 594, 8), QByteArray("\x07\x80 15,00"));
@@ -416,7 +379,7 @@ private slots:
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kAppended});
         QCOMPARE(e.lblPosizione->text(), QStringLiteral("9"));
-        QCOMPARE(readAll(catalogue()).size(), 45000);
+        QCOMPARE(readFile(catalogue()).size(), 45000);
     }
 
     void boxAIsRequired_data()
@@ -468,19 +431,19 @@ private slots:
         expected.sort();
         QCOMPARE(filesBelow(m_folder->path()), expected);
         for (int box = 0; box < 8; ++box) {
-            const QByteArray stored = readAll(photoFile(1, box));
+            const QByteArray stored = readFile(photoFile(1, box));
             QVERIFY(stored.startsWith("\xFF\xD8\xFF"));
             QCOMPARE(decoded(stored).size(), QSize(282, 366));
             // The screen now shows the stored picture, and the preview is the same file.
             QCOMPARE(e.photo(box)->sourceJpeg(), stored);
-            QCOMPARE(readAll(previewFile(box)), stored);
+            QCOMPARE(readFile(previewFile(box)), stored);
         }
         // Browsing back shows the stored placeholder in every box.
         e.cmdNuovoClick();
         e.cmdPrimoClick();
         for (int box = 0; box < 8; ++box) {
             QCOMPARE(e.photo(box)->image().size(), QSize(282, 366));
-            QCOMPARE(e.photo(box)->sourceJpeg(), readAll(photoFile(1, box)));
+            QCOMPARE(e.photo(box)->sourceJpeg(), readFile(photoFile(1, box)));
         }
     }
 
@@ -488,7 +451,7 @@ private slots:
     {
         TfrmListinoPrezzi &e = *m_editor;
         const QString big = m_folder->file(QStringLiteral("grande.jpg"));
-        writeAll(big, jpeg(detailed(QSize(1000, 1000), 3), 95));
+        QVERIFY(writeFile(big, encodedPicture(detailedPicture(QSize(1000, 1000), 3), "jpg", 95)));
         FileChooser::answerNext(big);
         QTest::mouseClick(e.imgFoto_B, Qt::LeftButton, {}, QPoint(40, 50));
         QCOMPARE(FileChooser::requests().size(), 1);
@@ -504,10 +467,10 @@ private slots:
         fillBoxA();
         MessageCatcher messages;
         e.cmdSalvaClick();
-        const QByteArray stored = readAll(photoFile(1, 1));
-        const QImage expected = detailed(QSize(1000, 1000), 3);
+        const QByteArray stored = readFile(photoFile(1, 1));
+        const QImage expected = detailedPicture(QSize(1000, 1000), 3);
         QCOMPARE(decoded(stored).size(), QSize(282, 366));
-        QCOMPARE(readAll(previewFile(1)), stored); // encoded once, the same bytes twice
+        QCOMPARE(readFile(previewFile(1)), stored); // encoded once, the same bytes twice
         QCOMPARE(e.photo(1)->sourceJpeg(), stored);
         QCOMPARE(e.photo(1)->image(), decoded(stored));
         QVERIFY(expected.size() != e.photo(1)->image().size());
@@ -520,8 +483,8 @@ private slots:
         writePages(1);
         QList<QByteArray> originals;
         for (int box = 0; box < 8; ++box) {
-            originals << jpeg(detailed(QSize(282, 366), quint32(10 + box)), 92);
-            writeAll(photoFile(1, box), originals.last());
+            originals << encodedPicture(detailedPicture(QSize(282, 366), quint32(10 + box)), "jpg", 92);
+            QVERIFY(writeFile(photoFile(1, box), originals.last()));
         }
         TfrmListinoPrezzi &e = *m_editor;
         e.cmdPrimoClick();
@@ -530,8 +493,8 @@ private slots:
             e.cmdSalvaClick();
             e.writePreviewPictures();
             for (int box = 0; box < 8; ++box) {
-                QCOMPARE(readAll(photoFile(1, box)), originals[box]);
-                QCOMPARE(readAll(previewFile(box)), originals[box]);
+                QCOMPARE(readFile(photoFile(1, box)), originals[box]);
+                QCOMPARE(readFile(previewFile(box)), originals[box]);
                 QCOMPARE(e.photo(box)->sourceJpeg(), originals[box]);
             }
             e.cmdNuovoClick();
@@ -543,20 +506,21 @@ private slots:
     void previewPicturesNormaliseWhatIsShown()
     {
         TfrmListinoPrezzi &e = *m_editor;
-        const QImage bitmap = detailed(QSize(200, 100), 4);
+        const QImage bitmap = detailedPicture(QSize(200, 100), 4);
         e.photo(4)->setImage(bitmap);
         e.writePreviewPictures(); // before a preview or print: nothing but the pictures
-        const QByteArray preview = readAll(previewFile(4));
+        const QByteArray preview = readFile(previewFile(4));
         QCOMPARE(decoded(preview).size(), QSize(282, 366));
         QCOMPARE(e.photo(4)->sourceJpeg(), preview);
         QVERIFY(!QFile::exists(catalogue()));
         QVERIFY(!QFile::exists(photoFile(1, 4)));
         // A preview picture that cannot be written leaves that box, and every
         // box after it, as it was: an older file is never loaded in its place.
-        writeAll(previewFile(6), jpeg(detailed(QSize(282, 366), 99), 90)); // from another page
+        QVERIFY(writeFile(previewFile(6),
+                          encodedPicture(detailedPicture(QSize(282, 366), 99), "jpg", 90))); // from another page
         QFile::remove(previewFile(5));
         QVERIFY(QDir().mkpath(previewFile(5))); // a folder where the picture goes
-        const QImage shown = detailed(QSize(30, 30), 5);
+        const QImage shown = detailedPicture(QSize(30, 30), 5);
         e.photo(6)->setImage(shown);
         e.writePreviewPictures();
         QCOMPARE(e.photo(6)->image(), shown);
@@ -566,13 +530,13 @@ private slots:
     void photoFromFileCancelledOrUnreadable()
     {
         TfrmListinoPrezzi &e = *m_editor;
-        const QImage kept = detailed(QSize(50, 60));
+        const QImage kept = detailedPicture(QSize(50, 60));
         e.photo(2)->setImage(kept);
         FileChooser::answerNext(QString()); // cancelled
         e.imgFoto_CClick();
         QCOMPARE(e.photo(2)->image(), kept);
         const QString text = m_folder->file(QStringLiteral("non_una_foto.jpg"));
-        writeAll(text, "testo, non una foto");
+        QVERIFY(writeFile(text, "testo, non una foto"));
         FileChooser::answerNext(text);
         MessageCatcher messages;
         e.imgFoto_CClick();
@@ -587,7 +551,7 @@ private slots:
         e.cmdPrimoClick();
         const QStringList before = filesBelow(m_folder->path());
         const QString picture = m_folder->file(QStringLiteral("foto.jpg"));
-        writeAll(picture, jpeg(detailed(QSize(282, 366)), 90));
+        QVERIFY(writeFile(picture, encodedPicture(detailedPicture(QSize(282, 366)), "jpg", 90)));
         FileChooser::answerNext(picture);
         e.imgFoto_AClick();
         e.cmdAvantiClick();
@@ -609,10 +573,10 @@ private slots:
             QVERIFY(QDir().mkpath(catalogue()));
         else
             writePages(3);
-        const QByteArray before = folderInPlace ? QByteArray() : readAll(catalogue());
+        const QByteArray before = folderInPlace ? QByteArray() : readFile(catalogue());
         TfrmListinoPrezzi &e = *m_editor;
         fillBoxA();
-        e.photo(0)->setImage(detailed(QSize(40, 40)));
+        e.photo(0)->setImage(detailedPicture(QSize(40, 40)));
         const QImage shown = e.photo(0)->image();
         MessageCatcher messages;
         {
@@ -626,7 +590,7 @@ private slots:
         QCOMPARE(e.photo(0)->image(), shown);
         QVERIFY(!QDir(CatalogueFolder::photoFolder()).exists()); // no photo written
         if (!folderInPlace) {
-            QCOMPARE(readAll(catalogue()).left(15000), before);
+            QCOMPARE(readFile(catalogue()).left(15000), before);
             CatalogueFile file(catalogue());
             QVERIFY(file.open());
             QCOMPARE(file.count(), 3);
@@ -661,7 +625,7 @@ private slots:
         e.lblFile->setText(catalogue());
         e.lblNome->setText(name);
         fillBoxA();
-        e.photo(0)->setImage(detailed(QSize(40, 40)));
+        e.photo(0)->setImage(detailedPicture(QSize(40, 40)));
         MessageCatcher messages;
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kAppended}); // the page itself is saved
@@ -688,8 +652,8 @@ private slots:
             QCOMPARE(archive.append(book), 2);
             QVERIFY(archive.close());
         }
-        const QByteArray cover = jpeg(detailed(QSize(307, 409), 8), 90);
-        writeAll(Covers::path(QStringLiteral("2")), cover);
+        const QByteArray cover = encodedPicture(detailedPicture(QSize(307, 409), 8), "jpg", 90);
+        QVERIFY(writeFile(Covers::path(QStringLiteral("2")), cover));
         writePages(1);
         TfrmListinoPrezzi &e = *m_editor;
         e.cmdPrimoClick();
@@ -720,7 +684,7 @@ private slots:
                          QStringLiteral("P1 %1 %2").arg(QChar(u'A' + box)).arg(kFieldNames[f]));
             QCOMPARE(e.photo(box)->image(), e.placeholder());
         }
-        QCOMPARE(readAll(catalogue()), QByteArray(page(1).data(), 5000)); // the import writes nothing
+        QCOMPARE(readFile(catalogue()), QByteArray(page(1).data(), 5000)); // the import writes nothing
 
         // Saved, the title keeps its first 50 characters and the cover becomes
         // the box photo at the stored size.
@@ -729,8 +693,8 @@ private slots:
         e.cmdNuovoClick();
         e.cmdPrimoClick();
         QCOMPARE(e.txtNome_C->text(), title.left(50));
-        QCOMPARE(decoded(readAll(photoFile(1, 2))).size(), QSize(282, 366));
-        QCOMPARE(e.photo(2)->sourceJpeg(), readAll(photoFile(1, 2)));
+        QCOMPARE(decoded(readFile(photoFile(1, 2))).size(), QSize(282, 366));
+        QCOMPARE(e.photo(2)->sourceJpeg(), readFile(photoFile(1, 2)));
     }
 
     void helpTopic()
