@@ -7,15 +7,20 @@
 //   click:NAME        presses the button or picture NAME
 //   type:NAME=TEXT    types TEXT into the edit box NAME
 //   wait:MS           waits MS milliseconds
+//   catalogue:X.cat   hands catalogue X.cat of the program folder to the page
+//                     editor, as the open-catalogue screen does (then
+//                     click:cmdAvanti shows its first page)
 // The picture is of the modal window in front when there is one (a dialog
 // a step opened), otherwise of the named screen.
 #include "app/programfolder.h"
 #include "app/regional.h"
 #include "app/screens.h"
 #include "app/screenset.h"
+#include "catalogues/tfrmlistinoprezzi.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
@@ -59,6 +64,12 @@ bool runStep(const QString &step)
     const QString rest = step.section(QLatin1Char(':'), 1);
     if (verb == QLatin1String("wait"))
         return true;
+    if (verb == QLatin1String("catalogue")) {
+        TfrmListinoPrezzi *editor = ScreenSet::current()->frmListinoPrezzi;
+        editor->lblFile->setText(ProgramFolder::file(rest));
+        editor->lblNome->setText(rest.chopped(4));
+        return true;
+    }
     const QString name = rest.section(QLatin1Char('='), 0, 0);
     QWidget *control = findControl(name);
     if (verb == QLatin1String("click")) {
@@ -94,7 +105,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: rilegora-grab ClassName out.png [program folder] [click:NAME | type:NAME=TEXT | "
-                             "wait:MS]...\n");
+                             "wait:MS | catalogue:X.cat]...\n");
         return 2;
     }
     if (argc > 3)

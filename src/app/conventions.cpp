@@ -1,7 +1,9 @@
 #include "conventions.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 namespace {
 const char *kRestProperty = "rilegoraRestColour";
 const char *kShownProperty = "rilegoraShownColour";
+const char *kLimitProperty = "rilegoraTypingLimit";
 
 QString colourName(QRgb argb)
 {
@@ -40,6 +43,36 @@ public:
             paintBox(box, box->property(kRestProperty).value<QColor>().rgba());
         return false;
     }
+};
+
+class TypingLimitFilter : public QObject
+{
+public:
+    TypingLimitFilter(int limit, QObject *parent) : QObject(parent), m_limit(limit) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *box = static_cast<QLineEdit *>(watched);
+        auto *key = static_cast<QKeyEvent *>(event);
+        QString typed;
+        if (key->matches(QKeySequence::Paste))
+            typed = QGuiApplication::clipboard()->text();
+        else if (!key->text().isEmpty() && key->text().at(0).unicode() >= 32 && key->text().at(0).unicode() != 127)
+            typed = key->text();
+        else
+            return false;
+        const qsizetype kept = box->text().size() - box->selectedText().size();
+        const qsizetype room = qMax<qsizetype>(0, m_limit - kept);
+        if (typed.size() <= room && !key->matches(QKeySequence::Paste))
+            return false;
+        if (room > 0 || box->hasSelectedText())
+            box->insert(typed.left(room));
+        return true;
+    }
+
+private:
+    int m_limit;
 };
 
 class FrameFilter : public QObject
@@ -148,6 +181,17 @@ void overlayHighlight(QLineEdit *box, QRgb rest)
     box->installEventFilter(new OverlayFilter(box));
 }
 
+void typingLimit(QLineEdit *box, int limit)
+{
+    box->setProperty(kLimitProperty, limit);
+    box->installEventFilter(new TypingLimitFilter(limit, box));
+}
+
+int typingLimit(const QLineEdit *box)
+{
+    return box->property(kLimitProperty).toInt();
+}
+
 QWidget *makeFocusFrame(QLineEdit *box, const QString &name)
 {
     auto *frame = new QWidget(box->parentWidget());
@@ -184,13 +228,14 @@ void busyNotice(QWidget *command, QWidget *notice)
     command->installEventFilter(new BusyFilter(notice, command));
 }
 
-QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText)
+QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText,
+                    const QString &bandName)
 {
     auto *strip = new QWidget(parent);
-    strip->setObjectName(QStringLiteral("bkgInfo"));
+    strip->setObjectName(bandName);
     strip->setGeometry(band);
     strip->setAttribute(Qt::WA_StyledBackground);
-    strip->setStyleSheet(QStringLiteral("#bkgInfo { background-color: %1; }").arg(colourName(bandColour)));
+    strip->setStyleSheet(QStringLiteral("#%1 { background-color: %2; }").arg(bandName, colourName(bandColour)));
     auto *text = new QLabel(designText, strip);
     text->setObjectName(QStringLiteral("panInfo"));
     text->setGeometry(7, 0, band.width() - 14, band.height());

@@ -50,6 +50,13 @@ QColor boxColour(const QLineEdit *box);
 /// rest colour otherwise, with a SkyBlue border either way.
 void overlayHighlight(QLineEdit *box, QRgb rest = AliceBlue);
 
+/// Typing limit: the user cannot type or paste (with the keyboard) more than
+/// limit characters into the box, but a text the program puts there may be
+/// longer and is shown whole (QLineEdit's maximum length would cut it).
+void typingLimit(QLineEdit *box, int limit);
+/// The box's typing limit, or 0 when it has none.
+int typingLimit(const QLineEdit *box);
+
 /// Frame highlight: frame (a rectangle 4 units larger on every side that lies
 /// behind the box) is shown while the box holds the focus, hidden otherwise.
 void frameHighlight(QLineEdit *box, QWidget *frame);
@@ -67,8 +74,10 @@ void enterChain(const QList<QWidget *> &fields);
 void busyNotice(QWidget *command, QWidget *notice);
 
 /// A label styled as hint text (white Tahoma 12) on a band of the given colour
-/// across the bottom of parent. Returns the text label; the band is its parent.
-QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText);
+/// across the bottom of parent, named bandName. Returns the text label; the
+/// band is its parent.
+QLabel *makeHintBar(QWidget *parent, const QRect &band, QRgb bandColour, const QString &designText,
+                    const QString &bandName = QStringLiteral("bkgInfo"));
 
 } // namespace Look
 

@@ -2,8 +2,6 @@
 
 #include "app/programfolder.h"
 
-#include <QFileInfo>
-
 #include <vector>
 
 QString BookArchive::fileName()
@@ -23,82 +21,49 @@ QString BookArchive::accessFailureMessage()
                           "programma.");
 }
 
-BookArchive::BookArchive(const QString &path) : m_file(path) {}
+BookArchive::BookArchive(const QString &path) : m_file(path, TSchedaLibro::RecordSize) {}
 
-BookArchive::~BookArchive()
-{
-    if (m_file.isOpen())
-        m_file.close();
-}
+BookArchive::~BookArchive() = default;
 
 bool BookArchive::open()
 {
-    if (m_file.isOpen())
-        return true;
-    // ReadWrite creates a missing file and never truncates an existing one.
-    return m_file.open(QIODevice::ReadWrite);
+    return m_file.open();
 }
 
 bool BookArchive::openForReading()
 {
-    if (m_file.isOpen())
-        return true;
-    if (!m_file.exists()) {
-        if (!m_file.open(QIODevice::ReadWrite))
-            return false;
-        m_file.close();
-    }
-    return m_file.open(QIODevice::ReadOnly);
+    return m_file.openForReading();
 }
 
 bool BookArchive::close()
 {
-    if (!m_file.isOpen())
-        return true;
-    const bool flushed = m_file.flush();
-    const bool clean = m_file.error() == QFileDevice::NoError;
-    m_file.close();
-    return flushed && clean;
+    return m_file.close();
 }
 
 int BookArchive::count() const
 {
-    if (!m_file.isOpen())
-        return 0;
-    return int(m_file.size() / TSchedaLibro::RecordSize);
+    return m_file.count();
 }
 
 bool BookArchive::read(int n, TSchedaLibro &card)
 {
-    if (!m_file.isOpen() || n < 1 || n > count())
-        return false;
-    if (!m_file.seek(qint64(n - 1) * TSchedaLibro::RecordSize))
-        return false;
-    return m_file.read(card.data(), TSchedaLibro::RecordSize) == TSchedaLibro::RecordSize;
+    return m_file.read(n, card.data());
 }
 
 bool BookArchive::write(int n, const TSchedaLibro &card)
 {
-    if (!m_file.isOpen() || n < 1)
-        return false;
-    if (!m_file.seek(qint64(n - 1) * TSchedaLibro::RecordSize))
-        return false;
-    if (m_file.write(card.data(), TSchedaLibro::RecordSize) != TSchedaLibro::RecordSize)
-        return false;
-    return m_file.flush();
+    return m_file.write(n, card.data());
 }
 
 int BookArchive::append(const TSchedaLibro &card)
 {
-    if (!m_file.isOpen())
-        return 0;
-    const int n = count() + 1;
-    return write(n, card) ? n : 0;
+    return m_file.append(card.data());
 }
 
 bool BookArchive::scan(const std::function<bool(int, const char *)> &visit)
 {
-    if (!m_file.isOpen() || !m_file.seek(0))
+    QFile &file = m_file.file();
+    if (!m_file.isOpen() || !file.seek(0))
         return false;
     constexpr int kBlockCards = 256;
     std::vector<char> block(size_t(kBlockCards) * TSchedaLibro::RecordSize);
@@ -107,7 +72,7 @@ bool BookArchive::scan(const std::function<bool(int, const char *)> &visit)
     while (number < total) {
         const int cards = qMin(kBlockCards, total - number);
         const qint64 want = qint64(cards) * TSchedaLibro::RecordSize;
-        if (m_file.read(block.data(), want) != want)
+        if (file.read(block.data(), want) != want)
             return false;
         for (int i = 0; i < cards; ++i) {
             if (!visit(++number, block.data() + size_t(i) * TSchedaLibro::RecordSize))

@@ -2,7 +2,8 @@
 
 #include "bookrecord.h"
 
-#include <QFile>
+#include "app/recordfile.h"
+
 #include <QString>
 
 #include <functional>
@@ -48,5 +49,5 @@ public:
     bool scan(const std::function<bool(int, const char *)> &visit);
 
 private:
-    QFile m_file;
+    RecordFile m_file;
 };

@@ -1,9 +1,6 @@
 #include "bookrecord.h"
 
-#include "app/cp1252.h"
-#include "app/texttrim.h"
-
-#include <cstring>
+#include "app/shortstring.h"
 
 namespace {
 struct FieldInfo
@@ -54,23 +51,15 @@ TSchedaLibro::TSchedaLibro()
 
 QByteArray TSchedaLibro::bytes(int field) const
 {
-    const char *p = m_data.data() + offset(field);
-    const int len = qMin(int(static_cast<unsigned char>(p[0])), capacity(field));
-    return QByteArray(p + 1, len);
+    return ShortString::bytes(m_data.data() + offset(field), capacity(field));
 }
 
 QString TSchedaLibro::text(int field) const
 {
-    const char *p = m_data.data() + offset(field);
-    const int len = qMin(int(static_cast<unsigned char>(p[0])), capacity(field));
-    return trimText(Cp1252::toUnicode(p + 1, len));
+    return ShortString::text(m_data.data() + offset(field), capacity(field));
 }
 
 void TSchedaLibro::setText(int field, const QString &value)
 {
-    const QString kept = trimText(value).left(255);
-    const QByteArray encoded = Cp1252::fromUnicode(kept, qMin(255, capacity(field)));
-    char *p = m_data.data() + offset(field);
-    p[0] = char(encoded.size());
-    std::memcpy(p + 1, encoded.constData(), size_t(encoded.size()));
+    ShortString::setText(m_data.data() + offset(field), capacity(field), value, false);
 }

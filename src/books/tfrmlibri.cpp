@@ -2,6 +2,7 @@
 
 #include "bookarchive.h"
 
+#include "app/browsing.h"
 #include "app/conventions.h"
 #include "app/decor.h"
 #include "app/helptopics.h"
@@ -369,73 +370,39 @@ const QString &noCardsMessage()
 
 void TfrmLibri::cmdPrimoClick()
 {
-    BookArchive archive;
-    if (!archive.open())
-        return reportAccessFailure();
-    if (archive.count() == 0) {
-        archive.close();
-        return Msg::information(this, noCardsMessage());
-    }
-    if (!loadCard(archive, 1))
-        reportAccessFailure();
+    browse(Browsing::Command::First);
 }
 
 void TfrmLibri::cmdUltimoClick()
 {
-    BookArchive archive;
-    if (!archive.open())
-        return reportAccessFailure();
-    const int count = archive.count();
-    if (count == 0) {
-        archive.close();
-        return Msg::information(this, noCardsMessage());
-    }
-    if (!loadCard(archive, count))
-        reportAccessFailure();
+    browse(Browsing::Command::Last);
 }
 
 void TfrmLibri::cmdAvantiClick()
 {
-    BookArchive archive;
-    if (!archive.open())
-        return reportAccessFailure();
-    if (trimText(lblPosizione->text()).isEmpty())
-        lblPosizione->setText(QStringLiteral("0"));
-    const int count = archive.count();
-    if (count == 0) {
-        lblPosizione->clear();
-        archive.close();
-        return Msg::information(this, noCardsMessage());
-    }
-    const int p = trimText(lblPosizione->text()).toInt();
-    if (p >= count) {
-        archive.close();
-        return;
-    }
-    if (!loadCard(archive, p + 1))
-        reportAccessFailure();
+    browse(Browsing::Command::Next);
 }
 
 void TfrmLibri::cmdIndietroClick()
 {
+    browse(Browsing::Command::Previous);
+}
+
+void TfrmLibri::browse(Browsing::Command command)
+{
     BookArchive archive;
     if (!archive.open())
         return reportAccessFailure();
-    const QString position = trimText(lblPosizione->text());
-    if (position == QLatin1String("1")) {
+    const Browsing::Step step = Browsing::step(command, lblPosizione->text(), archive.count());
+    if (step.kind != Browsing::Step::Load) {
         archive.close();
+        if (step.clearPosition)
+            lblPosizione->clear();
+        if (step.kind == Browsing::Step::Empty)
+            Msg::information(this, noCardsMessage());
         return;
     }
-    const int count = archive.count();
-    if (count == 0) {
-        archive.close();
-        return Msg::information(this, noCardsMessage());
-    }
-    const int p = position.toInt();
-    // A new card steps back onto card 1; so does a number the archive no
-    // longer reaches, rather than reading past its end.
-    const int target = position.isEmpty() || p < 2 ? 1 : qMin(p - 1, count);
-    if (!loadCard(archive, target))
+    if (!loadCard(archive, step.number))
         reportAccessFailure();
 }
 

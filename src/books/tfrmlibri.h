@@ -2,6 +2,8 @@
 
 #include "bookrecord.h"
 
+#include "app/browsing.h"
+
 #include <QWidget>
 
 #include <array>
@@ -95,6 +97,8 @@ private:
     void buildLayout();
     /// Reads card n into the screen and closes the archive; false on failure.
     bool loadCard(BookArchive &archive, int n);
+    /// One browsing command: the archive opened, the card it shows loaded.
+    void browse(Browsing::Command command);
     void reportAccessFailure();
 
     std::array<QLineEdit *, TSchedaLibro::TextFieldCount> m_fields{};

@@ -2,14 +2,46 @@
 
 #include <QWidget>
 
-/// Window "Rilegora - Apertura catalogo esistente": its frame only, until its screen is built.
+class PictureButton;
+class QLabel;
+class QListWidget;
+
+/// Window " Rilegora - Apertura catalogo esistente": the list of the
+/// catalogue files in the program folder, from which the user opens one in
+/// the page editor or deletes one.
+///
+/// lblMemory says how the screen is left: "avvio" back to the launcher,
+/// "listino" on to the page editor with the chosen catalogue.
 class TfrmApriCatalogo : public QWidget
 {
     Q_OBJECT
 public:
     explicit TfrmApriCatalogo(QWidget *parent = nullptr);
 
+    /// The entries of the list, in list order.
+    QStringList entries() const;
+    /// Selects the entry with this text; false when there is none.
+    bool selectEntry(const QString &text);
+
+    QListWidget *lstFiles;
+    QLabel *lblCreati, *lblFile, *lblMemory;
+    PictureButton *btnApri, *btnAnnulla, *btnElimina, *imgGuida;
+
+public slots:
+    void btnApriClick();
+    void btnEliminaClick();
+    void btnAnnullaClick();
+    void imgGuidaClick();
+
 protected:
-    /// Closing the screen goes back to the launcher.
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    /// Fills the list and the count line from what the folder holds.
+    void fillList();
+    /// The selected entry's text, or an empty text when none is selected.
+    QString selectedEntry() const;
 };

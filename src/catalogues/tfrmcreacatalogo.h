@@ -2,14 +2,40 @@
 
 #include <QWidget>
 
-/// Window "Rilegora - Creazione nuovo catalogo": its frame only, until its screen is built.
+class PictureButton;
+class QLabel;
+class QLineEdit;
+
+/// Window " Rilegora - Creazione nuovo catalogo": the user types a name and
+/// the program creates the empty catalogue file <name>.cat in the program
+/// folder. Every way out returns to the launcher.
 class TfrmCreaCatalogo : public QWidget
 {
     Q_OBJECT
 public:
     explicit TfrmCreaCatalogo(QWidget *parent = nullptr);
 
+    /// The characters the name box swallows when they are typed (pasted
+    /// text is not filtered; the name check refuses what cannot be a name).
+    static bool isSwallowed(QChar c);
+
+    QLineEdit *txtFile;
+    PictureButton *btnApplica, *btnAnnulla, *imgGuida;
+    QLabel *lblFile;
+
+public slots:
+    void btnApplicaClick();
+    void btnAnnullaClick();
+    void imgGuidaClick();
+
 protected:
-    /// Closing the screen goes back to the launcher.
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    /// Creates the empty file; false, with nothing left behind, on failure.
+    static bool createEmpty(const QString &path);
 };

@@ -10,7 +10,9 @@
 #include "app/texttrim.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
+#include "books/covers.h"
 #include "books/tfrmlibri.h"
+#include "catalogues/tfrmlistinoprezzi.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -479,12 +481,35 @@ void TfrmTrovaLibri::handOff(const TSchedaLibro &card, int number)
     static const QStringList boxTags = {QStringLiteral("libro_a"), QStringLiteral("libro_b"), QStringLiteral("libro_c"),
                                         QStringLiteral("libro_d"), QStringLiteral("libro_e"), QStringLiteral("libro_f"),
                                         QStringLiteral("libro_g"), QStringLiteral("libro_h")};
-    if (boxTags.contains(tag)) {
-        // Boxes A to H of the catalogue page editor take the card here, once
-        // the editor's boxes exist.
-        return;
-    }
+    const int box = int(boxTags.indexOf(tag));
+    if (box >= 0)
+        handOffToCatalogueBox(card, number, box);
     // Any other tag hands off nothing.
+}
+
+void TfrmTrovaLibri::handOffToCatalogueBox(const TSchedaLibro &card, int number, int box)
+{
+    TfrmListinoPrezzi *editor = nullptr;
+    if (ScreenSet *set = ScreenSet::current())
+        editor = set->frmListinoPrezzi;
+    if (!editor)
+        editor = qobject_cast<TfrmListinoPrezzi *>(parentWidget());
+    if (!editor)
+        return;
+    // Nothing is cut here: a text longer than its field is shown whole and
+    // cut only when the page is saved.
+    editor->field(box, TRiquadro::Nome)->setText(card.text(TSchedaLibro::Titolo));
+    editor->field(box, TRiquadro::UM)
+        ->setText(card.text(TSchedaLibro::Autore) + QStringLiteral("  -  ") + card.text(TSchedaLibro::Editore) +
+                  QStringLiteral(" (") + card.text(TSchedaLibro::Anno) + QLatin1Char(')'));
+    editor->field(box, TRiquadro::Caratteristiche)->setText(card.text(TSchedaLibro::Note));
+    editor->field(box, TRiquadro::Codice)->setText(QStringLiteral("ISBN: ") + card.text(TSchedaLibro::ISBN));
+    editor->field(box, TRiquadro::Prezzo)->setText(QStringLiteral("€ ") + card.text(TSchedaLibro::Prezzo));
+    editor->lblRecord->setText(QString::number(number));
+    const QString cover = Covers::path(editor->lblRecord->text());
+    if (cover.isEmpty() || !Covers::makeFolder())
+        return editor->photo(box)->setImage(editor->placeholder());
+    Covers::loadInto(editor->photo(box), cover, editor->placeholder());
 }
 
 void TfrmTrovaLibri::handOffToCardScreen(const TSchedaLibro &card, int number)

@@ -106,6 +106,8 @@ private:
     void buildResultPanel();
     void handOff(const TSchedaLibro &card, int number);
     void handOffToCardScreen(const TSchedaLibro &card, int number);
+    /// Tags "libro_a".."libro_h": the card into box 0..7 of the page editor.
+    void handOffToCatalogueBox(const TSchedaLibro &card, int number, int box);
 
     std::array<QLineEdit *, BookSearch::FilterCount> m_filters{};
     TrovaRowModel *m_model;

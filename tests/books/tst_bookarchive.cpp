@@ -1,3 +1,5 @@
+#include "common/filefixtures.h"
+
 #include "app/programfolder.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
@@ -8,18 +10,6 @@
 #include <QTest>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), qint64(bytes.size()));
-}
 
 TSchedaLibro cardTitled(const QString &title)
 {
@@ -139,14 +129,14 @@ private slots:
         for (int i = 1; i <= 3; ++i)
             bytes.append(cardTitled(QString::number(i)).data(), TSchedaLibro::RecordSize);
         bytes.append(QByteArray(100, 'z'));
-        writeAll(BookArchive::path(), bytes);
+        QVERIFY(writeFile(BookArchive::path(), bytes));
 
         BookArchive archive;
         QVERIFY(archive.open());
         QCOMPARE(archive.count(), 3);
         QCOMPARE(archive.append(cardTitled(QStringLiteral("4"))), 4);
         QVERIFY(archive.close());
-        const QByteArray after = readAll(BookArchive::path());
+        const QByteArray after = readFile(BookArchive::path());
         QCOMPARE(after.size(), 4 * TSchedaLibro::RecordSize);
         QCOMPARE(after.left(3 * TSchedaLibro::RecordSize), bytes.left(3 * TSchedaLibro::RecordSize));
 
@@ -164,7 +154,7 @@ private slots:
         for (int i = 1; i <= 10; ++i)
             QCOMPARE(archive.append(cardTitled(QString::number(i))), i);
         QVERIFY(archive.close());
-        const QByteArray before = readAll(BookArchive::path());
+        const QByteArray before = readFile(BookArchive::path());
 
         QVERIFY(archive.open());
         TSchedaLibro card;
@@ -172,7 +162,7 @@ private slots:
         card.setText(TSchedaLibro::Autore, QStringLiteral("Umberto Eco"));
         QVERIFY(archive.write(3, card));
         QVERIFY(archive.close());
-        const QByteArray after = readAll(BookArchive::path());
+        const QByteArray after = readFile(BookArchive::path());
         QCOMPARE(after.size(), before.size());
         const int from = 2 * TSchedaLibro::RecordSize, to = 3 * TSchedaLibro::RecordSize;
         QCOMPARE(after.left(from), before.left(from));

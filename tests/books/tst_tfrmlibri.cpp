@@ -1,3 +1,4 @@
+#include "common/filesizelimit.h"
 #include "common/testsupport.h"
 
 #include "app/conventions.h"
@@ -10,9 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 const QString kNoCards = QStringLiteral("L'archivio non contiene nessuna scheda.");
@@ -44,23 +42,6 @@ void writeCards(int count)
     QVERIFY(archive.close());
 }
 
-/// Lowers the file-size limit of this process, so writes past it fail.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 } // namespace
 
 class TestTfrmLibri : public QObject

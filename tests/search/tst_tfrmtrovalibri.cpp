@@ -4,7 +4,9 @@
 #include "app/picturewidgets.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
+#include "books/covers.h"
 #include "books/tfrmlibri.h"
+#include "catalogues/tfrmlistinoprezzi.h"
 #include "search/tfrmtrovalibri.h"
 
 #include <QApplication>
@@ -62,6 +64,9 @@ private slots:
     void handOffByDoubleClick();
     void handOffWithoutSelectionOrTag();
     void cardScreenOpensSearchWithTag();
+    void handOffIntoACatalogueBox_data();
+    void handOffIntoACatalogueBox();
+    void handOffReachesTheBoxOfItsTag();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -446,6 +451,102 @@ void TestTrovaLibri::cardScreenOpensSearchWithTag()
     QVERIFY(seen);
     QCOMPARE(tag, QStringLiteral("libri"));
     QVERIFY(libri.findChildren<TfrmTrovaLibri *>().isEmpty()); // destroyed after its run
+}
+
+void TestTrovaLibri::handOffIntoACatalogueBox_data()
+{
+    // Autore, Editore, Anno, Note, ISBN, Prezzo as stored; the five texts of the box.
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("expected"); // Nome, UM, Caratteristiche, Codice, Prezzo
+    QTest::newRow("every field") << QStringList{"Umberto Eco",    "Bompiani",      "1980",
+                                                "Prima edizione", "88-452-0621-4", "18,50"}
+                                 << QStringList{"Il titolo", "Umberto Eco  -  Bompiani (1980)", "Prima edizione",
+                                                "ISBN: 88-452-0621-4", "€ 18,50"};
+    QTest::newRow("no year") << QStringList{"Eco", "Bompiani", "", "", "1", "2"}
+                             << QStringList{"Il titolo", "Eco  -  Bompiani ()", "", "ISBN: 1", "€ 2"};
+    QTest::newRow("no author, publisher or year")
+        << QStringList{"", "", "", "n", "1", "2"} << QStringList{"Il titolo", "  -   ()", "n", "ISBN: 1", "€ 2"};
+    QTest::newRow("no ISBN, no price") << QStringList{"A", "E", "2001", "", "", ""}
+                                       << QStringList{"Il titolo", "A  -  E (2001)", "", "ISBN: ", "€ "};
+    QTest::newRow("blanks around") << QStringList{"  Eco ", " Bompiani", "1980  ", " nota ", " 12 ", "  9,90 "}
+                                   << QStringList{"Il titolo", "Eco  -  Bompiani (1980)", "nota", "ISBN: 12", "€ 9,90"};
+}
+
+void TestTrovaLibri::handOffIntoACatalogueBox()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, expected);
+    TSchedaLibro book = card(QStringLiteral("Il titolo"), stored[0], stored[1], stored[2]);
+    book.setText(TSchedaLibro::Note, stored[3]);
+    book.setText(TSchedaLibro::ISBN, stored[4]);
+    book.setText(TSchedaLibro::Prezzo, stored[5]);
+    writeCards({card(QStringLiteral("Altro")), card(QStringLiteral("Ancora")), book});
+
+    TfrmListinoPrezzi editor;
+    for (int box = 0; box < 8; ++box)
+        for (int f = 0; f < TRiquadro::FieldCount; ++f)
+            editor.field(box, f)->setText(QStringLiteral("prima"));
+    const QImage before(QSize(5, 5), QImage::Format_RGB32);
+    editor.photo(2)->setImage(before);
+    TfrmTrovaLibri screen(&editor);
+    screen.lblMemory->setText(QStringLiteral(" libro_c "));
+    screen.txtTitolo->setText(QStringLiteral("titolo"));
+    screen.btnCercaClick();
+    QCOMPARE(screen.model()->rowCount(), 1);
+    screen.selectRow(0);
+    screen.lstRecordsDblClick();
+
+    const TRiquadro::Field order[] = {TRiquadro::Nome, TRiquadro::UM, TRiquadro::Caratteristiche, TRiquadro::Codice,
+                                      TRiquadro::Prezzo};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(editor.field(2, order[i])->text(), expected[i]);
+    QCOMPARE(editor.lblRecord->text(), QStringLiteral("3"));
+    QCOMPARE(editor.photo(2)->image(), editor.placeholder()); // no cover file
+    QVERIFY(QDir(Covers::folder()).exists());
+    for (int box : {0, 1, 3, 4, 5, 6, 7})
+        for (int f = 0; f < TRiquadro::FieldCount; ++f)
+            QCOMPARE(editor.field(box, f)->text(), QStringLiteral("prima"));
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(QFileInfo(BookArchive::path()).size(), qint64(3 * TSchedaLibro::RecordSize)); // nothing written
+}
+
+void TestTrovaLibri::handOffReachesTheBoxOfItsTag()
+{
+    writeCards({card(QStringLiteral("Primo")), card(QStringLiteral("Secondo"), QStringLiteral("Calvino"))});
+    QVERIFY(Covers::makeFolder());
+    QFile cover(Covers::path(QStringLiteral("2")));
+    QVERIFY(cover.open(QIODevice::WriteOnly));
+    QImage picture(QSize(30, 40), QImage::Format_RGB32);
+    picture.fill(Qt::darkRed);
+    QVERIFY(picture.save(&cover, "JPG"));
+    cover.close();
+
+    TfrmListinoPrezzi editor;
+    const QString letters = QStringLiteral("abcdefgh");
+    for (int box = 0; box < 8; ++box) {
+        TfrmTrovaLibri screen(&editor);
+        screen.lblMemory->setText(QStringLiteral("libro_") + letters.at(box));
+        screen.txtAutore->setText(QStringLiteral("calvino"));
+        screen.btnCercaClick();
+        screen.selectRow(0);
+        screen.lstRecordsDblClick();
+        QCOMPARE(editor.field(box, TRiquadro::Nome)->text(), QStringLiteral("Secondo"));
+        QCOMPARE(editor.photo(box)->image().size(), QSize(30, 40)); // the card's cover
+        QCOMPARE(editor.photo(box)->sourceJpeg(), [] {
+            QFile f(Covers::path(QStringLiteral("2")));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }());
+        if (box < 7)
+            QVERIFY(editor.field(box + 1, TRiquadro::Nome)->text().isEmpty());
+    }
+    // A tag in capitals is no tag.
+    TfrmTrovaLibri screen(&editor);
+    editor.txtNome_A->clear();
+    screen.lblMemory->setText(QStringLiteral("LIBRO_A"));
+    screen.btnCercaClick();
+    screen.selectRow(0);
+    screen.lstRecordsDblClick();
+    QVERIFY(editor.txtNome_A->text().isEmpty());
 }
 
 QTEST_MAIN(TestTrovaLibri)

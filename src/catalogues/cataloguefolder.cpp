@@ -1,0 +1,122 @@
+#include "cataloguefolder.h"
+
+#include "app/programfolder.h"
+#include "app/texttrim.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace CatalogueFolder {
+
+namespace {
+const QString kExtension = QStringLiteral(".cat");
+
+bool refusedCharacter(QChar c)
+{
+    return c.unicode() < 32 || QStringView(u"\"*/:<>?\\|").contains(c);
+}
+
+/// Windows gives these names to devices; a file of that name, with or
+/// without an extension, cannot be made in an ordinary folder.
+bool reservedName(const QString &name)
+{
+    QString base = name.left(name.indexOf(QLatin1Char('.')));
+    while (base.endsWith(QLatin1Char(' ')))
+        base.chop(1);
+    base = base.toUpper();
+    static const QStringList fixed = {QStringLiteral("CON"), QStringLiteral("PRN"),    QStringLiteral("AUX"),
+                                      QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+    if (fixed.contains(base))
+        return true;
+    if (base.size() != 4 || !(base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))))
+        return false;
+    // COM0..COM9 and LPT0..LPT9, and the superscript digits Windows also maps to ports.
+    const QChar digit = base.at(3);
+    return (digit >= QLatin1Char('0') && digit <= QLatin1Char('9')) ||
+           QStringView(u"\u00B9\u00B2\u00B3").contains(digit);
+}
+
+/// Whether a text is a page number as the editor shows it.
+bool isPageNumber(const QString &page)
+{
+    bool ok = false;
+    const uint n = page.toUInt(&ok);
+    return ok && n > 0 && QString::number(n) == page;
+}
+} // namespace
+
+QString path(const QString &name)
+{
+    return ProgramFolder::file(name + kExtension);
+}
+
+QString nameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Attenzione: per creare l'archivio è necessario indicare il nome del nuovo catalogo.");
+    const QString retry = QStringLiteral("\r\n\r\nInserire un nome diverso.");
+    if (std::any_of(name.cbegin(), name.cend(), refusedCharacter))
+        return QStringLiteral("Attenzione: il nome del catalogo non può contenere i caratteri \\ / : * ? \" < > | "
+                              "né caratteri di controllo.") +
+               retry;
+    if (name.contains(QLatin1String("..")))
+        return QStringLiteral("Attenzione: il nome del catalogo non può contenere due punti consecutivi (..).") + retry;
+    if (reservedName(name))
+        return QStringLiteral("Attenzione: il nome del catalogo indicato è riservato dal sistema operativo "
+                              "(CON, PRN, AUX, NUL, COM1...COM9, LPT1...LPT9), anche se seguito da un punto e da "
+                              "un'estensione.") +
+               retry;
+    if (name.size() > MaxNameLength)
+        return QStringLiteral("Attenzione: il nome del catalogo indicato è troppo lungo.\r\n\r\nInserire un nome di "
+                              "al massimo %1 caratteri.")
+            .arg(MaxNameLength);
+    return QString();
+}
+
+QStringList list()
+{
+    // The pattern ignores letter case, as it does on Windows.
+    QStringList names = QDir(ProgramFolder::path())
+                            .entryList({QStringLiteral("*") + kExtension}, QDir::Files | QDir::Hidden | QDir::System);
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+QString photoFolder()
+{
+    return ProgramFolder::file(QStringLiteral("Foto_Gruppo/"));
+}
+
+bool makePhotoFolder()
+{
+    return QDir().mkpath(photoFolder());
+}
+
+QChar boxLetter(int box)
+{
+    return QChar(u'A' + box);
+}
+
+QString photoPath(const QString &catalogueName, int box, const QString &page)
+{
+    const QString name = trimText(catalogueName);
+    const QString number = trimText(page);
+    if (box < 0 || box > 7 || !nameProblem(name).isEmpty() || !isPageNumber(number))
+        return QString();
+    return photoFolder() + name + QStringLiteral("_Foto_") + boxLetter(box) + QLatin1Char('_') + number +
+           QStringLiteral(".jpg");
+}
+
+QString previewPath(const QString &catalogueName, int box)
+{
+    const QString name = trimText(catalogueName);
+    if (box < 0 || box > 7 || !nameProblem(name).isEmpty())
+        return QString();
+    return photoFolder() + name + QStringLiteral("_Anteprima_") + boxLetter(box) + QStringLiteral(".jpg");
+}
+
+} // namespace CatalogueFolder
