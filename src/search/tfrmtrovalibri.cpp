@@ -11,6 +11,7 @@
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 #include "books/tfrmlibri.h"
+#include "output/listreport.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -405,8 +406,7 @@ void TfrmTrovaLibri::btnChiudiClick()
 
 void TfrmTrovaLibri::btnStampaClick()
 {
-    // Prints rowTexts() through the list report, titled "Riepilogo libri in
-    // archivio"; wired up together with the list report.
+    ListReport::print(this, QStringLiteral("Riepilogo libri in archivio"), rowTexts());
 }
 
 // ---- find in the list --------------------------------------------------------------
