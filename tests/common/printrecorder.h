@@ -1,0 +1,39 @@
+#pragma once
+
+#include "report/reportprinting.h"
+
+#include <QPrinter>
+#include <QString>
+
+/// Stands in for the print dialog while it lives: each print is answered as
+/// the next answer says, and the dialogs shown are counted.
+class PrintRecorder
+{
+public:
+    enum Answer {
+        ToPdf,  ///< accepted; the pages go to pdfPath
+        Cancel, ///< the user cancelled
+        Broken  ///< accepted, but the printer cannot be written to
+    };
+
+    explicit PrintRecorder(const QString &pdfPath) : m_pdf(pdfPath)
+    {
+        ReportPrinting::setDialogRunner([this](QPrinter &printer, QWidget *) {
+            ++dialogs;
+            orientation = printer.pageLayout().orientation();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(answer == Broken ? m_pdf + QStringLiteral(".missing/folder/out.pdf") : m_pdf);
+            return answer != Cancel;
+        });
+    }
+    ~PrintRecorder() { ReportPrinting::setDialogRunner({}); }
+
+    QString pdf() const { return m_pdf; }
+
+    Answer answer = ToPdf;
+    int dialogs = 0;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+
+private:
+    QString m_pdf;
+};
