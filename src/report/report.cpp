@@ -175,6 +175,12 @@ bool readAttributes(ReportObject &o, const QStringList &tokens, int from, QStrin
 
 qreal dotsPerMm(const QPaintDevice *device, bool vertical)
 {
+    // A picture's resolution is kept in dots per metre; its whole dots per
+    // inch would shift a page drawn at a few dots per millimetre.
+    if (device->devType() == QInternal::Image) {
+        const auto *image = static_cast<const QImage *>(device);
+        return (vertical ? image->dotsPerMeterY() : image->dotsPerMeterX()) / 1000.0;
+    }
     return (vertical ? device->logicalDpiY() : device->logicalDpiX()) / 25.4;
 }
 
