@@ -3,11 +3,13 @@
 //   QT_QPA_PLATFORM=offscreen rilegora-print card|list|page out.pdf [rows]
 // card: a book card with long values and brackets; list: a search list of
 // rows rows (default 100); page: a catalogue page with eight boxes and photos.
+//   rilegora-print preview out.png    the preview window of the sample card, as a PNG
 #include "app/picturewidgets.h"
 #include "app/regional.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmstampaprodotto.h"
 #include "output/listreport.h"
+#include "output/tfrmanteprimalibri.h"
 #include "output/tfrmstampalibri.h"
 #include "report/reportprinting.h"
 
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -38,9 +41,8 @@ QString padded(const QString &text, int width)
     return (text + QString(width, QLatin1Char(' '))).left(width);
 }
 
-void printCard()
+void fillCard(TfrmLibri &libri)
 {
-    TfrmLibri libri;
     const QStringList values = {
         QStringLiteral("Il nome della rosa [edizione illustrata] con un titolo lunghissimo che non entra nella barra del titolo della scheda"),
         QStringLiteral("Umberto Eco [a cura di Mario Rossi]"), QStringLiteral("Italia"), QStringLiteral("1980"),
@@ -53,6 +55,12 @@ void printCard()
     for (int i = 0; i < values.size(); ++i)
         libri.field(i)->setText(values.at(i));
     libri.imgFoto->setImage(samplePhoto(QSize(307, 409), QColor(0x8B, 0x1A, 0x1A), QStringLiteral("Copertina")));
+}
+
+void printCard()
+{
+    TfrmLibri libri;
+    fillCard(libri);
     TfrmStampaLibri window(&libri);
     window.show();
     window.btnStampaClick();
@@ -99,6 +107,24 @@ void printList(int rows)
     ListReport::print(nullptr, QStringLiteral("Riepilogo libri in archivio"), lines);
 }
 
+// Grabs the preview window once it is painted, then closes it.
+bool grabPreview(const QString &out)
+{
+    TfrmLibri libri;
+    fillCard(libri);
+    TfrmAnteprimaLibri window(&libri);
+    window.show();
+    bool saved = false;
+    QTimer::singleShot(800, [&] {
+        if (auto *preview = qobject_cast<ReportPreview *>(QApplication::activeModalWidget())) {
+            saved = preview->grab().save(out);
+            preview->accept();
+        }
+    });
+    window.btnStampaClick();
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,7 +132,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Regional::installTranslation(&app);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: rilegora-print card|list|page out.pdf [rows]\n");
+        std::fprintf(stderr, "usage: rilegora-print card|list|page out.pdf [rows] | preview out.png\n");
         return 2;
     }
     const QString what = QString::fromLocal8Bit(argv[1]);
@@ -118,6 +144,8 @@ int main(int argc, char *argv[])
         printed = true;
         return true;
     });
+    if (what == QLatin1String("preview"))
+        return grabPreview(out) ? 0 : 1;
     if (what == QLatin1String("card"))
         printCard();
     else if (what == QLatin1String("page"))
