@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Rilegora with warnings as errors and runs
-# every test on the offscreen platform.
+# Installs what is missing, builds Rilegora with warnings as errors, starts
+# the print system and runs every test on the offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRILEGORA_WERROR=ON
 cmake --build build -j"$(nproc)"
+# A real print system for the printing tests: a cups-pdf queue as the
+# default printer.
+RILEGORA_PRINTER_QUEUE=$(tools/start-printer.sh)
+export RILEGORA_PRINTER_QUEUE
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 # Smoke test: the program starts and runs its event loop.

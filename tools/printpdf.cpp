@@ -142,7 +142,7 @@ int main(int argc, char *argv[])
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(out);
         printed = true;
-        return true;
+        return ReportPrinting::Answer::Print;
     });
     if (what == QLatin1String("preview"))
         return grabPreview(out) ? 0 : 1;

@@ -12,9 +12,9 @@ TfrmStampaProdotto::TfrmStampaProdotto(QWidget *parent)
 
 bool TfrmStampaProdotto::send()
 {
-    if (!fillReport() || ReportPrinting::print(repDocumento(), this) == ReportPrinting::Outcome::Failed) {
+    if (!fillReport()) {
         Msg::warning(this, ReportPrinting::printFailedMessage());
         return false;
     }
-    return true;
+    return !ReportPrinting::warnOnFailure(ReportPrinting::print(repDocumento(), this), this);
 }

@@ -44,9 +44,10 @@ bool render(QPagedPaintDevice *device, const QString &title, const QStringList &
 void print(QWidget *parent, const QString &title, const QStringList &lines)
 {
     Report report;
-    if (!fill(report, title, lines, QDateTime::currentDateTime())
-        || ReportPrinting::print(report, parent) == ReportPrinting::Outcome::Failed)
+    if (!fill(report, title, lines, QDateTime::currentDateTime()))
         Msg::warning(parent, ReportPrinting::printFailedMessage());
+    else
+        ReportPrinting::warnOnFailure(ReportPrinting::print(report, parent), parent);
 }
 
 } // namespace ListReport

@@ -13,6 +13,16 @@ TfrmStampaLibri::TfrmStampaLibri(QWidget *parent)
 
 bool TfrmStampaLibri::send()
 {
-    // A cancelled print dialog prints nothing and is no failure.
-    return ReportPrinting::print(repDocumento(), this) != ReportPrinting::Outcome::Failed;
+    // A cancelled print dialog prints nothing and is no failure. With no
+    // printer at all the card's own warning (about the preview and the
+    // photo) would mislead, so the user is told what is missing.
+    switch (ReportPrinting::print(repDocumento(), this)) {
+    case ReportPrinting::Outcome::NoPrinter:
+        ReportPrinting::warnOnFailure(ReportPrinting::Outcome::NoPrinter, this);
+        return true;
+    case ReportPrinting::Outcome::Failed:
+        return false;
+    default:
+        return true;
+    }
 }

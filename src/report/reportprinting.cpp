@@ -9,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -22,10 +23,12 @@ DialogRunner &runner()
     return r;
 }
 
-bool runSystemDialog(QPrinter &printer, QWidget *parent)
+Answer runSystemDialog(QPrinter &printer, QWidget *parent)
 {
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return Answer::NoPrinter;
     QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.exec() == QDialog::Accepted ? Answer::Print : Answer::Cancel;
 }
 } // namespace
 
@@ -34,28 +37,41 @@ void setDialogRunner(DialogRunner r)
     runner() = std::move(r);
 }
 
-Outcome print(const Report &report, QWidget *parent, QString *error)
+Outcome print(const Report &report, QWidget *parent)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(report.name());
     printer.setPageLayout(report.pageLayout());
-    const bool accepted = runner() ? runner()(printer, parent) : runSystemDialog(printer, parent);
-    if (!accepted)
+    const Answer answer = runner() ? runner()(printer, parent) : runSystemDialog(printer, parent);
+    if (answer == Answer::Cancel)
         return Outcome::Cancelled;
-    // The dialog may have changed the paper; the report keeps its own.
+    if (answer == Answer::NoPrinter)
+        return Outcome::NoPrinter;
+    // The report keeps its own paper, whatever the dialog chose.
     const bool painted = report.renderAll(&printer);
-    if (!painted || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
-        if (error)
-            *error = painted ? QStringLiteral("printer error") : QStringLiteral("the printer cannot be opened");
+    if (!painted || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
         return Outcome::Failed;
-    }
     return Outcome::Printed;
+}
+
+bool warnOnFailure(Outcome outcome, QWidget *parent)
+{
+    if (outcome != Outcome::Failed && outcome != Outcome::NoPrinter)
+        return false;
+    Msg::warning(parent, outcome == Outcome::NoPrinter ? noPrinterMessage() : printFailedMessage());
+    return true;
 }
 
 QString printFailedMessage()
 {
     return QStringLiteral("Attenzione: la stampa non \u00E8 andata a buon fine.\n\r\n\r"
                           "Accertarsi che la stampante sia installata, accesa e pronta, poi riprovare.");
+}
+
+QString noPrinterMessage()
+{
+    return QStringLiteral("Attenzione: nel sistema non \u00E8 installata nessuna stampante.\n\r\n\r"
+                          "Installare una stampante e riprovare.");
 }
 
 QString previewFailedMessage()
@@ -150,8 +166,7 @@ void ReportPreview::run(const Report &report, bool thumbnails, QWidget *parent)
 
 void ReportPreview::printReport()
 {
-    if (ReportPrinting::print(m_report, this) == ReportPrinting::Outcome::Failed)
-        Msg::warning(this, ReportPrinting::printFailedMessage());
+    ReportPrinting::warnOnFailure(ReportPrinting::print(m_report, this), this);
 }
 
 void ReportPreview::toggleFullScreen()

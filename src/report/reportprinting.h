@@ -16,24 +16,32 @@ class Report;
 /// preview window.
 namespace ReportPrinting {
 
-enum class Outcome { Printed, Cancelled, Failed };
+enum class Outcome { Printed, Cancelled, NoPrinter, Failed };
+
+/// How the print dialog was answered.
+enum class Answer { Print, Cancel, NoPrinter };
 
 /// What stands for the print dialog: it gets the printer, set up for the
-/// report, and returns false when the user cancelled. The default runs
-/// QPrintDialog. Tests and tools put another in place to send the pages to
-/// a PDF file or to answer as a cancel; an empty function restores the
-/// real dialog.
-using DialogRunner = std::function<bool(QPrinter &printer, QWidget *parent)>;
+/// report, and says whether to print. The default answers NoPrinter when
+/// the system has no printer at all (instead of leaving that to the
+/// platform's own error box) and otherwise runs QPrintDialog. Tests and
+/// tools put another in place to send the pages to a PDF file or to answer
+/// as a cancel; an empty function restores the real dialog.
+using DialogRunner = std::function<Answer(QPrinter &printer, QWidget *parent)>;
 void setDialogRunner(DialogRunner runner);
 
 /// Shows the print dialog and prints every page of report. A cancelled
 /// dialog prints nothing. Failed means that the printer could not be used
-/// or reported an error; error then holds the platform's own words, for
-/// the record only.
-Outcome print(const Report &report, QWidget *parent, QString *error = nullptr);
+/// or reported an error.
+Outcome print(const Report &report, QWidget *parent);
 
 /// The message shown when printing failed.
 QString printFailedMessage();
+/// The message shown when the system has no printer.
+QString noPrinterMessage();
+/// Shows the warning for outcome NoPrinter or Failed and returns true;
+/// returns false, showing nothing, for the others.
+bool warnOnFailure(Outcome outcome, QWidget *parent);
 /// The message shown when a preview could not be shown.
 QString previewFailedMessage();
 

@@ -1,6 +1,7 @@
 // The catalogue page's preview and print windows, on a stand-in for the page
 // editor that holds its controls under their names.
 #include "common/pdftext.h"
+#include "common/editorstandin.h"
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
@@ -19,55 +20,6 @@
 #include <QToolBar>
 
 #include <memory>
-
-namespace {
-
-const char *const Fields[] = {"txtNome_", "txtUM_", "txtCaratteristiche_", "txtCodice_", "txtPrezzo_"};
-
-/// The page editor's controls as the windows find them.
-class EditorStandIn : public QWidget
-{
-public:
-    EditorStandIn()
-    {
-        lblNome = label("lblNome");
-        lblPosizione = label("lblPosizione");
-        for (char letter = 'A'; letter <= 'H'; ++letter) {
-            for (const char *field : Fields) {
-                auto *box = new QLineEdit(this);
-                box->setObjectName(QLatin1String(field) + QLatin1Char(letter));
-            }
-            auto *photo = new PictureBox(QStringLiteral("imgFoto_") + QLatin1Char(letter), this);
-            QImage image(282, 366, QImage::Format_RGB32);
-            image.fill(QColor::fromHsv((letter - 'A') * 40, 255, 160));
-            photo->setImage(image);
-        }
-    }
-    QLineEdit *box(const char *field, char letter) const
-    {
-        return findChild<QLineEdit *>(QLatin1String(field) + QLatin1Char(letter));
-    }
-    void fill()
-    {
-        lblNome->setText(QStringLiteral(" Narrativa "));
-        lblPosizione->setText(QStringLiteral("12"));
-        for (char letter = 'A'; letter <= 'H'; ++letter)
-            for (const char *field : Fields)
-                box(field, letter)->setText(QStringLiteral(" %1%2 ").arg(QLatin1String(field).mid(3)).arg(QLatin1Char(letter)));
-    }
-
-    QLabel *lblNome, *lblPosizione;
-
-private:
-    QLabel *label(const char *name)
-    {
-        auto *l = new QLabel(this);
-        l->setObjectName(QLatin1String(name));
-        return l;
-    }
-};
-
-} // namespace
 
 class TestCataloguePagePrint : public QObject
 {
@@ -239,6 +191,11 @@ private slots:
         w.btnStampa->click();
         QCOMPARE(messages.texts(), QStringList(ReportPrinting::printFailedMessage()));
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
+        QVERIFY(w.isVisible());
+        messages.clear();
+        printer.answer = PrintRecorder::NoPrinter;
+        w.btnStampa->click();
+        QCOMPARE(messages.texts(), QStringList(ReportPrinting::noPrinterMessage()));
         QVERIFY(w.isVisible());
         printer.answer = PrintRecorder::ToPdf;
         w.btnStampa->click();

@@ -13,7 +13,8 @@ public:
     enum Answer {
         ToPdf,  ///< accepted; the pages go to pdfPath
         Cancel, ///< the user cancelled
-        Broken  ///< accepted, but the printer cannot be written to
+        Broken,   ///< accepted, but the printer cannot be written to
+        NoPrinter ///< the system has no printer
     };
 
     explicit PrintRecorder(const QString &pdfPath) : m_pdf(pdfPath)
@@ -23,7 +24,9 @@ public:
             orientation = printer.pageLayout().orientation();
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(answer == Broken ? m_pdf + QStringLiteral(".missing/folder/out.pdf") : m_pdf);
-            return answer != Cancel;
+            if (answer == NoPrinter)
+                return ReportPrinting::Answer::NoPrinter;
+            return answer == Cancel ? ReportPrinting::Answer::Cancel : ReportPrinting::Answer::Print;
         });
     }
     ~PrintRecorder() { ReportPrinting::setDialogRunner({}); }

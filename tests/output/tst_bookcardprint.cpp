@@ -241,6 +241,13 @@ private slots:
                  QStringList(QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata "
                                             "a buon fine.\n\r\n\rSi consiglia di ridurre le dimensioni della foto.")));
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
+
+        // With no printer at all the user is told so, not to reduce the photo.
+        messages.clear();
+        printer.answer = PrintRecorder::NoPrinter;
+        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { w->btnStampa->click(); });
+        m_libri->cmdStampaClick();
+        QCOMPARE(messages.texts(), QStringList(ReportPrinting::noPrinterMessage()));
     }
 
     // The preview shows the filled card at 100 %, with print, zoom, full

@@ -156,6 +156,12 @@ private slots:
         ListReport::print(nullptr, QStringLiteral("Riepilogo"), numberedRows(5));
         QCOMPARE(messages.texts(), QStringList(ReportPrinting::printFailedMessage()));
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
+
+        messages.clear();
+        printer.answer = PrintRecorder::NoPrinter;
+        ListReport::print(nullptr, QStringLiteral("Riepilogo"), numberedRows(5));
+        QCOMPARE(messages.texts(), QStringList(ReportPrinting::noPrinterMessage()));
+        QVERIFY(!QFile::exists(printer.pdf()));
     }
 
     // The search screen's Stampa prints its rows, in list order, under the
