@@ -31,10 +31,10 @@ QStringList searchRows(int n)
     QStringList rows;
     rows.reserve(n);
     for (int i = 0; i < n; ++i)
-        rows << padded(QStringLiteral("Titolo del libro numero %1").arg(i + 1), 55) + QStringLiteral("  Autore: ")
-                    + padded(QStringLiteral("Autore %1").arg(i % 997), 30) + QStringLiteral("  Editore: ")
-                    + padded(QStringLiteral("Editore %1").arg(i % 101), 30) + QStringLiteral("  Anno: ")
-                    + QString::number(1900 + i % 120);
+        rows << padded(QStringLiteral("Titolo del libro numero %1").arg(i + 1), 55) + QStringLiteral("  Autore: ") +
+                    padded(QStringLiteral("Autore %1").arg(i % 997), 30) + QStringLiteral("  Editore: ") +
+                    padded(QStringLiteral("Editore %1").arg(i % 101), 30) + QStringLiteral("  Anno: ") +
+                    QString::number(1900 + i % 120);
     return rows;
 }
 

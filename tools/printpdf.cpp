@@ -43,15 +43,29 @@ QString padded(const QString &text, int width)
 
 void fillCard(TfrmLibri &libri)
 {
-    const QStringList values = {
-        QStringLiteral("Il nome della rosa [edizione illustrata] con un titolo lunghissimo che non entra nella barra del titolo della scheda"),
-        QStringLiteral("Umberto Eco [a cura di Mario Rossi]"), QStringLiteral("Italia"), QStringLiteral("1980"),
-        QStringLiteral("Bompiani"), QStringLiteral("Milano"), QStringLiteral("853"), QStringLiteral("Romanzo storico"),
-        QStringLiteral("978-88-452-1234-5"), QStringLiteral("Italiano"), QStringLiteral("[nessuno]"),
-        QStringLiteral(""), QStringLiteral("I grandi tascabili"), QStringLiteral("Mario Rossi"),
-        QStringLiteral("Scaffale 3, ripiano B"), QStringLiteral("NAR-0042"), QStringLiteral("Tascabile 12 x 19 cm"),
-        QStringLiteral("1"), QStringLiteral("503"), QStringLiteral("12,50"), QStringLiteral("Ottimo [*****]"),
-        QString(QStringLiteral("Nota lunga: ")).append(QString(238, QLatin1Char('x')))};
+    const QStringList values = {QStringLiteral("Il nome della rosa [edizione illustrata] con un titolo lunghissimo che "
+                                               "non entra nella barra del titolo della scheda"),
+                                QStringLiteral("Umberto Eco [a cura di Mario Rossi]"),
+                                QStringLiteral("Italia"),
+                                QStringLiteral("1980"),
+                                QStringLiteral("Bompiani"),
+                                QStringLiteral("Milano"),
+                                QStringLiteral("853"),
+                                QStringLiteral("Romanzo storico"),
+                                QStringLiteral("978-88-452-1234-5"),
+                                QStringLiteral("Italiano"),
+                                QStringLiteral("[nessuno]"),
+                                QStringLiteral(""),
+                                QStringLiteral("I grandi tascabili"),
+                                QStringLiteral("Mario Rossi"),
+                                QStringLiteral("Scaffale 3, ripiano B"),
+                                QStringLiteral("NAR-0042"),
+                                QStringLiteral("Tascabile 12 x 19 cm"),
+                                QStringLiteral("1"),
+                                QStringLiteral("503"),
+                                QStringLiteral("12,50"),
+                                QStringLiteral("Ottimo [*****]"),
+                                QString(QStringLiteral("Nota lunga: ")).append(QString(238, QLatin1Char('x')))};
     for (int i = 0; i < values.size(); ++i)
         libri.field(i)->setText(values.at(i));
     libri.imgFoto->setImage(samplePhoto(QSize(307, 409), QColor(0x8B, 0x1A, 0x1A), QStringLiteral("Copertina")));
@@ -78,11 +92,10 @@ void printPage()
     const QColor colours[] = {0x8B1A1A, 0x1F5FA8, 0x2E7D32, 0x6A1B9A, 0xEF6C00, 0x00695C, 0x4E342E, 0x283593};
     for (char letter = 'A'; letter <= 'H'; ++letter) {
         const int k = letter - 'A';
-        const QStringList texts = {QStringLiteral("Titolo del libro %1 [nuova edizione]").arg(QLatin1Char(letter)),
-                                   QStringLiteral("Brossura, 320 pagine"),
-                                   QStringLiteral("Autore %1 - Editore - 19%2").arg(k + 1).arg(70 + k),
-                                   QStringLiteral("978-88-00-0000%1-%2").arg(k).arg(k),
-                                   QStringLiteral("%1,90").arg(10 + k)};
+        const QStringList texts = {
+            QStringLiteral("Titolo del libro %1 [nuova edizione]").arg(QLatin1Char(letter)),
+            QStringLiteral("Brossura, 320 pagine"), QStringLiteral("Autore %1 - Editore - 19%2").arg(k + 1).arg(70 + k),
+            QStringLiteral("978-88-00-0000%1-%2").arg(k).arg(k), QStringLiteral("%1,90").arg(10 + k)};
         const char *fields[] = {"txtNome_", "txtUM_", "txtCaratteristiche_", "txtCodice_", "txtPrezzo_"};
         for (int f = 0; f < 5; ++f) {
             auto *box = new QLineEdit(texts.at(f), &editor);
@@ -100,10 +113,11 @@ void printList(int rows)
 {
     QStringList lines;
     for (int i = 0; i < rows; ++i)
-        lines << padded(QStringLiteral("Titolo numero %1 [serie %2]").arg(i + 1, 4, 10, QLatin1Char('0')).arg(i % 7), 55)
-                     + QStringLiteral("  Autore: ") + padded(QStringLiteral("Autore %1").arg(i % 37), 30)
-                     + QStringLiteral("  Editore: ") + padded(QStringLiteral("Editore %1").arg(i % 11), 30)
-                     + QStringLiteral("  Anno: ") + QString::number(1950 + i % 70);
+        lines << padded(QStringLiteral("Titolo numero %1 [serie %2]").arg(i + 1, 4, 10, QLatin1Char('0')).arg(i % 7),
+                        55) +
+                     QStringLiteral("  Autore: ") + padded(QStringLiteral("Autore %1").arg(i % 37), 30) +
+                     QStringLiteral("  Editore: ") + padded(QStringLiteral("Editore %1").arg(i % 11), 30) +
+                     QStringLiteral("  Anno: ") + QString::number(1950 + i % 70);
     ListReport::print(nullptr, QStringLiteral("Riepilogo libri in archivio"), lines);
 }
 

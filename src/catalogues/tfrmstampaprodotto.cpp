@@ -5,10 +5,9 @@
 
 TfrmStampaProdotto::TfrmStampaProdotto(QWidget *parent)
     : CataloguePageWindow(parent, QStringLiteral("TfrmStampaProdotto"), QStringLiteral(" Stampa documento"),
-                          QStringLiteral("Stampa"), Panel::Single, {{}, {}, {}, {}, QStringLiteral("stampaprodotto_logo.svg")},
-                          16)
-{
-}
+                          QStringLiteral("Stampa"), Panel::Single,
+                          {{}, {}, {}, {}, QStringLiteral("stampaprodotto_logo.svg")}, 16)
+{}
 
 bool TfrmStampaProdotto::send()
 {

@@ -7,9 +7,8 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
-BookCardWindow::BookCardWindow(QWidget *parent, const QString &name, const QString &caption,
-                               const QString &confirmText, const Pictures &pictures, const QString &defaultPicture,
-                               const QSize &defaultSize)
+BookCardWindow::BookCardWindow(QWidget *parent, const QString &name, const QString &caption, const QString &confirmText,
+                               const Pictures &pictures, const QString &defaultPicture, const QSize &defaultSize)
     : PrintWindow(parent, name, caption, confirmText, Panel::Explained, pictures)
 {
     imgLogo = new PictureBox(QStringLiteral("imgLogo"), this);
@@ -23,13 +22,13 @@ BookCardWindow::BookCardWindow(QWidget *parent, const QString &name, const QStri
 const QStringList &BookCardWindow::valueNames()
 {
     static const QStringList names = {
-        QStringLiteral("txtTitolo"),     QStringLiteral("txtAutore"),    QStringLiteral("txtNazione"),
-        QStringLiteral("txtAnno"),       QStringLiteral("txtEditore"),   QStringLiteral("txtCitta"),
-        QStringLiteral("txtDewey"),      QStringLiteral("txtGenere"),    QStringLiteral("txtISBN"),
-        QStringLiteral("txtLingua"),     QStringLiteral("txtOriginale"), QStringLiteral("txtTraduttore"),
-        QStringLiteral("txtCollana"),    QStringLiteral("txtCuratore"),  QStringLiteral("txtPosizione"),
-        QStringLiteral("txtEtichetta"),  QStringLiteral("txtFormato"),   QStringLiteral("txtVolumi"),
-        QStringLiteral("txtPagine"),     QStringLiteral("txtPrezzo"),    QStringLiteral("txtGiudizio"),
+        QStringLiteral("txtTitolo"),    QStringLiteral("txtAutore"),    QStringLiteral("txtNazione"),
+        QStringLiteral("txtAnno"),      QStringLiteral("txtEditore"),   QStringLiteral("txtCitta"),
+        QStringLiteral("txtDewey"),     QStringLiteral("txtGenere"),    QStringLiteral("txtISBN"),
+        QStringLiteral("txtLingua"),    QStringLiteral("txtOriginale"), QStringLiteral("txtTraduttore"),
+        QStringLiteral("txtCollana"),   QStringLiteral("txtCuratore"),  QStringLiteral("txtPosizione"),
+        QStringLiteral("txtEtichetta"), QStringLiteral("txtFormato"),   QStringLiteral("txtVolumi"),
+        QStringLiteral("txtPagine"),    QStringLiteral("txtPrezzo"),    QStringLiteral("txtGiudizio"),
         QStringLiteral("txtNote"),
     };
     return names;
@@ -51,7 +50,8 @@ void BookCardWindow::showEvent(QShowEvent *event)
 void BookCardWindow::FormShow()
 {
     // The picture to print is the one the card screen shows at this moment.
-    const PictureBox *cover = parentWidget() ? parentWidget()->findChild<PictureBox *>(QStringLiteral("imgFoto")) : nullptr;
+    const PictureBox *cover =
+        parentWidget() ? parentWidget()->findChild<PictureBox *>(QStringLiteral("imgFoto")) : nullptr;
     if (cover && !cover->image().isNull())
         imgLogo->setImage(cover->image());
     else

@@ -15,8 +15,8 @@ QString dateLine(const QDateTime &now)
     // The system's long time format, without a time zone.
     QString format = QLocale::system().timeFormat(QLocale::LongFormat);
     format.remove(QRegularExpression(QStringLiteral("\\s*t+")));
-    return QStringLiteral("Stampa eseguita in data ") + Regional::formatDate(now.date()) + QStringLiteral(" alle ore ")
-           + QLocale::system().toString(now.time(), format.trimmed());
+    return QStringLiteral("Stampa eseguita in data ") + Regional::formatDate(now.date()) +
+           QStringLiteral(" alle ore ") + QLocale::system().toString(now.time(), format.trimmed());
 }
 
 bool fill(Report &report, const QString &title, const QStringList &lines, const QDateTime &now)

@@ -26,8 +26,8 @@ public:
         QString single;                          ///< for Panel::Single
     };
 
-    PrintWindow(QWidget *parent, const QString &name, const QString &caption, const QString &confirmText,
-                Panel panel, const Pictures &pictures);
+    PrintWindow(QWidget *parent, const QString &name, const QString &caption, const QString &confirmText, Panel panel,
+                const Pictures &pictures);
 
     /// The report template: reads it from the compiled-in file and returns
     /// false when that fails (then nothing can be printed).

@@ -314,8 +314,8 @@ bool Report::parseLine(const QStringList &tokens, QString *problem)
     }
     if (keyword == QLatin1String("page")) {
         // page A4 portrait|landscape margin N
-        if (tokens.size() != 5 || tokens.at(1) != QLatin1String("A4") || tokens.at(3) != QLatin1String("margin")
-            || !readLength(tokens.at(4), &m_margin)) {
+        if (tokens.size() != 5 || tokens.at(1) != QLatin1String("A4") || tokens.at(3) != QLatin1String("margin") ||
+            !readLength(tokens.at(4), &m_margin)) {
             *problem = QStringLiteral("expected: page A4 portrait|landscape margin N");
             return false;
         }
@@ -345,8 +345,8 @@ bool Report::parseLine(const QStringList &tokens, QString *problem)
         }
         band->name = unquoted(tokens.value(2));
         band->canSplit = tokens.size() == 5 && tokens.at(4) == QLatin1String("split");
-        if (band->name.isEmpty() || tokens.size() < 4 || tokens.size() > 5 || !readLength(tokens.at(3), &band->height)
-            || (tokens.size() == 5 && !band->canSplit)) {
+        if (band->name.isEmpty() || tokens.size() < 4 || tokens.size() > 5 ||
+            !readLength(tokens.at(3), &band->height) || (tokens.size() == 5 && !band->canSplit)) {
             *problem = QStringLiteral("expected: band title|data|footer NAME HEIGHT [split]");
             return false;
         }
@@ -511,8 +511,8 @@ qreal Report::splitPoint(const ReportBand &band, qreal from, qreal limit) const
                 const qreal top = o->rect.top() + index * o->lineHeight;
                 if (top < cut - Epsilon && top > from + Epsilon)
                     cut = top;
-            } else if (o->rect.top() < cut - Epsilon && o->rect.bottom() > cut + Epsilon
-                       && o->rect.top() > from + Epsilon) {
+            } else if (o->rect.top() < cut - Epsilon && o->rect.bottom() > cut + Epsilon &&
+                       o->rect.top() > from + Epsilon) {
                 cut = o->rect.top();
             }
         }
@@ -649,7 +649,8 @@ void Report::drawObject(QPainter *painter, const ReportObject &o, qreal dy, qrea
                 // A text wider than its object keeps its start and is cut at the right edge.
                 const qreal advance = metrics.horizontalAdvance(line);
                 if (advance < box.width())
-                    x = (o.alignment & Qt::AlignRight) ? box.right() - advance : box.left() + (box.width() - advance) / 2;
+                    x = (o.alignment & Qt::AlignRight) ? box.right() - advance
+                                                       : box.left() + (box.width() - advance) / 2;
             }
             painter->drawText(QPointF(x, baseline), line);
         }

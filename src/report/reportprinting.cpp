@@ -81,8 +81,7 @@ QString previewFailedMessage()
 
 } // namespace ReportPrinting
 
-ReportPreview::ReportPreview(const Report &report, bool thumbnails, QWidget *parent)
-    : QDialog(parent), m_report(report)
+ReportPreview::ReportPreview(const Report &report, bool thumbnails, QWidget *parent) : QDialog(parent), m_report(report)
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral(" Anteprima di stampa - ") + report.name());

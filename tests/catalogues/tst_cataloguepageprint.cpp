@@ -1,7 +1,7 @@
 // The catalogue page's preview and print windows, on a stand-in for the page
 // editor that holds its controls under their names.
-#include "common/pdftext.h"
 #include "common/editorstandin.h"
+#include "common/pdftext.h"
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
@@ -131,11 +131,13 @@ private slots:
         for (int k = 0; k < 8; ++k) {
             const qreal top = 6 + 33 * k;
             const QRgb fill = k % 2 ? qRgb(0xFF, 0xFF, 0xF0) : qRgb(0xF0, 0xF8, 0xFF);
-            QVERIFY2(at(150, top + 1) == fill, qPrintable(QStringLiteral("box %1: %2").arg(k).arg(at(150, top + 1), 0, 16)));
+            QVERIFY2(at(150, top + 1) == fill,
+                     qPrintable(QStringLiteral("box %1: %2").arg(k).arg(at(150, top + 1), 0, 16)));
             QCOMPARE(at(150, top + 29), fill);
             QCOMPARE(at(150, top - 1.5), qRgb(255, 255, 255)); // the 3 mm gap between boxes
             QCOMPARE(at(150, top + 31.5), qRgb(255, 255, 255));
-            const QImage photo = m_editor->findChild<PictureBox *>(QStringLiteral("imgFoto_") + QLatin1Char(char('A' + k)))->image();
+            const QImage photo =
+                m_editor->findChild<PictureBox *>(QStringLiteral("imgFoto_") + QLatin1Char(char('A' + k)))->image();
             QCOMPARE(at(2 + 11, top + 1 + 14), photo.pixel(140, 180));
         }
     }
@@ -144,8 +146,9 @@ private slots:
     // boxes print no text, and brackets print as typed.
     void unsavedPageAndEmptyBoxes()
     {
-        m_editor->lblNome->setText(QStringLiteral("Catalogo [bozza] con un nome lunghissimo che scorre oltre ogni limite "
-                                                  "della riga di testa della pagina stampata, fino al bordo e oltre"));
+        m_editor->lblNome->setText(
+            QStringLiteral("Catalogo [bozza] con un nome lunghissimo che scorre oltre ogni limite "
+                           "della riga di testa della pagina stampata, fino al bordo e oltre"));
         m_editor->box("txtNome_", 'B')->setText(QStringLiteral("[Titolo] B"));
         PrintRecorder printer(m_folder->file(QStringLiteral("unsaved.pdf")));
         const PdfText pdf = printPage(printer);

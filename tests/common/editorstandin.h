@@ -41,7 +41,8 @@ public:
         lblPosizione->setText(QStringLiteral("12"));
         for (char letter = 'A'; letter <= 'H'; ++letter)
             for (const char *field : Fields)
-                box(field, letter)->setText(QStringLiteral(" %1%2 ").arg(QLatin1String(field).mid(3)).arg(QLatin1Char(letter)));
+                box(field, letter)
+                    ->setText(QStringLiteral(" %1%2 ").arg(QLatin1String(field).mid(3)).arg(QLatin1Char(letter)));
     }
 
     QLabel *lblNome, *lblPosizione;
@@ -54,4 +55,3 @@ private:
         return l;
     }
 };
-

@@ -11,8 +11,8 @@ class PrintRecorder
 {
 public:
     enum Answer {
-        ToPdf,  ///< accepted; the pages go to pdfPath
-        Cancel, ///< the user cancelled
+        ToPdf,    ///< accepted; the pages go to pdfPath
+        Cancel,   ///< the user cancelled
         Broken,   ///< accepted, but the printer cannot be written to
         NoPrinter ///< the system has no printer
     };

@@ -127,17 +127,17 @@ private slots:
             const char *text;
             qreal x, y, height;
         } cells[] = {
-            {"vTitolo", -1, 2.2, 6},       {"AUTORE", 2, 125.6, 3.6},        {"vAutore", 2, 131, 4},
-            {"NAZIONE", 97, 125.6, 3.6},   {"vNazione", 97, 131, 4},         {"ANNO", 2, 140, 3.6},
-            {"vAnno", 2, 145.4, 4},        {"CASA", 97, 140, 3.6},           {"vEditore", 97, 145.4, 4},
-            {"CITTA'", 2, 154, 3.6},       {"vCitta", 2, 159.4, 4},          {"vGenere", 97, 159.4, 4},
-            {"ISBN", 2, 168, 3.6},         {"vISBN", 2, 173.4, 4},           {"vLingua", 97, 173.4, 4},
-            {"vOriginale", 2, 187.4, 4},   {"vTraduttore", 97, 187.4, 4},    {"COLLANA", 2, 195.6, 3.6},
-            {"vCollana", 2, 201, 4},       {"CURATORE", 97, 195.6, 3.6},     {"vCuratore", 97, 201, 4},
-            {"vPosizione", 2, 215.4, 4},   {"vEtichetta", 97, 215.4, 4},     {"vFormato", 2, 229.4, 4},
-            {"vDewey", 97, 229.4, 4},      {"VOLUMI", 2, 238, 3.6},          {"vVolumi", 2, 243.4, 4},
-            {"vPagine", 97, 243.4, 4},     {"PREZZO", 2, 252, 3.6},          {"vPrezzo", 2, 257.4, 4},
-            {"GIUDIZIO", 97, 252, 3.6},    {"vGiudizio", 97, 257.4, 4},      {"NOTE", 2, 265.6, 3.6},
+            {"vTitolo", -1, 2.2, 6},     {"AUTORE", 2, 125.6, 3.6},     {"vAutore", 2, 131, 4},
+            {"NAZIONE", 97, 125.6, 3.6}, {"vNazione", 97, 131, 4},      {"ANNO", 2, 140, 3.6},
+            {"vAnno", 2, 145.4, 4},      {"CASA", 97, 140, 3.6},        {"vEditore", 97, 145.4, 4},
+            {"CITTA'", 2, 154, 3.6},     {"vCitta", 2, 159.4, 4},       {"vGenere", 97, 159.4, 4},
+            {"ISBN", 2, 168, 3.6},       {"vISBN", 2, 173.4, 4},        {"vLingua", 97, 173.4, 4},
+            {"vOriginale", 2, 187.4, 4}, {"vTraduttore", 97, 187.4, 4}, {"COLLANA", 2, 195.6, 3.6},
+            {"vCollana", 2, 201, 4},     {"CURATORE", 97, 195.6, 3.6},  {"vCuratore", 97, 201, 4},
+            {"vPosizione", 2, 215.4, 4}, {"vEtichetta", 97, 215.4, 4},  {"vFormato", 2, 229.4, 4},
+            {"vDewey", 97, 229.4, 4},    {"VOLUMI", 2, 238, 3.6},       {"vVolumi", 2, 243.4, 4},
+            {"vPagine", 97, 243.4, 4},   {"PREZZO", 2, 252, 3.6},       {"vPrezzo", 2, 257.4, 4},
+            {"GIUDIZIO", 97, 252, 3.6},  {"vGiudizio", 97, 257.4, 4},   {"NOTE", 2, 265.6, 3.6},
             {"vNote", 2, 271, 4},
         };
         for (const auto &cell : cells) {

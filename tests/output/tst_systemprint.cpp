@@ -37,8 +37,8 @@ QList<int> jobs(const QString &queue)
     QList<int> ids;
     const QRegularExpression id(QStringLiteral("^%1-(\\d+)\\s").arg(QRegularExpression::escape(queue)),
                                 QRegularExpression::MultilineOption);
-    for (auto m = id.globalMatch(run(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"),
-                                                                QStringLiteral("-o"), queue}));
+    for (auto m = id.globalMatch(
+             run(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue}));
          m.hasNext();)
         ids << m.next().captured(1).toInt();
     return ids;

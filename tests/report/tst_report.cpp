@@ -78,10 +78,13 @@ private slots:
                                     << QRectF(2, 2.2, 186, 6) << 12.0;
         QTest::newRow("page, preview") << "catalogo_libri" << QString() << "Catalogo Libri" << false << "txtNome_H"
                                        << QRectF(27.4, 238, 160, 7) << 14.0;
-        QTest::newRow("page, paper") << "catalogo_libri" << "16" << "Catalogo Libri" << false << "txtNome_A"
-                                     << QRectF(27.4, 7, 160, 7) << 16.0;
-        QTest::newRow("page, price H") << "catalogo_libri" << "16" << "Catalogo Libri" << false << "txtPrezzo_H"
-                                       << QRectF(141, 258.8, 45.4, 7) << 12.0;
+        QTest::newRow("page, paper") << "catalogo_libri"
+                                     << "16"
+                                     << "Catalogo Libri" << false << "txtNome_A" << QRectF(27.4, 7, 160, 7) << 16.0;
+        QTest::newRow("page, price H") << "catalogo_libri"
+                                       << "16"
+                                       << "Catalogo Libri" << false << "txtPrezzo_H" << QRectF(141, 258.8, 45.4, 7)
+                                       << 12.0;
         QTest::newRow("list") << "riepilogo_dati" << QString() << "Riepilogo dati" << true << "txtPagina"
                               << QRectF(3, 2, 272, 5) << 8.0;
     }
@@ -105,9 +108,13 @@ private slots:
         QCOMPARE(report.printableSize(), landscape ? QSizeF(277, 190) : QSizeF(190, 277));
         const ReportObject *o = report.object(object);
         QVERIFY(o);
-        QVERIFY2(qAbs(o->rect.x() - rect.x()) < 1e-9 && qAbs(o->rect.y() - rect.y()) < 1e-9
-                     && qAbs(o->rect.width() - rect.width()) < 1e-9 && qAbs(o->rect.height() - rect.height()) < 1e-9,
-                 qPrintable(QStringLiteral("%1 %2 %3 %4").arg(o->rect.x()).arg(o->rect.y()).arg(o->rect.width()).arg(o->rect.height())));
+        QVERIFY2(qAbs(o->rect.x() - rect.x()) < 1e-9 && qAbs(o->rect.y() - rect.y()) < 1e-9 &&
+                     qAbs(o->rect.width() - rect.width()) < 1e-9 && qAbs(o->rect.height() - rect.height()) < 1e-9,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                .arg(o->rect.x())
+                                .arg(o->rect.y())
+                                .arg(o->rect.width())
+                                .arg(o->rect.height())));
         QCOMPARE(o->pointSize, pointSize);
     }
 
@@ -131,13 +138,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unknown line") << "report \"x\"\nbox a 1 2 3 4" << "line 2: unknown line \"box\"";
-        QTest::newRow("bad colour") << "rect a 1 2 3 4 fill #12" << "line 1: bad colour \"#12\"";
-        QTest::newRow("missing size") << "text a 1 2 3" << "line 1: expected: text NAME X Y WIDTH HEIGHT ...";
-        QTest::newRow("unclosed quote") << "text a 1 2 3 4 text \"abc" << "line 1: unclosed quote";
-        QTest::newRow("twice named") << "rect a 1 2 3 4\ntext a 1 2 3 4" << "line 2: \"a\" is unnamed or named twice";
-        QTest::newRow("no such parameter") << "text a 1 2 3 4 font Arial $size" << "line 1: no parameter \"size\"";
-        QTest::newRow("no such style") << "rect a 1 2 3 4 use bar" << "line 1: no style \"bar\"";
+        QTest::newRow("unknown line") << "report \"x\"\nbox a 1 2 3 4"
+                                      << "line 2: unknown line \"box\"";
+        QTest::newRow("bad colour") << "rect a 1 2 3 4 fill #12"
+                                    << "line 1: bad colour \"#12\"";
+        QTest::newRow("missing size") << "text a 1 2 3"
+                                      << "line 1: expected: text NAME X Y WIDTH HEIGHT ...";
+        QTest::newRow("unclosed quote") << "text a 1 2 3 4 text \"abc"
+                                        << "line 1: unclosed quote";
+        QTest::newRow("twice named") << "rect a 1 2 3 4\ntext a 1 2 3 4"
+                                     << "line 2: \"a\" is unnamed or named twice";
+        QTest::newRow("no such parameter") << "text a 1 2 3 4 font Arial $size"
+                                           << "line 1: no parameter \"size\"";
+        QTest::newRow("no such style") << "rect a 1 2 3 4 use bar"
+                                       << "line 1: no style \"bar\"";
         QTest::newRow("bad page") << "page Letter portrait margin 10"
                                   << "line 1: expected: page A4 portrait|landscape margin N";
     }
@@ -241,8 +255,8 @@ private slots:
             return count;
         };
         // Page coordinates: the object is at (20, 20) 50 x 5 with the margin.
-        QVERIFY(inkIn(20, 20, 22, 25) > 0);   // the first letter: the start of the text is kept
-        QVERIFY(inkIn(68, 20, 70, 25) > 0);   // the object is filled to its right edge
+        QVERIFY(inkIn(20, 20, 22, 25) > 0);    // the first letter: the start of the text is kept
+        QVERIFY(inkIn(68, 20, 70, 25) > 0);    // the object is filled to its right edge
         QCOMPARE(inkIn(70.2, 19, 120, 26), 0); // and nothing beyond it
         QCOMPARE(inkIn(19, 25.2, 120, 40), 0); // and no second line
     }
@@ -281,7 +295,8 @@ private slots:
     {
         Report::installFontFallbacks();
         const QFontInfo arial(QFont(QStringLiteral("Arial")));
-        QVERIFY2(QStringList({"Arial", "Liberation Sans", "Arimo"}).contains(arial.family()), qPrintable(arial.family()));
+        QVERIFY2(QStringList({"Arial", "Liberation Sans", "Arimo"}).contains(arial.family()),
+                 qPrintable(arial.family()));
         QFont courier(QStringLiteral("Courier New"));
         const QFontInfo courierInfo(courier);
         QVERIFY2(QStringList({"Courier New", "Liberation Mono", "Cousine"}).contains(courierInfo.family()),
