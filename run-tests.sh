@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Rilegora with warnings as errors and runs
-# every test on the offscreen platform.
+# Installs what is missing, builds Rilegora with warnings as errors, starts
+# the print system and runs every test on the offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -8,6 +8,14 @@ tools/install-deps.sh
 tools/check-portable.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRILEGORA_WERROR=ON
 cmake --build build -j"$(nproc)"
+# A real print system for the printing tests: a cups-pdf queue as the
+# default printer. Where it cannot be started, only the test that prints
+# through it is skipped; every other printing test renders to PDF itself.
+if RILEGORA_PRINTER_QUEUE=$(tools/start-printer.sh); then
+  export RILEGORA_PRINTER_QUEUE
+else
+  echo "warning: no print system could be started; tst_systemprint is skipped" >&2
+fi
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 # Smoke test: the program starts and runs its event loop.

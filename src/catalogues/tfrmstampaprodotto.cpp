@@ -1,11 +1,19 @@
 #include "tfrmstampaprodotto.h"
 
-#include "app/regional.h"
-#include "app/screens.h"
+#include "app/messages.h"
+#include "report/reportprinting.h"
 
-TfrmStampaProdotto::TfrmStampaProdotto(QWidget *parent) : QDialog(parent)
+TfrmStampaProdotto::TfrmStampaProdotto(QWidget *parent)
+    : CataloguePageWindow(parent, QStringLiteral("TfrmStampaProdotto"), QStringLiteral(" Stampa documento"),
+                          QStringLiteral("Stampa"), Panel::Single,
+                          {{}, {}, {}, {}, QStringLiteral("stampaprodotto_logo.svg")}, 16)
+{}
+
+bool TfrmStampaProdotto::send()
 {
-    Regional::apply();
-    Screens::setupDialog(this, QStringLiteral("TfrmStampaProdotto"), QStringLiteral(" Stampa documento"),
-                         QSize(364, 287));
+    if (!fillReport()) {
+        Msg::warning(this, ReportPrinting::printFailedMessage());
+        return false;
+    }
+    return !ReportPrinting::warnOnFailure(ReportPrinting::print(repDocumento(), this), this);
 }

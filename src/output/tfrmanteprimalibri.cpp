@@ -1,11 +1,20 @@
 #include "tfrmanteprimalibri.h"
 
-#include "app/regional.h"
-#include "app/screens.h"
+#include "report/reportprinting.h"
 
-TfrmAnteprimaLibri::TfrmAnteprimaLibri(QWidget *parent) : QDialog(parent)
+TfrmAnteprimaLibri::TfrmAnteprimaLibri(QWidget *parent)
+    : BookCardWindow(parent, QStringLiteral("TfrmAnteprimaLibri"), QStringLiteral(" Anteprima di stampa"),
+                     QStringLiteral("Mostra anteprima"),
+                     {QStringLiteral("anteprimalibri_inf01.svg"),
+                      QStringLiteral("stampa_logo.svg"),
+                      QStringLiteral("anteprima_sezione.svg"),
+                      QStringLiteral("anteprimalibri_inf02.svg"),
+                      {}},
+                     QStringLiteral("anteprimalibri_imgtemp.svg"), QSize(297, 184))
+{}
+
+bool TfrmAnteprimaLibri::send()
 {
-    Regional::apply();
-    Screens::setupDialog(this, QStringLiteral("TfrmAnteprimaLibri"), QStringLiteral(" Anteprima di stampa"),
-                         QSize(364, 287));
+    ReportPreview::run(repDocumento(), true, this);
+    return true;
 }

@@ -1,11 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include "bookcardprint.h"
 
-/// Window "Stampa scheda": its frame only, until its screen is built.
-class TfrmStampaLibri : public QDialog
+/// Window " Stampa scheda" of the card screen: prints the card on screen on
+/// one A4 page through the print dialog.
+class TfrmStampaLibri : public BookCardWindow
 {
     Q_OBJECT
 public:
     explicit TfrmStampaLibri(QWidget *parent = nullptr);
+
+protected:
+    bool send() override;
 };

@@ -13,6 +13,7 @@
 #include "books/covers.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "output/listreport.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -407,8 +408,7 @@ void TfrmTrovaLibri::btnChiudiClick()
 
 void TfrmTrovaLibri::btnStampaClick()
 {
-    // Prints rowTexts() through the list report, titled "Riepilogo libri in
-    // archivio"; wired up together with the list report.
+    ListReport::print(this, QStringLiteral("Riepilogo libri in archivio"), rowTexts());
 }
 
 // ---- find in the list --------------------------------------------------------------
