@@ -2,6 +2,8 @@
 
 #include "cataloguefile.h"
 #include "cataloguefolder.h"
+#include "tfrmanteprimaprodotto.h"
+#include "tfrmstampaprodotto.h"
 
 #include "app/browsing.h"
 #include "app/conventions.h"
@@ -523,14 +525,18 @@ void TfrmListinoPrezzi::importCard(int box)
 
 // ---- other commands -------------------------------------------------------------
 
+// Both print windows read the page from this screen's controls; the photos
+// are first made the 282 x 366 pictures that are stored and printed.
 void TfrmListinoPrezzi::cmdAnteprimaClick()
 {
-    // Opens the print preview of the page; wired up with the page printout.
+    writePreviewPictures();
+    Screens::runModal<TfrmAnteprimaProdotto>(this);
 }
 
 void TfrmListinoPrezzi::cmdStampaClick()
 {
-    // Prints the page; wired up with the page printout.
+    writePreviewPictures();
+    Screens::runModal<TfrmStampaProdotto>(this);
 }
 
 void TfrmListinoPrezzi::cmdGuidaClick()

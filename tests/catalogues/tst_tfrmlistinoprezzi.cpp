@@ -4,7 +4,9 @@
 #include "common/cardfixtures.h"
 #include "common/filefixtures.h"
 #include "common/filesizelimit.h"
+#include "common/pdftext.h"
 #include "common/picturefixtures.h"
+#include "common/printrecorder.h"
 #include "common/testsupport.h"
 
 #include "app/conventions.h"
@@ -17,7 +19,11 @@
 #include "books/filechooser.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
+#include "catalogues/tfrmanteprimaprodotto.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "catalogues/tfrmstampaprodotto.h"
+#include "report/report.h"
+#include "report/reportprinting.h"
 #include "search/tfrmtrovalibri.h"
 
 #include <QClipboard>
@@ -27,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -525,6 +532,46 @@ private slots:
         e.writePreviewPictures();
         QCOMPARE(e.photo(6)->image(), shown);
         QCOMPARE(e.photo(4)->sourceJpeg(), preview);
+    }
+
+    // Anteprima and Stampa print what the screen shows, saved or not, after
+    // making every photo the stored 282 x 366 picture; Annulla prints nothing
+    // but has already written the preview pictures.
+    void previewAndPrintThePageOnScreen()
+    {
+        TfrmListinoPrezzi &e = *m_editor;
+        fillBoxA();
+        e.photo(1)->setImage(detailedPicture(QSize(1000, 1000), 7));
+        PrintRecorder printer(m_folder->file(QStringLiteral("page.pdf")));
+        MessageCatcher messages;
+
+        whenOpen<TfrmStampaProdotto>([](TfrmStampaProdotto *w) { w->btnAnnulla->click(); });
+        e.cmdStampaClick();
+        QCOMPARE(printer.dialogs, 0);
+        QCOMPARE(decoded(readFile(previewFile(1))).size(), QSize(282, 366));
+        QCOMPARE(e.photo(1)->sourceJpeg(), readFile(previewFile(1)));
+
+        whenOpen<TfrmStampaProdotto>([](TfrmStampaProdotto *w) { w->btnStampa->click(); });
+        e.cmdStampaClick();
+        QCOMPARE(printer.dialogs, 1);
+        const PdfText pdf = PdfText::read(printer.pdf());
+        QCOMPARE(pdf.pages.size(), 1);
+        QVERIFY(!pdf.pages[0].find(QStringLiteral("Narrativa")).text.isEmpty());
+        QVERIFY(!pdf.pages[0].find(QStringLiteral("rosa")).text.isEmpty());
+        QVERIFY(!QFile::exists(catalogue())); // printing never saves
+
+        bool previewShown = false;
+        whenOpen<TfrmAnteprimaProdotto>([&previewShown](TfrmAnteprimaProdotto *w) {
+            whenOpen<ReportPreview>([&previewShown](ReportPreview *preview) {
+                previewShown = preview->report().object(QStringLiteral("txtNome_A"))->text() ==
+                               QStringLiteral("Il nome della rosa");
+                preview->close();
+            });
+            w->btnStampa->click();
+        });
+        e.cmdAnteprimaClick();
+        QVERIFY(previewShown);
+        QVERIFY(messages.seen().isEmpty());
     }
 
     void photoFromFileCancelledOrUnreadable()
