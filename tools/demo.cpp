@@ -1,8 +1,9 @@
 // Fills a program folder with demonstration data, for trying every screen:
 //   rilegora-demo <program folder>
 // Writes about fifty book cards with their cover pictures, two attached
-// files on card 1 and the password store with the initial password, all
-// through the program's own record and picture code. A folder whose card
+// files on card 1, a catalogue of three pages with box photos and the
+// password store with the initial password, all through the program's own
+// record and picture code. A folder whose card
 // index already holds cards is left untouched.
 #include "access/passwordstore.h"
 #include "app/programfolder.h"
@@ -10,6 +11,8 @@
 #include "books/bookrecord.h"
 #include "books/covers.h"
 #include "books/tfrmallegacartella.h"
+#include "catalogues/cataloguefile.h"
+#include "catalogues/cataloguefolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -332,6 +335,7 @@ QImage drawCover(const Book &book, int number)
 // ---- attachments -----------------------------------------------------------
 
 const char kExtractName[] = "Estratto_capitolo_primo.pdf";
+const char kCatalogueName[] = "Novità in vetrina";
 const char kTitlePageName[] = "Frontespizio_edizione_1840.jpg";
 
 bool writeExtract(const QString &path)
@@ -479,11 +483,49 @@ bool writePasswordStore()
 }
 
 /// The catalogue "Novità in vetrina": three pages of eight boxes filled from
-/// the cards, each box with its photo, written through the catalogue page
-/// code. Nothing yet: the page file is not part of the program so far.
+/// cards that have a cover, each box with its cover as the box photo, the
+/// texts joined as the import from the card index joins them, written
+/// through the catalogue page code.
 bool writeDemoCatalogue()
 {
-    return true;
+    const QString name = QString::fromUtf8(kCatalogueName);
+    if (!CatalogueFolder::makePhotoFolder())
+        return fail(QStringLiteral("cannot create %1").arg(CatalogueFolder::photoFolder()));
+    BookArchive archive;
+    CatalogueFile catalogue(CatalogueFolder::path(name));
+    if (!archive.openForReading() || !catalogue.open())
+        return fail(QStringLiteral("cannot open %1").arg(CatalogueFolder::path(name)));
+    int number = 0;
+    for (int page = 1; page <= 3; ++page) {
+        TPaginaCatalogo record;
+        for (int box = 0; box < TPaginaCatalogo::BoxCount; ++box) {
+            do
+                ++number;
+            while (!hasCover(number));
+            TSchedaLibro card;
+            if (!archive.read(number, card))
+                return fail(QStringLiteral("cannot read card %1").arg(number));
+            const auto text = [&card](int field) { return card.text(field); };
+            record.setText(box, TRiquadro::Codice, QStringLiteral("ISBN: ") + text(TSchedaLibro::ISBN));
+            record.setText(box, TRiquadro::Nome, text(TSchedaLibro::Titolo));
+            record.setText(box, TRiquadro::UM,
+                           text(TSchedaLibro::Autore) + QStringLiteral("  -  ") + text(TSchedaLibro::Editore) +
+                               QStringLiteral(" (") + text(TSchedaLibro::Anno) + QLatin1Char(')'));
+            record.setText(box, TRiquadro::Caratteristiche, text(TSchedaLibro::Note));
+            record.setText(box, TRiquadro::Prezzo, QStringLiteral("€ ") + text(TSchedaLibro::Prezzo));
+            const QImage photo = drawCover(kBooks[number - 1], number)
+                                     .scaled(CatalogueFolder::PhotoSize, Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation);
+            if (!Covers::writeJpeg(CatalogueFolder::photoPath(name, box, QString::number(page)), photo))
+                return fail(QStringLiteral("cannot write the photo of box %1 on page %2")
+                                .arg(CatalogueFolder::boxLetter(box))
+                                .arg(page));
+        }
+        if (catalogue.append(record) != page)
+            return fail(QStringLiteral("cannot write page %1 of %2").arg(page).arg(name));
+    }
+    archive.close();
+    return catalogue.close() || fail(QStringLiteral("cannot close %1").arg(CatalogueFolder::path(name)));
 }
 
 } // namespace
@@ -505,7 +547,8 @@ int main(int argc, char *argv[])
     ProgramFolder::setPath(QFileInfo(folder).absoluteFilePath());
     if (!writeCards() || !writeCovers() || !writeAttachments() || !writePasswordStore() || !writeDemoCatalogue())
         return 1;
-    std::printf("%d cards with their covers and two attachments in %s\n", int(std::size(kBooks)),
+    std::printf("%d cards with their covers, two attachments and a catalogue of three pages in %s\n",
+                int(std::size(kBooks)),
                 qPrintable(QDir::toNativeSeparators(ProgramFolder::path())));
     return 0;
 }

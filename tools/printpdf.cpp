@@ -4,9 +4,14 @@
 // card: a book card with long values and brackets; list: a search list of
 // rows rows (default 100); page: a catalogue page with eight boxes and photos.
 //   rilegora-print preview out.png    the preview window of the sample card, as a PNG
+//   rilegora-print catalogue out.pdf FOLDER NAME.cat [page]
+//                  page (default 1) of catalogue NAME.cat of program folder
+//                  FOLDER, printed from the page editor as the user prints it
 #include "app/picturewidgets.h"
+#include "app/programfolder.h"
 #include "app/regional.h"
 #include "books/tfrmlibri.h"
+#include "catalogues/tfrmlistinoprezzi.h"
 #include "catalogues/tfrmstampaprodotto.h"
 #include "output/listreport.h"
 #include "output/tfrmanteprimalibri.h"
@@ -109,6 +114,27 @@ void printPage()
     window.btnStampaClick();
 }
 
+// The editor shows the page as the open-catalogue screen and the browsing
+// commands leave it; the print window then reads the editor's controls.
+bool printCatalogue(const QString &folder, const QString &file, int page)
+{
+    ProgramFolder::setPath(folder);
+    TfrmListinoPrezzi editor;
+    editor.show();
+    editor.lblFile->setText(ProgramFolder::file(file));
+    editor.lblNome->setText(file.chopped(4));
+    editor.cmdPrimoClick();
+    for (int n = 1; n < page; ++n)
+        editor.cmdAvantiClick();
+    if (editor.lblPosizione->text() != QString::number(page))
+        return false;
+    editor.writePreviewPictures();
+    TfrmStampaProdotto window(&editor);
+    window.show();
+    window.btnStampaClick();
+    return true;
+}
+
 void printList(int rows)
 {
     QStringList lines;
@@ -146,7 +172,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Regional::installTranslation(&app);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: rilegora-print card|list|page out.pdf [rows] | preview out.png\n");
+        std::fprintf(stderr, "usage: rilegora-print card|list|page out.pdf [rows] | preview out.png | "
+                             "catalogue out.pdf FOLDER NAME.cat [page]\n");
         return 2;
     }
     const QString what = QString::fromLocal8Bit(argv[1]);
@@ -164,7 +191,11 @@ int main(int argc, char *argv[])
         printCard();
     else if (what == QLatin1String("page"))
         printPage();
-    else if (what == QLatin1String("list"))
+    else if (what == QLatin1String("catalogue") && argc > 4) {
+        if (!printCatalogue(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]),
+                            argc > 5 ? QString::fromLocal8Bit(argv[5]).toInt() : 1))
+            return 1;
+    } else if (what == QLatin1String("list"))
         printList(argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 100);
     else {
         std::fprintf(stderr, "unknown report %s\n", argv[1]);

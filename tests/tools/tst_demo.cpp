@@ -1,5 +1,6 @@
 // The demonstration folder written by rilegora-demo: the card screen opens
-// it, its cards carry valid ISBN-13s and its files are where the program
+// it, its cards carry valid ISBN-13s, its catalogue opens in the page
+// editor with a photo in every box, and its files are where the program
 // looks for them; a folder that already has cards is never touched.
 #include "common/testsupport.h"
 
@@ -9,6 +10,9 @@
 #include "books/covers.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
+#include "catalogues/cataloguefile.h"
+#include "catalogues/cataloguefolder.h"
+#include "catalogues/tfrmlistinoprezzi.h"
 
 #include <QFile>
 #include <QLabel>
@@ -111,6 +115,43 @@ private slots:
         // Most cards have a cover; a few show the placeholder.
         QVERIFY(covers >= archive.count() - 5 && covers < archive.count());
         QCOMPARE(readAll(PasswordStore::filePath()), QByteArray("[Accesso]\r\nValore=4EA98ED2022186BA\r\n"));
+    }
+
+    void catalogueOpensInThePageEditor()
+    {
+        const QString name = QStringLiteral("Novità in vetrina");
+        QCOMPARE(CatalogueFolder::list(), QStringList(name + QStringLiteral(".cat")));
+        CatalogueFile file(CatalogueFolder::path(name));
+        QVERIFY(file.open());
+        QCOMPARE(file.count(), 3);
+        file.close();
+
+        TfrmListinoPrezzi editor;
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        editor.lblFile->setText(CatalogueFolder::path(name));
+        editor.lblNome->setText(name);
+        MessageCatcher messages;
+        QSet<QString> titles;
+        for (int page = 1; page <= 3; ++page) {
+            page == 1 ? editor.cmdPrimoClick() : editor.cmdAvantiClick();
+            QCOMPARE(editor.lblPosizione->text(), QString::number(page));
+            for (int box = 0; box < TPaginaCatalogo::BoxCount; ++box) {
+                const QString where = QStringLiteral("page %1 box %2").arg(page).arg(CatalogueFolder::boxLetter(box));
+                const QString title = editor.field(box, TRiquadro::Nome)->text();
+                QVERIFY2(!title.isEmpty(), qPrintable(where));
+                titles.insert(title);
+                QVERIFY2(editor.field(box, TRiquadro::Codice)->text().startsWith(QStringLiteral("ISBN: 978-")),
+                         qPrintable(where));
+                QVERIFY2(editor.field(box, TRiquadro::Prezzo)->text().startsWith(QStringLiteral("€ ")),
+                         qPrintable(where));
+                QVERIFY2(editor.field(box, TRiquadro::UM)->text().contains(QStringLiteral("  -  ")), qPrintable(where));
+                QCOMPARE(editor.photo(box)->image().size(), CatalogueFolder::PhotoSize);
+                QVERIFY2(editor.photo(box)->image() != editor.placeholder(), qPrintable(where));
+            }
+        }
+        QCOMPARE(titles.size(), 3 * TPaginaCatalogo::BoxCount);
+        QCOMPARE(messages.texts(), QStringList());
     }
 
     void folderWithCardsIsLeftAlone()
