@@ -3,6 +3,7 @@
 #include "crypt.h"
 #include "inifile.h"
 
+#include "app/filesync.h"
 #include "app/programfolder.h"
 #include "app/texttrim.h"
 
@@ -55,7 +56,7 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
     QSaveFile staged(path);
     if (staged.open(QIODevice::WriteOnly)) {
         if (!passed(WriteStep::TemporaryOpened) || staged.write(updated) != updated.size() ||
-            !passed(WriteStep::TemporaryWritten)) {
+            !FileSync::toDisk(staged) || !passed(WriteStep::TemporaryWritten)) {
             setError(error, failureText(staged, path));
             staged.cancelWriting();
             return false;
@@ -64,6 +65,7 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
             setError(error, failureText(staged, path));
             return false;
         }
+        FileSync::folderToDisk(path);
         return true;
     }
 
@@ -77,8 +79,8 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
         ++from;
     const auto writeFrom = [&file, from](const QByteArray &bytes) {
         const qint64 length = bytes.size() - from;
-        return file.seek(from) && file.write(bytes.constData() + from, length) == length && file.resize(bytes.size()) &&
-               file.flush();
+        return file.seek(from) && file.write(bytes.constData() + from, length) == length && file.flush() &&
+               file.resize(bytes.size()) && FileSync::toDisk(file);
     };
     if (!writeFrom(updated) || !passed(WriteStep::InPlaceWritten)) {
         setError(error, failureText(file, path));
@@ -187,7 +189,7 @@ Creation createInitialFile(const QString &path, const QString &password, QString
         return Creation::Failed;
     }
     const QByteArray bytes = initialContents(password);
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size() || !FileSync::toDisk(file)) {
         setError(error, file.errorString());
         file.close();
         file.remove();

@@ -1,5 +1,6 @@
 #include "covers.h"
 
+#include "app/filesync.h"
 #include "app/picturewidgets.h"
 #include "app/programfolder.h"
 #include "app/texttrim.h"
@@ -143,7 +144,7 @@ QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg)
     return out;
 }
 
-bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg)
+bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg, Keep keep)
 {
     const QByteArray data = jpegData(image, sourceJpeg);
     if (fileName.isEmpty() || data.isEmpty())
@@ -151,11 +152,15 @@ bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &s
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(data) != data.size()) {
+    if (file.write(data) != data.size() || (keep == Keep::Stored && !FileSync::toDisk(file))) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit())
+        return false;
+    if (keep == Keep::Stored)
+        FileSync::folderToDisk(fileName);
+    return true;
 }
 
 void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder)

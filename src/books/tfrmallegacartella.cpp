@@ -7,6 +7,7 @@
 #include "app/conventions.h"
 #include "app/cp1252.h"
 #include "app/decor.h"
+#include "app/filesync.h"
 #include "app/messages.h"
 #include "app/openurl.h"
 #include "app/picturewidgets.h"
@@ -62,11 +63,14 @@ bool copyReplacing(const QString &source, const QString &destination)
             return false;
         }
     }
-    if (in.error() != QFileDevice::NoError) {
+    if (in.error() != QFileDevice::NoError || !FileSync::toDisk(out)) {
         out.cancelWriting();
         return false;
     }
-    return out.commit();
+    if (!out.commit())
+        return false;
+    FileSync::folderToDisk(destination);
+    return true;
 }
 } // namespace
 
