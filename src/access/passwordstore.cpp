@@ -3,6 +3,7 @@
 #include "crypt.h"
 #include "inifile.h"
 
+#include "app/boundedread.h"
 #include "app/filesync.h"
 #include "app/programfolder.h"
 #include "app/texttrim.h"
@@ -126,13 +127,13 @@ QString canonical(const QString &typed)
 
 std::optional<QString> readStored()
 {
-    QFile file(filePath());
-    if (!file.exists())
+    const QString path = filePath();
+    if (!QFileInfo::exists(path))
         return QString();
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // A settings file is a few lines; anything else at its name (a device, a
+    // named pipe, a file of megabytes) is not one, and is never read on end.
+    QByteArray content;
+    if (!BoundedRead::readAll(path, MaxFileBytes, &content))
         return std::nullopt;
     const QString value = IniFile::readValue(content, section(), key());
     const std::optional<QString> plain = Crypt::CryptDecode(value);
@@ -154,12 +155,11 @@ bool writeStored(const QString &password, QString *error)
         setError(error, QStringLiteral("%1 non trovato").arg(path));
         return false;
     }
-    if (!QFileInfo(path).isWritable() || !file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
+    QByteArray content;
+    if (!QFileInfo(path).isWritable() || !BoundedRead::readAll(path, MaxFileBytes, &content)) {
+        setError(error, QStringLiteral("impossibile leggere %1").arg(path));
         return false;
     }
-    const QByteArray content = file.readAll();
-    file.close();
     const QByteArray updated = IniFile::withValue(content, section(), key(), trimText(Crypt::CryptEncode(form)));
     if (updated == content)
         return true;
