@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,9 @@
 #include <QTest>
 
 #include <cstdio>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <iostream>
 #include <string>
 
@@ -38,21 +42,29 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
 }
 
 /// Starts this test program as another copy holding the lock of folder; it
-/// holds it until its input closes or it is killed.
-bool startHolder(QProcess &holder, const QString &folder)
+/// holds it until its input closes or it is killed. unprivileged runs it as
+/// the user "nobody".
+bool startHolder(QProcess &holder, const QString &folder, bool unprivileged = false)
 {
-    holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold"), folder});
+    holder.start(QCoreApplication::applicationFilePath(),
+                 {unprivileged ? QStringLiteral("--hold-as-nobody") : QStringLiteral("--hold"), folder});
     return holder.waitForStarted(10000) && holder.waitForReadyRead(10000) && holder.readLine().trimmed() == "held";
 }
 
-/// The other copy: takes the lock, says so, holds it until its input ends.
-int holdLock(const QString &folder)
+/// The other copy: takes the lock, says where, holds it until its input ends.
+int holdLock(const QString &folder, bool unprivileged)
 {
+    if (unprivileged && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+        return 77;
     ProgramFolder::setPath(folder);
     RunningCopy copy;
-    if (!copy.take())
+    if (!copy.take()) {
+        std::puts("refused");
+        std::fflush(stdout);
         return 1;
+    }
     std::puts("held");
+    std::puts(copy.lockPath().toLocal8Bit().constData());
     std::fflush(stdout);
     std::string line;
     while (std::getline(std::cin, line)) {
@@ -151,6 +163,33 @@ private slots:
             QCOMPARE(readFile(lock), content);
     }
 
+    void folderThatTakesNoNewFile()
+    {
+        // An installation in a protected folder: the lock goes to the
+        // temporary folder, and still keeps a second copy off.
+        TempProgramFolder folder;
+        QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 0755) == 0);
+        QProcess first;
+        if (!startHolder(first, folder.path(), true)) {
+            first.waitForFinished(10000);
+            if (first.exitCode() == 77)
+                QSKIP("this machine cannot run a process as the user nobody");
+            QFAIL("the first copy did not start");
+        }
+        const QString lock = QString::fromLocal8Bit(first.readLine().trimmed());
+        QVERIFY(lock.startsWith(QDir::tempPath()));
+        QVERIFY(!QFile::exists(folder.file(RunningCopy::lockFileName())));
+
+        QProcess second;
+        QVERIFY(!startHolder(second, folder.path(), true));
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 1);
+        first.closeWriteChannel();
+        QVERIFY(first.waitForFinished(10000));
+        QVERIFY(!QFile::exists(lock));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
     void realProgramHoldsTheLock()
     {
         // The program itself, copied into a folder of its own: while it runs
@@ -176,9 +215,10 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && std::string(argv[1]) == "--hold") {
+    if (argc == 3 && (std::string(argv[1]) == "--hold" || std::string(argv[1]) == "--hold-as-nobody")) {
+        const bool unprivileged = std::string(argv[1]) == "--hold-as-nobody";
         QCoreApplication app(argc, argv);
-        return holdLock(QString::fromLocal8Bit(argv[2]));
+        return holdLock(QString::fromLocal8Bit(argv[2]), unprivileged);
     }
     QApplication app(argc, argv);
     TestRunningCopy test;
