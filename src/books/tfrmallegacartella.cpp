@@ -4,10 +4,10 @@
 #include "filechooser.h"
 #include "tfrmlibri.h"
 
+#include "app/boundedread.h"
 #include "app/conventions.h"
 #include "app/cp1252.h"
 #include "app/decor.h"
-#include "app/boundedread.h"
 #include "app/filesync.h"
 #include "app/messages.h"
 #include "app/openurl.h"

@@ -179,14 +179,16 @@ void TestPasswordStore::readValue_data()
     QTest::newRow("no section") << QByteArray("Valore=5D\n") << QStringLiteral("<none>");
     QTest::newRow("commented out") << QByteArray("[Accesso]\n;Valore=5D\n") << QStringLiteral("<none>");
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("<none>");
-    QTest::newRow("key given twice: the first") << QByteArray("[Accesso]\nValore=5D\nValore=AB\n") << QStringLiteral("5D");
-    QTest::newRow("enormous line before")
-        << QByteArray(4 << 20, 'x') + "\n[Accesso]\nValore=5D\n" << QStringLiteral("5D");
+    QTest::newRow("key given twice: the first")
+        << QByteArray("[Accesso]\nValore=5D\nValore=AB\n") << QStringLiteral("5D");
+    QTest::newRow("enormous line before") << QByteArray(4 << 20, 'x') + "\n[Accesso]\nValore=5D\n"
+                                          << QStringLiteral("5D");
     QTest::newRow("enormous value") << "[Accesso]\nValore=" + QByteArray(4 << 20, 'A') + "\n" << QString(4 << 20, u'A');
     QTest::newRow("UTF-16 with byte order mark")
-        << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città\r\n[Accesso]\r\nValore=5D\r\n")) << QStringLiteral("5D");
-    QTest::newRow("UTF-16, section missing") << utf16(QStringLiteral("[Setup]\r\nValore=5D\r\n"))
-                                             << QStringLiteral("<none>");
+        << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città\r\n[Accesso]\r\nValore=5D\r\n"))
+        << QStringLiteral("5D");
+    QTest::newRow("UTF-16, section missing")
+        << utf16(QStringLiteral("[Setup]\r\nValore=5D\r\n")) << QStringLiteral("<none>");
 }
 
 void TestPasswordStore::readValue()
@@ -215,8 +217,8 @@ void TestPasswordStore::withValue_data()
     QTest::newRow("UTF-16 written back as UTF-16")
         << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città €\r\n[Accesso]\r\nValore=5D\r\n"))
         << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città €\r\n[Accesso]\r\nValore=ABCD\r\n"));
-    QTest::newRow("UTF-16, key added")
-        << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\n")) << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\nValore=ABCD\r\n"));
+    QTest::newRow("UTF-16, key added") << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\n"))
+                                       << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\nValore=ABCD\r\n"));
 }
 
 void TestPasswordStore::withValue()

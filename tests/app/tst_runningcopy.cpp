@@ -19,10 +19,10 @@
 
 #include <cstdio>
 #include <grp.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <iostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -154,8 +154,8 @@ private slots:
         {
             QFile f(lock);
             QVERIFY(f.open(QIODevice::ReadWrite));
-            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
-                                  QFileDevice::FileModificationTime));
+            QVERIFY(
+                f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
         }
         RunningCopy copy;
         QCOMPARE(copy.take(), taken);

@@ -213,9 +213,11 @@ private slots:
         QCOMPARE(messages.seen().size(), 1);
     }
 
-    void chosenNameThatIsNoFile_data() { HostileFiles::addRows({HostileFiles::DeviceLink, HostileFiles::Fifo,
-                                                                 HostileFiles::FifoLink, HostileFiles::Socket,
-                                                                 HostileFiles::Folder}); }
+    void chosenNameThatIsNoFile_data()
+    {
+        HostileFiles::addRows({HostileFiles::DeviceLink, HostileFiles::Fifo, HostileFiles::FifoLink,
+                               HostileFiles::Socket, HostileFiles::Folder});
+    }
     void chosenNameThatIsNoFile()
     {
         // A device or a named pipe would be copied for ever, or never start:

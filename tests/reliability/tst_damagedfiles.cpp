@@ -54,8 +54,8 @@ void addDamageRows()
     QTest::newRow("length not a multiple of the record")
         << Damage([](int, auto good) { return good(1) + good(2) + good(3) + "coda"; }) << 3;
     QTest::newRow("random bytes") << Damage([](int size, auto) { return randomBytes(3 * size, 11); }) << 3;
-    QTest::newRow("random bytes and a tail") << Damage([](int size, auto) { return randomBytes(3 * size + 977, 12); })
-                                             << 3;
+    QTest::newRow("random bytes and a tail")
+        << Damage([](int size, auto) { return randomBytes(3 * size + 977, 12); }) << 3;
     QTest::newRow("every length byte 255") << Damage([](int size, auto) { return QByteArray(2 * size, '\xFF'); }) << 2;
     QTest::newRow("good records around a damaged one")
         << Damage([](int size, auto good) { return good(1) + randomBytes(size, 13) + good(3); }) << 3;
@@ -155,7 +155,8 @@ private slots:
 
         // The search lists them, the export grid holds them.
         BookSearch::RowList rows;
-        QCOMPARE(BookSearch::search(BookArchive::path(), BookSearch::Filters(QStringList(10, QString())), rows), BookSearch::Outcome::Done);
+        QCOMPARE(BookSearch::search(BookArchive::path(), BookSearch::Filters(QStringList(10, QString())), rows),
+                 BookSearch::Outcome::Done);
         QCOMPARE(rows.size(), records);
         {
             TfrmExpLibri exportScreen;

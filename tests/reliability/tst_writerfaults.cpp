@@ -29,10 +29,10 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <grp.h>
-#include <csignal>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -61,10 +61,10 @@ enum Fault {
     SyncFails,      ///< everything is written, but the device does not confirm it
 };
 
-const char *const kWriterNames[] = {"card rewrite", "card append", "duplicate", "cover", "page rewrite",
+const char *const kWriterNames[] = {"card rewrite", "card append", "duplicate",  "cover", "page rewrite",
                                     "box photo",    "password",    "attachment", "export"};
-const char *const kFaultNames[] = {"read-only file", "read-only folder", "full disk", "folder in place", "killed",
-                                   "sync fails"};
+const char *const kFaultNames[] = {"read-only file",  "read-only folder", "full disk",
+                                   "folder in place", "killed",           "sync fails"};
 
 const QString kAccess = BookArchive::accessFailureMessage();
 const QString kRewritten =
@@ -74,9 +74,10 @@ const QString kDuplicated = QStringLiteral("E' ora possibile apportare le propri
                                            "\n\r\n\rAl termine premere Salva per inserire la scheda in archivio.");
 const QString kOverwrite = QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con "
                                           "lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
-const QString kExportAsk = QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del "
-                                          "numero di schede presenti in archivio.\r\n\r\nSi vuole esportare i dati "
-                                          "adesso?");
+const QString kExportAsk =
+    QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del "
+                   "numero di schede presenti in archivio.\r\n\r\nSi vuole esportare i dati "
+                   "adesso?");
 const QString kExportFailed = QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
                                              "Accertarsi che il file di Excel non sia già aperto.");
 
@@ -155,8 +156,8 @@ bool looksLike(const QImage &picture, const QImage &model)
     if (picture.isNull() || model.isNull())
         return false;
     const QImage a = picture.convertToFormat(QImage::Format_RGB32);
-    const QImage b = model.scaled(a.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                         .convertToFormat(QImage::Format_RGB32);
+    const QImage b =
+        model.scaled(a.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
     qint64 difference = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
@@ -535,12 +536,13 @@ void TestWriterFaults::faults()
     // The records the action did write are whole: old or new, never a mix.
     if ((w == Cover || w == PageRewrite || w == BoxPhoto) && f != FolderInPlace) {
         const bool page = w != Cover;
-        const QByteArray bytes = after.value(page ? QStringLiteral("Narrativa.cat") : QStringLiteral("Archivio_Libri.pro"));
+        const QByteArray bytes =
+            after.value(page ? QStringLiteral("Narrativa.cat") : QStringLiteral("Archivio_Libri.pro"));
         const int size = page ? TPaginaCatalogo::RecordSize : TSchedaLibro::RecordSize;
         QCOMPARE(bytes.size(), (page ? 2 : 3) * size);
-        QVERIFY(bytes.mid(size, size) == before.value(page ? QStringLiteral("Narrativa.cat")
-                                                          : QStringLiteral("Archivio_Libri.pro"))
-                                             .mid(size, size) ||
+        QVERIFY(bytes.mid(size, size) ==
+                    before.value(page ? QStringLiteral("Narrativa.cat") : QStringLiteral("Archivio_Libri.pro"))
+                        .mid(size, size) ||
                 bytes.mid(size).contains(page ? "Il nome della rosa" : "Titolo nuovo"));
     }
 }
