@@ -46,6 +46,7 @@ enum Writer {
     Duplicate,   ///< Duplica, then Salva
     Cover,       ///< the cover written by Salva on a stored card
     PageRewrite, ///< Salva on a stored catalogue page
+    PageAppend,  ///< Salva on a new catalogue page
     BoxPhoto,    ///< the box photos written by Salva on a stored page
     Password,    ///< OK on the change-password screen
     Attachment,  ///< Sfoglia... copying over an attached copy
@@ -62,7 +63,7 @@ enum Fault {
 };
 
 const char *const kWriterNames[] = {"card rewrite", "card append", "duplicate",  "cover", "page rewrite",
-                                    "box photo",    "password",    "attachment", "export"};
+                                    "page append",  "box photo",    "password",    "attachment", "export"};
 const char *const kFaultNames[] = {"read-only file",  "read-only folder", "full disk",
                                    "folder in place", "killed",           "sync fails"};
 
@@ -92,6 +93,7 @@ QString targetOf(Writer writer)
     case Cover:
         return QStringLiteral("Copertine_Libri/Foto_2.jpg");
     case PageRewrite:
+    case PageAppend:
         return QStringLiteral("Narrativa.cat");
     case BoxPhoto:
         return QStringLiteral("Foto_Gruppo/Narrativa_Foto_A_2.jpg");
@@ -117,6 +119,8 @@ rlim_t limitOf(Writer writer)
         return 3 * 3150 + 1000;
     case PageRewrite:
         return 5000 + 1000;
+    case PageAppend:
+        return 2 * 5000 + 1000;
     case Cover:
     case BoxPhoto:
         return 20000; // past the records, inside the new photo
@@ -144,6 +148,7 @@ bool mayChange(Writer writer, const QString &relative)
     case BoxPhoto:
         return relative == QLatin1String("Narrativa.cat") || relative.startsWith(QLatin1String("Foto_Gruppo/"));
     case PageRewrite:
+    case PageAppend:
         return relative.startsWith(QLatin1String("Foto_Gruppo/"));
     default:
         return false;
@@ -266,11 +271,11 @@ void fillCard(TfrmLibri &f, const QString &position)
     f.txtEditore->setText(QStringLiteral("Editore nuovo"));
 }
 
-void fillPage(TfrmListinoPrezzi &e)
+void fillPage(TfrmListinoPrezzi &e, const QString &position)
 {
     e.lblFile->setText(ProgramFolder::file(QStringLiteral("Narrativa.cat")));
     e.lblNome->setText(QStringLiteral("Narrativa"));
-    e.lblPosizione->setText(QStringLiteral("2"));
+    e.lblPosizione->setText(position);
     e.txtNome_A->setText(QStringLiteral("Il nome della rosa"));
     e.txtUM_A->setText(QStringLiteral("Umberto Eco  -  Bompiani (1980)"));
     e.txtCaratteristiche_A->setText(QStringLiteral("Prima edizione"));
@@ -325,10 +330,11 @@ int runChild(int argc, char *argv[])
         break;
     }
     case PageRewrite:
+    case PageAppend:
     case BoxPhoto: {
         TfrmListinoPrezzi e;
         e.show();
-        fillPage(e);
+        fillPage(e, writer == PageAppend ? QString() : QStringLiteral("2"));
         if (writer == BoxPhoto)
             e.photo(0)->setImage(detailedPicture(QSize(282, 366)));
         limitFileSize(fault, limit);
@@ -401,11 +407,13 @@ void TestWriterFaults::faults_data()
         row(CardAppend, f, {kAccess}, true);
         row(Duplicate, f, {kDuplicated, kAccess}, true);
         row(PageRewrite, f, {kAccess}, true);
+        row(PageAppend, f, {kAccess}, true);
     }
     row(CardRewrite, ReadOnlyFolder, {kRewritten}, false);
     row(CardAppend, ReadOnlyFolder, {kAppended}, false);
     row(Duplicate, ReadOnlyFolder, {kDuplicated, kAppended}, false);
     row(PageRewrite, ReadOnlyFolder, {kRewritten}, false);
+    row(PageAppend, ReadOnlyFolder, {kAppended}, false);
     row(PageRewrite, Killed, {}, false); // killed in its photos, after the page
     // Pictures never report a failure: the card or page is saved, the photo
     // on disk is kept, the placeholder stands in on screen.
@@ -487,6 +495,8 @@ void TestWriterFaults::faults()
         const bool failed = messages.contains(kAccess);
         if (w == CardAppend || w == Duplicate)
             QCOMPARE(position, failed ? QString() : QStringLiteral("4"));
+        else if (w == PageAppend)
+            QCOMPARE(position, failed ? QString() : QStringLiteral("3"));
         else if (w == CardRewrite || w == PageRewrite)
             QCOMPARE(position, QStringLiteral("2"));
         if (w == Cover || w == BoxPhoto)
@@ -528,7 +538,8 @@ void TestWriterFaults::faults()
         if (w == Password) {
             QVERIFY(after.value(targetName).contains("Valore=529424113C"));
         } else {
-            const int recordSize = w == PageRewrite ? TPaginaCatalogo::RecordSize : TSchedaLibro::RecordSize;
+            const bool page = w == PageRewrite || w == PageAppend;
+            const int recordSize = page ? TPaginaCatalogo::RecordSize : TSchedaLibro::RecordSize;
             const int records = w == CardAppend || w == Duplicate ? 4 : w == PageRewrite ? 2 : 3;
             QCOMPARE(after.value(targetName).size(), records * recordSize);
         }
