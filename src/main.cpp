@@ -1,4 +1,5 @@
 #include "app/regional.h"
+#include "app/runningcopy.h"
 #include "app/screenset.h"
 
 #include <QApplication>
@@ -15,6 +16,12 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icoIconaApp.svg")));
     Regional::installTranslation(&app);
     Regional::apply();
+
+    // One copy at a time on the program folder; a second one says so and
+    // ends before it touches any file.
+    RunningCopy copy;
+    if (!copy.takeOrWarn())
+        return 1;
 
     ScreenSet screens;
     QWidget *first = screens.firstScreen();

@@ -128,11 +128,34 @@ QByteArray lineEnding(const QByteArray &content)
     return lf > 0 && content.at(lf - 1) == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
 }
 
-} // namespace
+/// A file saved as UTF-16 (little-endian, with its byte order mark, as
+/// Windows Notepad saves "Unicode") is read as Windows reads it: as text.
+/// It is handled here as UTF-8, where every line, name and ending keeps its
+/// place, and written back as UTF-16.
+bool isUtf16(const QByteArray &content)
+{
+    return content.size() >= 2 && content.at(0) == '\xFF' && content.at(1) == '\xFE';
+}
 
-namespace IniFile {
+QByteArray utf16ToUtf8(const QByteArray &content)
+{
+    const qsizetype units = (content.size() - 2) / 2;
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(content.constData() + 2), units).toUtf8();
+}
 
-QString readValue(const QByteArray &content, const QString &section, const QString &key, const QString &fallback)
+QByteArray utf8ToUtf16(const QByteArray &text)
+{
+    const QString unicode = QString::fromUtf8(text);
+    QByteArray out("\xFF\xFE", 2);
+    for (const QChar c : unicode) {
+        out += char(c.unicode() & 0xFF);
+        out += char(c.unicode() >> 8);
+    }
+    return out;
+}
+
+QString readValueIn(const QByteArray &content, const QString &section, const QString &key, const QString &fallback,
+                    bool utf8)
 {
     const QList<Line> lines = splitLines(content);
     const Found found = find(content, lines, section, key);
@@ -143,14 +166,15 @@ QString readValue(const QByteArray &content, const QString &section, const QStri
     QByteArray value = trimmed(content.mid(valueAt, line.end - valueAt));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
-    return QString::fromLatin1(value);
+    return utf8 ? QString::fromUtf8(value) : QString::fromLatin1(value);
 }
 
-QByteArray withValue(const QByteArray &content, const QString &section, const QString &key, const QString &value)
+QByteArray withValueIn(const QByteArray &content, const QString &section, const QString &key, const QString &value,
+                       bool utf8)
 {
     const QList<Line> lines = splitLines(content);
     const Found found = find(content, lines, section, key);
-    const QByteArray bytes = value.toLatin1();
+    const QByteArray bytes = utf8 ? value.toUtf8() : value.toLatin1();
     QByteArray out = content;
     if (found.keyLine >= 0) {
         const Line &line = lines.at(found.keyLine);
@@ -170,6 +194,24 @@ QByteArray withValue(const QByteArray &content, const QString &section, const QS
         out += eol;
     out += '[' + section.toLatin1() + ']' + eol + setting;
     return out;
+}
+
+} // namespace
+
+namespace IniFile {
+
+QString readValue(const QByteArray &content, const QString &section, const QString &key, const QString &fallback)
+{
+    if (isUtf16(content))
+        return readValueIn(utf16ToUtf8(content), section, key, fallback, true);
+    return readValueIn(content, section, key, fallback, false);
+}
+
+QByteArray withValue(const QByteArray &content, const QString &section, const QString &key, const QString &value)
+{
+    if (isUtf16(content))
+        return utf8ToUtf16(withValueIn(utf16ToUtf8(content), section, key, value, true));
+    return withValueIn(content, section, key, value, false);
 }
 
 } // namespace IniFile

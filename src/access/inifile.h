@@ -8,7 +8,10 @@
 /// setting is a line "key=value". Section and key names match without regard
 /// to letter case, blanks around names and values do not count, and a value
 /// in matching quotes loses them. Only the first section of a name is looked
-/// at. Names and values are single-byte (Latin-1) text.
+/// at; of keys given twice in it, the first. Names and values are
+/// single-byte (Latin-1) text, but in a file that begins with the UTF-16
+/// little-endian byte order mark (as Windows Notepad saves "Unicode"), which
+/// is read as UTF-16 text and written back the same way.
 namespace IniFile {
 
 /// Returns the value of key in section, or fallback when the section or the

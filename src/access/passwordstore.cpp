@@ -3,6 +3,8 @@
 #include "crypt.h"
 #include "inifile.h"
 
+#include "app/boundedread.h"
+#include "app/filesync.h"
 #include "app/programfolder.h"
 #include "app/texttrim.h"
 
@@ -55,7 +57,7 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
     QSaveFile staged(path);
     if (staged.open(QIODevice::WriteOnly)) {
         if (!passed(WriteStep::TemporaryOpened) || staged.write(updated) != updated.size() ||
-            !passed(WriteStep::TemporaryWritten)) {
+            !FileSync::toDisk(staged) || !passed(WriteStep::TemporaryWritten)) {
             setError(error, failureText(staged, path));
             staged.cancelWriting();
             return false;
@@ -64,6 +66,7 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
             setError(error, failureText(staged, path));
             return false;
         }
+        FileSync::folderToDisk(path);
         return true;
     }
 
@@ -77,8 +80,8 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
         ++from;
     const auto writeFrom = [&file, from](const QByteArray &bytes) {
         const qint64 length = bytes.size() - from;
-        return file.seek(from) && file.write(bytes.constData() + from, length) == length && file.resize(bytes.size()) &&
-               file.flush();
+        return file.seek(from) && file.write(bytes.constData() + from, length) == length && file.flush() &&
+               file.resize(bytes.size()) && FileSync::toDisk(file);
     };
     if (!writeFrom(updated) || !passed(WriteStep::InPlaceWritten)) {
         setError(error, failureText(file, path));
@@ -124,13 +127,13 @@ QString canonical(const QString &typed)
 
 std::optional<QString> readStored()
 {
-    QFile file(filePath());
-    if (!file.exists())
+    const QString path = filePath();
+    if (!QFileInfo::exists(path))
         return QString();
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // A settings file is a few lines; anything else at its name (a device, a
+    // named pipe, a file of megabytes) is not one, and is never read on end.
+    QByteArray content;
+    if (!BoundedRead::readAll(path, MaxFileBytes, &content))
         return std::nullopt;
     const QString value = IniFile::readValue(content, section(), key());
     const std::optional<QString> plain = Crypt::CryptDecode(value);
@@ -152,12 +155,11 @@ bool writeStored(const QString &password, QString *error)
         setError(error, QStringLiteral("%1 non trovato").arg(path));
         return false;
     }
-    if (!QFileInfo(path).isWritable() || !file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
+    QByteArray content;
+    if (!QFileInfo(path).isWritable() || !BoundedRead::readAll(path, MaxFileBytes, &content)) {
+        setError(error, QStringLiteral("impossibile leggere %1").arg(path));
         return false;
     }
-    const QByteArray content = file.readAll();
-    file.close();
     const QByteArray updated = IniFile::withValue(content, section(), key(), trimText(Crypt::CryptEncode(form)));
     if (updated == content)
         return true;
@@ -187,7 +189,7 @@ Creation createInitialFile(const QString &path, const QString &password, QString
         return Creation::Failed;
     }
     const QByteArray bytes = initialContents(password);
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size() || !FileSync::toDisk(file)) {
         setError(error, file.errorString());
         file.close();
         file.remove();

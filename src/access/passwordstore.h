@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 #include <optional>
@@ -13,6 +14,9 @@ namespace PasswordStore {
 constexpr const char *FileName = "unins000.dll";
 constexpr const char *Section = "Accesso";
 constexpr const char *Key = "Valore";
+/// The largest settings file read: a larger one is not a settings file of
+/// this program, and is treated as one that cannot be read.
+constexpr qint64 MaxFileBytes = 1024 * 1024;
 
 /// The settings file in the program folder.
 QString filePath();
@@ -24,7 +28,8 @@ QString canonical(const QString &typed);
 
 /// Reads the stored password in canonical form. A missing file, section or
 /// key gives the empty text. Returns std::nullopt when the file exists but
-/// cannot be read, or when the stored value is not hexadecimal.
+/// cannot be read (or is no regular file, or is larger than MaxFileBytes),
+/// or when the stored value is not hexadecimal.
 std::optional<QString> readStored();
 
 /// Stores password (taken to its canonical form) as the new password. Only

@@ -1,5 +1,9 @@
 #include "recordfile.h"
 
+#include "filesync.h"
+
+#include <QByteArray>
+
 RecordFile::RecordFile(const QString &path, int recordSize) : m_file(path), m_recordSize(recordSize) {}
 
 RecordFile::~RecordFile()
@@ -13,7 +17,13 @@ bool RecordFile::open()
     if (m_file.isOpen())
         return true;
     // ReadWrite creates a missing file and never truncates an existing one.
-    return m_file.open(QIODevice::ReadWrite);
+    const bool existed = m_file.exists();
+    // Unbuffered: a write reaches the system at once, and one that fails
+    // half way says so there, while the record's old bytes can still be put back.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    m_created = !existed;
+    return true;
 }
 
 bool RecordFile::openForReading()
@@ -25,7 +35,7 @@ bool RecordFile::openForReading()
             return false;
         m_file.close();
     }
-    return m_file.open(QIODevice::ReadOnly);
+    return m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 bool RecordFile::close()
@@ -58,11 +68,30 @@ bool RecordFile::write(int n, const char *record)
 {
     if (!m_file.isOpen() || n < 1)
         return false;
-    if (!m_file.seek(qint64(n - 1) * m_recordSize))
+    const qint64 offset = qint64(n - 1) * m_recordSize;
+    const qint64 sizeBefore = m_file.size();
+    if (offset > sizeBefore || !m_file.seek(offset))
         return false;
-    if (m_file.write(record, m_recordSize) != m_recordSize)
+    // What the record's place held, to put back when the write fails half
+    // way (a full disk, a device that fails): the other records and the
+    // record itself then stay as they were.
+    const QByteArray before = m_file.read(m_recordSize);
+    if (m_file.error() != QFileDevice::NoError || !m_file.seek(offset))
         return false;
-    return m_file.flush();
+    if (m_file.write(record, m_recordSize) == m_recordSize && FileSync::toDisk(m_file)) {
+        if (m_created)
+            FileSync::folderToDisk(m_file.fileName());
+        m_created = false;
+        return true;
+    }
+    // The bytes that did get through are the ones that can be put back.
+    if (m_file.seek(offset)) {
+        m_file.write(before);
+        if (m_file.size() > sizeBefore)
+            m_file.resize(sizeBefore);
+        FileSync::toDisk(m_file);
+    }
+    return false;
 }
 
 int RecordFile::append(const char *record)

@@ -31,7 +31,9 @@ public:
     int count() const;
     /// Reads record n (1-based) into record. Reading past the last whole record fails.
     bool read(int n, char *record);
-    /// Writes record n in place: only its own bytes change.
+    /// Writes record n in place and puts it on the device: only its own
+    /// bytes change. Record n may be at most one past the end. A write that
+    /// fails puts back what the record's place held and the file's length.
     bool write(int n, const char *record);
     /// Writes the record after the last whole record (over any fragment
     /// there); returns its number, or 0 on failure.
@@ -43,4 +45,5 @@ public:
 private:
     QFile m_file;
     int m_recordSize;
+    bool m_created = false; ///< this open made the file: its folder entry is new
 };

@@ -1,5 +1,7 @@
 #include "covers.h"
 
+#include "app/boundedread.h"
+#include "app/filesync.h"
 #include "app/picturewidgets.h"
 #include "app/programfolder.h"
 #include "app/texttrim.h"
@@ -45,33 +47,6 @@ qint64 pictureLimitBytes()
     return qint64(megabytes > 0 ? megabytes : 256) * 1024 * 1024;
 }
 
-/// The bytes of a picture file, or nothing. Only a regular file (or a link
-/// to one) is read: a device such as /dev/zero reads on for ever, a named
-/// pipe makes opening it wait for a writer, a socket or a folder holds no
-/// picture. The type is checked before opening, and again on the open file
-/// in case something else took its name meanwhile; the reading stops past
-/// the limit whatever size the file gave, since a file may grow or, like
-/// some system files, read on far past its size.
-QByteArray readBounded(const QString &fileName, qint64 limit)
-{
-    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
-        return QByteArray();
-    QFile file(fileName);
-    if (file.size() > limit || !file.open(QIODevice::ReadOnly) || file.isSequential())
-        return QByteArray();
-    QByteArray data;
-    data.reserve(qsizetype(file.size()) + 1);
-    while (data.size() <= limit) {
-        const QByteArray block = file.read(qMin<qint64>(1 << 20, limit + 1 - data.size()));
-        if (block.isEmpty())
-            break;
-        data += block;
-    }
-    if (file.error() != QFileDevice::NoError || data.size() > limit)
-        return QByteArray();
-    return data;
-}
-
 /// A JPEG's last scan must be followed by its end marker; a file cut short
 /// would otherwise decode as a picture with a grey bottom. Inside the
 /// compressed data every 0xFF byte is stuffed, so neither marker can appear
@@ -101,8 +76,8 @@ bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg)
     if (jpeg)
         jpeg->clear();
     const qint64 limit = pictureLimitBytes();
-    QByteArray data = readBounded(fileName, limit);
-    if (data.isEmpty())
+    QByteArray data;
+    if (!BoundedRead::readAll(fileName, limit, &data) || data.isEmpty())
         return false;
 
     QBuffer buffer(&data);
@@ -143,7 +118,7 @@ QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg)
     return out;
 }
 
-bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg)
+bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg, Keep keep)
 {
     const QByteArray data = jpegData(image, sourceJpeg);
     if (fileName.isEmpty() || data.isEmpty())
@@ -151,11 +126,15 @@ bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &s
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(data) != data.size()) {
+    if (file.write(data) != data.size() || (keep == Keep::Stored && !FileSync::toDisk(file))) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit())
+        return false;
+    if (keep == Keep::Stored)
+        FileSync::folderToDisk(fileName);
+    return true;
 }
 
 void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder)

@@ -39,9 +39,16 @@ bool readPicture(const QString &fileName, QImage &image, QByteArray *jpeg = null
 /// once with the encoder's default settings. Empty on failure.
 QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg);
 
+/// How long a written picture must last.
+enum class Keep {
+    Stored,  ///< a picture the user saved: on the device before success is reported
+    Scratch, ///< a working copy made again at every use (the preview pictures)
+};
+
 /// Writes the picture as a JPEG file, replacing any existing file only once
 /// the whole new file is written. False on failure.
-bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg = QByteArray());
+bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg = QByteArray(),
+               Keep keep = Keep::Stored);
 
 /// Puts the picture of a file into box, or placeholder when it cannot be read.
 void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder);

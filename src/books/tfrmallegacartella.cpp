@@ -4,9 +4,11 @@
 #include "filechooser.h"
 #include "tfrmlibri.h"
 
+#include "app/boundedread.h"
 #include "app/conventions.h"
 #include "app/cp1252.h"
 #include "app/decor.h"
+#include "app/filesync.h"
 #include "app/messages.h"
 #include "app/openurl.h"
 #include "app/picturewidgets.h"
@@ -50,7 +52,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 bool copyReplacing(const QString &source, const QString &destination)
 {
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!BoundedRead::isRegularFile(source) || !in.open(QIODevice::ReadOnly) || in.isSequential())
         return false;
     QSaveFile out(destination);
     if (!out.open(QIODevice::WriteOnly))
@@ -62,11 +64,14 @@ bool copyReplacing(const QString &source, const QString &destination)
             return false;
         }
     }
-    if (in.error() != QFileDevice::NoError) {
+    if (in.error() != QFileDevice::NoError || !FileSync::toDisk(out)) {
         out.cancelWriting();
         return false;
     }
-    return out.commit();
+    if (!out.commit())
+        return false;
+    FileSync::folderToDisk(destination);
+    return true;
 }
 } // namespace
 
@@ -202,6 +207,13 @@ QString TfrmAllegaCartella::keptName(const QString &fileName)
     return trimText(name.left(capacity - extension) + name.right(extension));
 }
 
+QString TfrmAllegaCartella::notAFileMessage()
+{
+    return QStringLiteral("Attenzione: l'elemento scelto non \u00E8 un file ordinario (per esempio una periferica, "
+                          "una pipe o una cartella) e non pu\u00F2 essere allegato.\r\n\r\n"
+                          "Scegliere un documento salvato su disco.");
+}
+
 void TfrmAllegaCartella::browse(int k)
 {
     FileChooser::Request request;
@@ -212,6 +224,13 @@ void TfrmAllegaCartella::browse(int k)
     // A cancelled chooser leaves the slot and the folder as they were.
     if (chosen.isEmpty())
         return;
+    // A device or a named pipe would be read for ever, or wait for a writer
+    // that never comes: it is refused before anything changes. (A file that
+    // has gone meanwhile fails silently below, as any copy failure.)
+    if (QFileInfo::exists(chosen) && !BoundedRead::isRegularFile(chosen)) {
+        Msg::warning(this, notAFileMessage());
+        return;
+    }
     Slot &slot = m_slots[size_t(k)];
     slot.file->setText(keptName(QFileInfo(chosen).fileName()));
 

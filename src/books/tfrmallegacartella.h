@@ -30,6 +30,9 @@ public:
     /// keep (every character Windows-1252 cannot hold as "_", at most the
     /// field's capacity, shortened before the extension).
     static QString keptName(const QString &fileName);
+    /// The warning for a chosen name that is no regular file (a device, a
+    /// named pipe, a folder): nothing is copied and the slot keeps its name.
+    static QString notAFileMessage();
 
     QLabel *lblMemory;
     QLineEdit *txtFile01, *txtFile02, *txtFile03, *txtDesc01, *txtDesc02, *txtDesc03;

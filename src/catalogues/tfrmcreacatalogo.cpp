@@ -4,6 +4,7 @@
 
 #include "app/conventions.h"
 #include "app/decor.h"
+#include "app/filesync.h"
 #include "app/helptopics.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
@@ -120,8 +121,11 @@ bool TfrmCreaCatalogo::createEmpty(const QString &path)
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
     file.close();
-    if (file.error() == QFileDevice::NoError && QFileInfo(path).isFile())
+    if (file.error() == QFileDevice::NoError && QFileInfo(path).isFile()) {
+        // The new catalogue's name lasts as its pages do.
+        FileSync::folderToDisk(path);
         return true;
+    }
     QFile::remove(path);
     return false;
 }

@@ -377,7 +377,7 @@ void TfrmListinoPrezzi::writePreviewPictures()
         for (; written < BoxCount; ++written) {
             jpegs[size_t(written)] = photoJpeg(written);
             const QString path = CatalogueFolder::previewPath(lblNome->text(), written);
-            if (path.isEmpty() || !Covers::writeJpeg(path, QImage(), jpegs[size_t(written)]))
+            if (path.isEmpty() || !Covers::writeJpeg(path, QImage(), jpegs[size_t(written)], Covers::Keep::Scratch))
                 break;
         }
     }

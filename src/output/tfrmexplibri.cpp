@@ -2,6 +2,7 @@
 
 #include "app/conventions.h"
 #include "app/decor.h"
+#include "app/filesync.h"
 #include "app/helptopics.h"
 #include "app/messages.h"
 #include "app/openurl.h"
@@ -248,11 +249,14 @@ bool TfrmExpLibri::writeExportFile()
     QSaveFile file(exportPath());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!SpreadsheetExport::write(file, m_model->table())) {
+    if (!SpreadsheetExport::write(file, m_model->table()) || !FileSync::toDisk(file)) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit())
+        return false;
+    FileSync::folderToDisk(exportPath());
+    return true;
 }
 
 void TfrmExpLibri::cmdEsportaClick()

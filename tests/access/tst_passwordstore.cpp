@@ -4,6 +4,7 @@
 #include "access/inifile.h"
 #include "access/passwordstore.h"
 
+#include "common/hostilefiles.h"
 #include "common/testsupport.h"
 
 #include <QDir>
@@ -49,6 +50,17 @@ const QByteArray richFile = "; Impostazioni\r\n"
                             "x=y";
 // richFile after the password "nuova" was stored.
 const QByteArray richFileNuova = QByteArray(richFile).replace("valore = 4EA98ED2022186BA", "valore =529424113C");
+
+/// text as Windows Notepad saves it as "Unicode": UTF-16 little-endian with its byte order mark.
+QByteArray utf16(const QString &text)
+{
+    QByteArray out("\xFF\xFE", 2);
+    for (const QChar c : text) {
+        out += char(c.unicode() & 0xFF);
+        out += char(c.unicode() >> 8);
+    }
+    return out;
+}
 
 /// How a write of the store is stopped at one of its steps.
 enum class Stop {
@@ -145,6 +157,9 @@ private slots:
     void leftoversBesideTheStoreUntouched_data();
     void leftoversBesideTheStoreUntouched();
     void readOnlyFolderWritableStore();
+    void utf16StoreRoundTrip();
+    void storeThatIsNoSettingsFile_data();
+    void storeThatIsNoSettingsFile();
     void initialFile();
     void initialFileTool();
 };
@@ -164,6 +179,16 @@ void TestPasswordStore::readValue_data()
     QTest::newRow("no section") << QByteArray("Valore=5D\n") << QStringLiteral("<none>");
     QTest::newRow("commented out") << QByteArray("[Accesso]\n;Valore=5D\n") << QStringLiteral("<none>");
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("<none>");
+    QTest::newRow("key given twice: the first")
+        << QByteArray("[Accesso]\nValore=5D\nValore=AB\n") << QStringLiteral("5D");
+    QTest::newRow("enormous line before") << QByteArray(4 << 20, 'x') + "\n[Accesso]\nValore=5D\n"
+                                          << QStringLiteral("5D");
+    QTest::newRow("enormous value") << "[Accesso]\nValore=" + QByteArray(4 << 20, 'A') + "\n" << QString(4 << 20, u'A');
+    QTest::newRow("UTF-16 with byte order mark")
+        << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città\r\n[Accesso]\r\nValore=5D\r\n"))
+        << QStringLiteral("5D");
+    QTest::newRow("UTF-16, section missing")
+        << utf16(QStringLiteral("[Setup]\r\nValore=5D\r\n")) << QStringLiteral("<none>");
 }
 
 void TestPasswordStore::readValue()
@@ -189,6 +214,11 @@ void TestPasswordStore::withValue_data()
         << QByteArray("[Accesso]\r\nAltro=1\r\nValore=ABCD\r\n\r\n[B]\r\nc=d\r\n");
     QTest::newRow("section added at the end")
         << QByteArray("[B]\nc=d") << QByteArray("[B]\nc=d\n[Accesso]\nValore=ABCD\n");
+    QTest::newRow("UTF-16 written back as UTF-16")
+        << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città €\r\n[Accesso]\r\nValore=5D\r\n"))
+        << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città €\r\n[Accesso]\r\nValore=ABCD\r\n"));
+    QTest::newRow("UTF-16, key added") << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\n"))
+                                       << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\nValore=ABCD\r\n"));
 }
 
 void TestPasswordStore::withValue()
@@ -415,6 +445,49 @@ void TestPasswordStore::readOnlyFolderWritableStore()
         QVERIFY2(left == richFile, at + ": " + left);
     }
     QVERIFY(stopAt > 1); // the rewrite did pass steps where it could fail
+}
+
+void TestPasswordStore::utf16StoreRoundTrip()
+{
+    // A store that Notepad saved as "Unicode": read as text, the password
+    // changed in it, and saved back in the same encoding, byte for byte.
+    TempProgramFolder folder;
+    const QString path = folder.file(QStringLiteral("unins000.dll"));
+    writeAll(path, utf16(QString::fromLatin1(richFile)));
+    QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("RILEGORA")));
+    QString error;
+    QVERIFY2(PasswordStore::writeStored(QStringLiteral("nuova"), &error), qPrintable(error));
+    QCOMPARE(readAll(path), utf16(QString::fromLatin1(richFileNuova)));
+    QCOMPARE(PasswordStore::readStored(), std::optional<QString>(QStringLiteral("NUOVA")));
+}
+
+void TestPasswordStore::storeThatIsNoSettingsFile_data()
+{
+    QTest::addColumn<int>("kind");
+    HostileFiles::addRows({HostileFiles::DeviceLink, HostileFiles::Fifo, HostileFiles::FifoLink, HostileFiles::Socket,
+                           HostileFiles::Folder, HostileFiles::EndlessProc});
+    QTest::newRow("a file larger than any settings file") << -1;
+}
+
+void TestPasswordStore::storeThatIsNoSettingsFile()
+{
+    // Whatever stands at the store's name, reading and writing it answer at
+    // once: unreadable, and nothing written.
+    QFETCH(int, kind);
+    TempProgramFolder folder;
+    const QString path = folder.file(QStringLiteral("unins000.dll"));
+    if (kind < 0) {
+        writeAll(path, "[Accesso]\r\nValore=4EA98ED2022186BA\r\n" + QByteArray(PasswordStore::MaxFileBytes, ';'));
+    } else {
+        QString why;
+        if (!HostileFiles::make(kind, path, &why))
+            QSKIP(qPrintable(why));
+    }
+    Watchdog watchdog(20, QStringLiteral("reading a settings file that is none"));
+    QVERIFY(!PasswordStore::readStored().has_value());
+    QVERIFY(!PasswordStore::writeStored(QStringLiteral("nuova")));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             QStringList{QStringLiteral("unins000.dll")});
 }
 
 void TestPasswordStore::initialFile()

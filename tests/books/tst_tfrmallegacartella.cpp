@@ -5,6 +5,7 @@
 #include "books/filechooser.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
+#include "common/hostilefiles.h"
 #include "common/testsupport.h"
 #include "common/urlrecorder.h"
 
@@ -210,6 +211,33 @@ private slots:
         QCOMPARE(m_dialog->txtFile02->text(), QString("sparito.txt"));
         QVERIFY(!QFileInfo::exists(m_folder->file("Documenti_Allegati/sparito.txt")));
         QCOMPARE(messages.seen().size(), 1);
+    }
+
+    void chosenNameThatIsNoFile_data()
+    {
+        HostileFiles::addRows({HostileFiles::DeviceLink, HostileFiles::Fifo, HostileFiles::FifoLink,
+                               HostileFiles::Socket, HostileFiles::Folder});
+    }
+    void chosenNameThatIsNoFile()
+    {
+        // A device or a named pipe would be copied for ever, or never start:
+        // it is refused at once with a warning, and nothing changes.
+        QFETCH(int, kind);
+        const QString chosen = m_folder->file("altrove/documento");
+        QString why;
+        if (!HostileFiles::make(kind, chosen, &why))
+            QSKIP(qPrintable(why));
+        m_dialog->txtFile01->setText("prima.pdf");
+        FileChooser::answerNext(chosen);
+        MessageCatcher messages;
+        {
+            Watchdog watchdog(20, "attaching something that is no file");
+            m_dialog->btnSfoglia01Click();
+        }
+        QCOMPARE(messages.texts(), QStringList{TfrmAllegaCartella::notAFileMessage()});
+        QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
+        QCOMPARE(m_dialog->txtFile01->text(), QString("prima.pdf"));
+        QVERIFY(!QFileInfo::exists(TfrmAllegaCartella::folder() + "documento"));
     }
 
     void openHandsQuotedPathToDesktop()

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QFileDevice;
+
+/// Puts what was written to a file on the device itself, so that a save that
+/// reports success survives a power cut or a crash of the system right after.
+/// Every writer of the program calls it before it reports success.
+namespace FileSync {
+
+/// Flushes the file's buffer to the system, then waits until the system has
+/// written the file's data to the device. False when either step fails or
+/// the file is not open: the save then failed.
+bool toDisk(QFileDevice &file);
+
+/// Puts on the device the folder entry of a file just created or renamed
+/// into place, where the system needs that (not on Windows). Best effort:
+/// the file itself is already saved.
+void folderToDisk(const QString &filePath);
+
+/// Tests: hook is called by toDisk before it syncs; when it returns false
+/// the sync fails there, as a failing device would. An empty hook removes it.
+void setHook(std::function<bool(QFileDevice &)> hook);
+
+/// Benchmarks: when off, toDisk only flushes the file's buffer, to measure
+/// what the sync costs. On by default.
+void setEnabled(bool enabled);
+
+} // namespace FileSync
