@@ -162,12 +162,18 @@ void TfrmCodici_Dewey::FormShow()
 void TfrmCodici_Dewey::timCaricaTimer()
 {
     timCarica->stop();
+    fillList(DeweyTable::entries());
+    panDewey->hide();
+}
+
+void TfrmCodici_Dewey::fillList(const QStringList &entries)
+{
     const QFont font = entryFont();
     const QSize itemSize(kItemWidth, QFontMetrics(font).height() + 2);
     const QBrush black(QColor::fromRgba(0xFF000000));
     // One update of the list: it is drawn once, with every entry in it.
     lstRecords->setUpdatesEnabled(false);
-    for (const QString &entry : DeweyTable::entries()) {
+    for (const QString &entry : entries) {
         auto *item = new QListWidgetItem(entry);
         item->setFont(font);
         item->setForeground(black);
@@ -176,7 +182,6 @@ void TfrmCodici_Dewey::timCaricaTimer()
     }
     lstRecords->clearSelection();
     lstRecords->setUpdatesEnabled(true);
-    panDewey->hide();
 }
 
 void TfrmCodici_Dewey::done(int result)

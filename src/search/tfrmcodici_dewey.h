@@ -26,6 +26,10 @@ public:
     explicit TfrmCodici_Dewey(QWidget *parent = nullptr);
     ~TfrmCodici_Dewey() override;
 
+    /// Adds entries to the list in one update, each in the entries' look,
+    /// with none selected (the timer's fill, with the compiled table).
+    void fillList(const QStringList &entries);
+
     /// The texts of the list's items, in list order.
     QStringList entryTexts() const;
     /// The list item that is selected, or -1.
