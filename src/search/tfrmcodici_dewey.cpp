@@ -95,8 +95,8 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
     txtTrova->installEventFilter(this);
     btnTrova = button(pan, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 109, 105, 30));
 
-    shpLista = Decor::gradientRectangle(pan, QStringLiteral("shpLista"), QRect(8, 160, 817, 321), kListGround,
-                                        kShapeBorder);
+    shpLista =
+        Decor::gradientRectangle(pan, QStringLiteral("shpLista"), QRect(8, 160, 817, 321), kListGround, kShapeBorder);
     lstRecords = new QListWidget(pan);
     lstRecords->setObjectName(QStringLiteral("lstRecords"));
     lstRecords->setGeometry(16, 168, 801, 281);
@@ -119,9 +119,8 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
     btnChiudi = button(pan, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(8, 488, 150, 30));
     QFont italic = Look::verdana(12);
     italic.setItalic(true);
-    lblAttendere =
-        textLabel(pan, QStringLiteral("lblAttendere"), QStringLiteral("Stampa in corso. Attendere..."), italic,
-                  Look::DarkGreen);
+    lblAttendere = textLabel(pan, QStringLiteral("lblAttendere"), QStringLiteral("Stampa in corso. Attendere..."),
+                             italic, Look::DarkGreen);
     lblAttendere->move(168, 494);
     lblAttendere->adjustSize();
     lblAttendere->hide();

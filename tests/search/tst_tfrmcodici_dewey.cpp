@@ -234,8 +234,8 @@ void TestCodiciDewey::find_data()
         << QStringList{QStringLiteral("641"), QStringLiteral("zzzz")} << QList<int>{c641[0], c641[0]};
     QTest::newRow("no match and no selection selects the first entry")
         << QStringList{QStringLiteral("zzzz")} << QList<int>{0};
-    QTest::newRow("an empty text matches nothing") << QStringList{QStringLiteral("641"), QString()}
-                                                   << QList<int>{c641[0], c641[0]};
+    QTest::newRow("an empty text matches nothing")
+        << QStringList{QStringLiteral("641"), QString()} << QList<int>{c641[0], c641[0]};
 
     // Not trimmed: a blank before the class number matches no entry, as
     // every entry starts with its class number.
@@ -324,8 +324,8 @@ void TestCodiciDewey::closing_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("dewey");
 
-    QTest::newRow("a pick with a trimmed tag") << QStringLiteral(" libri\t") << QStringLiteral("pick")
-                                               << QStringLiteral("641");
+    QTest::newRow("a pick with a trimmed tag")
+        << QStringLiteral(" libri\t") << QStringLiteral("pick") << QStringLiteral("641");
     QTest::newRow("Chiudi") << QStringLiteral("libri") << QStringLiteral("Chiudi") << QStringLiteral("999.9");
     QTest::newRow("double click with nothing selected")
         << QStringLiteral("libri") << QStringLiteral("nothing selected") << QStringLiteral("999.9");
