@@ -18,6 +18,20 @@ QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, 
     return shape;
 }
 
+QWidget *gradientRectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb top, QRgb border,
+                           int radius)
+{
+    auto *shape = new QWidget(parent);
+    shape->setObjectName(name);
+    shape->setGeometry(geometry);
+    shape->setAttribute(Qt::WA_StyledBackground);
+    shape->setStyleSheet(QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %2, "
+                                        "stop:1 #ffffff); border: 1px solid %3; border-radius: %4px; }")
+                             .arg(name, QColor::fromRgba(top).name(), QColor::fromRgba(border).name())
+                             .arg(radius));
+    return shape;
+}
+
 PictureButton *picture(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry)
 {
     PictureButton *shown = command(parent, name, asset, geometry);

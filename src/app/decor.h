@@ -13,6 +13,11 @@ namespace Decor {
 /// A filled rectangle with a one-unit border, named name, on parent.
 QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb fill, QRgb border, int radius = 4);
 
+/// A rectangle filled with a vertical gradient from top (above) to White
+/// (below), with a one-unit border.
+QWidget *gradientRectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb top, QRgb border,
+                           int radius = 4);
+
 /// A picture that is only decoration: it takes no clicks and keeps the
 /// normal arrow pointer, so the mouse acts on what lies beneath it.
 PictureButton *picture(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry);

@@ -572,6 +572,8 @@ void TfrmLibri::btnZoomFotoClick()
 
 void TfrmLibri::btnDeweyClick()
 {
-    Screens::runModal<TfrmCodici_Dewey>(this);
-    txtDewey->setFocus(Qt::OtherFocusReason);
+    // The table writes the picked class number into txtDewey and puts the
+    // focus there when it closes.
+    Screens::runModal<TfrmCodici_Dewey>(
+        this, [](TfrmCodici_Dewey &dewey) { dewey.lblMemory->setText(QStringLiteral("libri")); });
 }
