@@ -104,6 +104,7 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
     // asking each one.
     lstRecords->setUniformItemSizes(true);
     lstRecords->setWordWrap(false);
+    lstRecords->setTextElideMode(Qt::ElideNone);
     lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
     lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstRecords->viewport()->installEventFilter(this);
@@ -168,7 +169,14 @@ void TfrmCodici_Dewey::timCaricaTimer()
 void TfrmCodici_Dewey::fillList(const QStringList &entries)
 {
     const QFont font = entryFont();
-    const QSize itemSize(kItemWidth, QFontMetrics(font).height() + 2);
+    // Items are 760 wide, or as wide as the longest entry where that is
+    // wider: the horizontal scroll bar then reaches the end of every entry
+    // instead of leaving the long captions cut at the list's edge.
+    const QFontMetrics metrics(font);
+    int width = kItemWidth;
+    for (const QString &entry : entries)
+        width = qMax(width, metrics.horizontalAdvance(entry) + 2 * metrics.averageCharWidth());
+    const QSize itemSize(width, metrics.height() + 2);
     const QBrush black(QColor::fromRgba(0xFF000000));
     // One update of the list: it is drawn once, with every entry in it.
     lstRecords->setUpdatesEnabled(false);
