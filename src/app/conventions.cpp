@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 namespace {
 const char *kRestProperty = "rilegoraRestColour";
 const char *kShownProperty = "rilegoraShownColour";
@@ -185,6 +187,22 @@ void typingLimit(QLineEdit *box, int limit)
 {
     box->setProperty(kLimitProperty, limit);
     box->installEventFilter(new TypingLimitFilter(limit, box));
+    // A paste from the context menu or a drop comes as no key: what such an
+    // edit adds beyond the limit (or beyond a longer text the program put
+    // there) is taken out again, just before the cursor where it went in.
+    // textEdited comes before textChanged, so the length kept by textChanged
+    // is still the one the text had before the edit.
+    auto before = std::make_shared<qsizetype>(box->text().size());
+    QObject::connect(box, &QLineEdit::textChanged, box, [before](const QString &text) { *before = text.size(); });
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, limit, before](const QString &text) {
+        const qsizetype excess = text.size() - qMax<qsizetype>(limit, *before);
+        if (excess <= 0)
+            return;
+        const int cursor = box->cursorPosition();
+        const qsizetype from = qMax<qsizetype>(0, cursor - excess);
+        box->setText(QString(text).remove(from, excess));
+        box->setCursorPosition(int(from));
+    });
 }
 
 int typingLimit(const QLineEdit *box)

@@ -229,6 +229,14 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("abcdefgh"));
         QTest::keyClick(e.txtPrezzo_E, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(e.txtPrezzo_E->text(), QString(25, QLatin1Char('1')) + QStringLiteral("abcde"));
+        // Pasted from the context menu (no key comes with it) or dropped:
+        // the same.
+        e.txtPrezzo_E->setText(QString(25, QLatin1Char('2')));
+        e.txtPrezzo_E->setCursorPosition(10);
+        e.txtPrezzo_E->paste();
+        QCOMPARE(e.txtPrezzo_E->text(),
+                 QString(10, QLatin1Char('2')) + QStringLiteral("abcde") + QString(15, QLatin1Char('2')));
+        QCOMPARE(e.txtPrezzo_E->cursorPosition(), 15);
         // A longer text put there by the program is shown whole; typing
         // cannot make it longer, deleting works as usual.
         const QString long60 = QString(60, QLatin1Char('T'));
@@ -237,6 +245,8 @@ private slots:
         e.txtNome_E->setFocus();
         e.txtNome_E->end(false);
         QTest::keyClick(e.txtNome_E, Qt::Key_X);
+        QCOMPARE(e.txtNome_E->text(), long60);
+        e.txtNome_E->paste();
         QCOMPARE(e.txtNome_E->text(), long60);
         QTest::keyClick(e.txtNome_E, Qt::Key_Backspace);
         QCOMPARE(e.txtNome_E->text().size(), 59);
