@@ -271,8 +271,21 @@ private slots:
                                                "actSchermoIntero", "actMiniature", "actChiudi"}));
                 QVERIFY(preview->thumbnails() && preview->thumbnails()->count() == 1);
                 QCOMPARE(preview->report().object(QStringLiteral("txtGiudizio"))->text(), QStringLiteral("vGiudizio"));
-                preview->findChild<QAction *>(QStringLiteral("actStampa"))->trigger();
-                preview->findChild<QAction *>(QStringLiteral("actChiudi"))->trigger();
+                const auto action = [preview](const char *name) {
+                    return preview->findChild<QAction *>(QLatin1String(name));
+                };
+                action("actZoomPiu")->trigger();
+                QVERIFY(preview->pages()->zoomFactor() > 1.0);
+                action("actZoom100")->trigger();
+                QCOMPARE(preview->pages()->zoomFactor(), 1.0);
+                action("actSchermoIntero")->trigger();
+                QVERIFY(preview->isFullScreen());
+                action("actSchermoIntero")->trigger();
+                QVERIFY(!preview->isFullScreen());
+                action("actMiniature")->trigger();
+                QVERIFY(preview->thumbnails()->isHidden());
+                action("actStampa")->trigger();
+                action("actChiudi")->trigger();
             });
             w->btnStampa->click();
         });
