@@ -17,9 +17,10 @@ seconds=${1:-5}
 build=build-fuzz
 targets=(fuzz_cardrecord fuzz_cataloguepage fuzz_settings fuzz_crypt fuzz_picture)
 
+mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DRILEGORA_FUZZ=ON -DRILEGORA_WERROR=ON > "$build.configure.log" 2>&1 \
-  || { cat "$build.configure.log"; exit 1; }
+      -DRILEGORA_FUZZ=ON -DRILEGORA_WERROR=ON > "$build/configure.log" 2>&1 \
+  || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j"$(nproc)" -- --no-print-directory > /dev/null
 
 mkdir -p "$build/artifacts" "$build/logs"

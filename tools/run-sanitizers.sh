@@ -10,9 +10,10 @@ cd "$(dirname "$0")/.."
 build=build-asan
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
 
+mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRILEGORA_WERROR=ON \
       -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" \
-      > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+      > "$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j"$(nproc)" -- --no-print-directory > /dev/null
 
 export QT_QPA_PLATFORM=offscreen
