@@ -19,6 +19,4 @@ cmake --build "$build" -j"$(nproc)" -- --no-print-directory > /dev/null
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-# Leaks of the system's own libraries only (see the file); never our code.
-export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
