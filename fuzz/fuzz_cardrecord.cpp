@@ -1,4 +1,5 @@
-// The card record and the card index file, fed any bytes.
+// The card record, the card index file and the code that reads stored cards
+// byte by byte (the search, the export grid and file), fed any bytes.
 //
 // The input's first 3150 bytes are a card as a damaged or foreign file may
 // hold it; the rest, read as UTF-16, is text typed into one field. The whole
@@ -10,6 +11,10 @@
 #include "app/texttrim.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
+#include "output/spreadsheetexport.h"
+#include "search/booksearch.h"
+
+#include <QBuffer>
 
 #include <algorithm>
 
@@ -64,6 +69,61 @@ void recordRoundTrip(const char *data, size_t size)
     FUZZ_CHECK(card.text(field) == stored);
 }
 
+/// The search and the export read stored fields themselves; they must see
+/// what the card shows.
+void recordReaders(const char *data, size_t size)
+{
+    TSchedaLibro card;
+    std::memcpy(card.data(), data, std::min<size_t>(size, TSchedaLibro::RecordSize));
+
+    CardTable table;
+    table.appendRecord(card.data());
+    FUZZ_CHECK(table.rowCount() == 1);
+    for (int column = 1; column < CardTable::ColumnCount; ++column)
+        FUZZ_CHECK(table.text(0, column) == card.text(CardTable::column(column).field));
+    QByteArray exported;
+    QBuffer out(&exported);
+    FUZZ_CHECK(out.open(QIODevice::WriteOnly));
+    FUZZ_CHECK(SpreadsheetExport::write(out, table));
+    FUZZ_CHECK(exported.endsWith("</tr></table></body></html>"));
+
+    // A card is found by the texts of its own fields.
+    QStringList texts;
+    for (const int field : BookSearch::filterFields())
+        texts << card.text(field);
+    FUZZ_CHECK(BookSearch::Filters(texts).matches(card.data()));
+    char row[BookSearch::RowCapacity];
+    const int length = BookSearch::buildRow(card.data(), row);
+    FUZZ_CHECK(length >= 0 && length <= BookSearch::RowCapacity);
+    FUZZ_CHECK(BookSearch::rowText(card.data()) == Cp1252::toUnicode(row, length));
+}
+
+/// Searching the file lists every whole card when no filter is given, and
+/// each row listed leads back to a card with that row.
+void searchFile(const QString &path, int count)
+{
+    BookSearch::RowList rows;
+    const BookSearch::Filters none(QStringList(BookSearch::FilterCount, QString()));
+    FUZZ_CHECK(BookSearch::search(path, none, rows) == BookSearch::Outcome::Done);
+    FUZZ_CHECK(rows.size() == count);
+    rows.sort();
+    for (int i = 0; i < rows.size(); ++i) {
+        int number = 0;
+        TSchedaLibro card;
+        const QByteArray row(rows.data(i), rows.length(i));
+        FUZZ_CHECK(BookSearch::findCard(path, row, number, card.data()));
+        FUZZ_CHECK(number >= 1 && number <= count);
+        char rebuilt[BookSearch::RowCapacity];
+        const char *a = rebuilt;
+        int aSize = BookSearch::buildRow(card.data(), rebuilt);
+        const char *b = row.constData();
+        int bSize = int(row.size());
+        BookSearch::trimBytes(a, aSize);
+        BookSearch::trimBytes(b, bSize);
+        FUZZ_CHECK(QByteArray(a, aSize) == QByteArray(b, bSize));
+    }
+}
+
 void archiveFile(const char *data, size_t size)
 {
     const QByteArray bytes(data, qsizetype(size));
@@ -89,6 +149,9 @@ void archiveFile(const char *data, size_t size)
         return true;
     }));
     FUZZ_CHECK(visited == count);
+    FUZZ_CHECK(archive.close());
+    searchFile(path, count);
+    FUZZ_CHECK(archive.open());
 
     // A new card goes after the last whole card, over any fragment, and
     // leaves the cards before it as they were.
@@ -111,6 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const auto *bytes = reinterpret_cast<const char *>(data);
     recordRoundTrip(bytes, size);
+    recordReaders(bytes, size);
     archiveFile(bytes, size);
     return 0;
 }
