@@ -3,11 +3,15 @@
 // The input's first byte gives the length of a value to write, the bytes
 // after it are that value (its line breaks dropped), and the rest is the
 // file. The value of the password store's key is read, written back and
-// read again; then the new value is written and read.
+// read again; then the new value is written and read. The file is also put
+// in place of the password store, whose password is read and then changed
+// to the value.
 
 #include "fuzzsupport.h"
 
 #include "access/inifile.h"
+#include "access/passwordstore.h"
+#include "app/programfolder.h"
 
 namespace {
 
@@ -41,6 +45,22 @@ void writeAndRead(const QByteArray &content, const QString &value)
     FUZZ_CHECK(IniFile::withValue(updated, kSection, kKey, value) == updated);
 }
 
+/// The store's own reading and writing, on the file as it is on disk.
+void passwordStore(const QByteArray &content, const QString &password)
+{
+    static const bool folderSet = [] {
+        ProgramFolder::setPath(FuzzSupport::scratchFolder());
+        return true;
+    }();
+    (void)folderSet;
+    FuzzSupport::writeScratchFile(QString::fromLatin1(PasswordStore::FileName), content);
+    (void)PasswordStore::readStored();
+    QString error;
+    FUZZ_CHECK(PasswordStore::writeStored(password, &error));
+    const std::optional<QString> stored = PasswordStore::readStored();
+    FUZZ_CHECK(stored && *stored == PasswordStore::canonical(password));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -55,5 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString stored = IniFile::readValue(content, kSection, kKey);
     writeAndRead(content, stored);
     writeAndRead(content, QString::fromLatin1(value));
+    passwordStore(content, QString::fromLatin1(value));
     return 0;
 }
