@@ -25,14 +25,15 @@ bool onlyFieldChanged(const TSchedaLibro &before, const TSchedaLibro &after, int
 {
     const int begin = TSchedaLibro::offset(field);
     const int end = begin + 1 + TSchedaLibro::capacity(field);
-    return std::equal(before.data(), before.data() + begin, after.data())
-        && std::equal(before.data() + end, before.data() + TSchedaLibro::RecordSize, after.data() + end);
+    return std::equal(before.data(), before.data() + begin, after.data()) &&
+           std::equal(before.data() + end, before.data() + TSchedaLibro::RecordSize, after.data() + end);
 }
 
 /// Whether every character of text has a byte in the code page.
 bool encodable(const QString &text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return !c.isSurrogate() && Cp1252::byteFor(c.unicode()) >= 0; });
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return !c.isSurrogate() && Cp1252::byteFor(c.unicode()) >= 0; });
 }
 
 void recordRoundTrip(const char *data, size_t size)
@@ -55,7 +56,8 @@ void recordRoundTrip(const char *data, size_t size)
     if (size <= TSchedaLibro::RecordSize)
         return;
     const int field = static_cast<unsigned char>(data[TSchedaLibro::RecordSize]) % TSchedaLibro::FieldCount;
-    const QString typed = FuzzSupport::utf16Text(data + TSchedaLibro::RecordSize + 1, size - TSchedaLibro::RecordSize - 1);
+    const QString typed =
+        FuzzSupport::utf16Text(data + TSchedaLibro::RecordSize + 1, size - TSchedaLibro::RecordSize - 1);
     const TSchedaLibro before = card;
     card.setText(field, typed);
     FUZZ_CHECK(static_cast<unsigned char>(card.data()[TSchedaLibro::offset(field)]) <= TSchedaLibro::capacity(field));
@@ -145,7 +147,8 @@ void archiveFile(const char *data, size_t size)
     int visited = 0;
     FUZZ_CHECK(archive.scan([&](int n, const char *record) {
         FUZZ_CHECK(n == ++visited);
-        FUZZ_CHECK(std::equal(record, record + TSchedaLibro::RecordSize, data + size_t(n - 1) * TSchedaLibro::RecordSize));
+        FUZZ_CHECK(
+            std::equal(record, record + TSchedaLibro::RecordSize, data + size_t(n - 1) * TSchedaLibro::RecordSize));
         return true;
     }));
     FUZZ_CHECK(visited == count);

@@ -19,8 +19,8 @@ bool onlyFieldChanged(const TPaginaCatalogo &before, const TPaginaCatalogo &afte
 {
     const int begin = TPaginaCatalogo::offset(box, field);
     const int end = begin + 1 + TRiquadro::capacity(field);
-    return std::equal(before.data(), before.data() + begin, after.data())
-        && std::equal(before.data() + end, before.data() + TPaginaCatalogo::RecordSize, after.data() + end);
+    return std::equal(before.data(), before.data() + begin, after.data()) &&
+           std::equal(before.data() + end, before.data() + TPaginaCatalogo::RecordSize, after.data() + end);
 }
 
 /// A saved field holds its text and zeros after it, up to its capacity.
@@ -28,13 +28,14 @@ bool zeroAfterText(const TPaginaCatalogo &page, int box, int field)
 {
     const char *at = page.data() + TPaginaCatalogo::offset(box, field);
     const int length = static_cast<unsigned char>(at[0]);
-    return length <= TRiquadro::capacity(field)
-        && std::all_of(at + 1 + length, at + 1 + TRiquadro::capacity(field), [](char c) { return c == 0; });
+    return length <= TRiquadro::capacity(field) &&
+           std::all_of(at + 1 + length, at + 1 + TRiquadro::capacity(field), [](char c) { return c == 0; });
 }
 
 bool encodable(const QString &text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return !c.isSurrogate() && Cp1252::byteFor(c.unicode()) >= 0; });
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return !c.isSurrogate() && Cp1252::byteFor(c.unicode()) >= 0; });
 }
 
 void recordRoundTrip(const char *data, size_t size)
@@ -58,7 +59,8 @@ void recordRoundTrip(const char *data, size_t size)
         return;
     const int box = static_cast<unsigned char>(data[TPaginaCatalogo::RecordSize]) % TPaginaCatalogo::BoxCount;
     const int field = static_cast<unsigned char>(data[TPaginaCatalogo::RecordSize + 1]) % TRiquadro::FieldCount;
-    const QString typed = FuzzSupport::utf16Text(data + TPaginaCatalogo::RecordSize + 2, size - TPaginaCatalogo::RecordSize - 2);
+    const QString typed =
+        FuzzSupport::utf16Text(data + TPaginaCatalogo::RecordSize + 2, size - TPaginaCatalogo::RecordSize - 2);
     const TPaginaCatalogo before = page;
     page.setText(box, field, typed);
     FUZZ_CHECK(zeroAfterText(page, box, field));

@@ -9,8 +9,8 @@ namespace {
 
 bool isHexDigit(QChar c)
 {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-        || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
 }
 
 } // namespace
@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const auto *bytes = reinterpret_cast<const char *>(data) + 1;
-    const QString text = data[0] % 2 == 0 ? QString::fromLatin1(bytes, qsizetype(size - 1))
-                                          : FuzzSupport::utf16Text(bytes, size - 1);
+    const QString text =
+        data[0] % 2 == 0 ? QString::fromLatin1(bytes, qsizetype(size - 1)) : FuzzSupport::utf16Text(bytes, size - 1);
 
     // Unscrambling: digit pairs give one character each; anything but
     // hexadecimal digits in a pair is a conversion error.

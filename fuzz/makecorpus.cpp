@@ -102,15 +102,14 @@ void pages()
 void settings()
 {
     // The first byte is the length of the value to write; the file follows.
-    const auto seed = [](const QByteArray &value, const QByteArray &file) {
-        return char(value.size()) + value + file;
-    };
+    const auto seed = [](const QByteArray &value, const QByteArray &file) { return char(value.size()) + value + file; };
     const QByteArray stored = Crypt::CryptEncode(QStringLiteral("RILEGORA")).toLatin1();
     const QByteArray initial = IniFile::withValue(QByteArray(), QStringLiteral("Accesso"), QStringLiteral("Valore"),
                                                   QString::fromLatin1(stored));
     put(QStringLiteral("fuzz_settings"), QStringLiteral("initial.ini"), seed(stored, initial));
     put(QStringLiteral("fuzz_settings"), QStringLiteral("unix-lines.ini"),
-        seed("0A1B", "; impostazioni\n[Altra]\nValore=1\n\n[accesso]\n  Altro = \"x y\"\n VALORE = 'AB12' \n[Altra]\n"));
+        seed("0A1B",
+             "; impostazioni\n[Altra]\nValore=1\n\n[accesso]\n  Altro = \"x y\"\n VALORE = 'AB12' \n[Altra]\n"));
     put(QStringLiteral("fuzz_settings"), QStringLiteral("no-section.ini"),
         seed("  \"quoted\"  ", "\xEF\xBB\xBF[Setup]\r\nLang=it\r\nDir=C:\\Programmi\\Rilegora"));
     put(QStringLiteral("fuzz_settings"), QStringLiteral("duplicates.ini"),
@@ -123,8 +122,14 @@ void crypt()
     // An even first byte: the rest is single-byte text; odd: UTF-16.
     put(QStringLiteral("fuzz_crypt"), QStringLiteral("stored-password"),
         '\0' + Crypt::CryptEncode(QStringLiteral("RILEGORA")).toLatin1());
-    put(QStringLiteral("fuzz_crypt"), QStringLiteral("lower-case-odd-digit"), QByteArray("\0" "a1b2c3d", 8));
-    put(QStringLiteral("fuzz_crypt"), QStringLiteral("not-hex"), QByteArray("\0" "12G4", 5));
+    put(QStringLiteral("fuzz_crypt"), QStringLiteral("lower-case-odd-digit"),
+        QByteArray("\0"
+                   "a1b2c3d",
+                   8));
+    put(QStringLiteral("fuzz_crypt"), QStringLiteral("not-hex"),
+        QByteArray("\0"
+                   "12G4",
+                   5));
     const QString wide = QStringLiteral("Perché 😀");
     put(QStringLiteral("fuzz_crypt"), QStringLiteral("utf16-text"),
         '\1' + QByteArray(reinterpret_cast<const char *>(wide.utf16()), wide.size() * 2));

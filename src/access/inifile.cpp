@@ -127,7 +127,8 @@ QByteArray written(const QString &value)
     QByteArray bytes = value.toLatin1();
     if (bytes.isEmpty())
         return bytes;
-    const bool quoted = bytes.size() >= 2 && (bytes.front() == '"' || bytes.front() == '\'') && bytes.back() == bytes.front();
+    const bool quoted =
+        bytes.size() >= 2 && (bytes.front() == '"' || bytes.front() == '\'') && bytes.back() == bytes.front();
     if (quoted || isBlank(bytes.front()) || isBlank(bytes.back()))
         bytes = '"' + bytes + '"';
     return bytes;

@@ -139,8 +139,7 @@ QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg)
     constexpr int kJpegMaxSide = 65500;
     QImage fitting = image;
     if (image.width() > kJpegMaxSide || image.height() > kJpegMaxSide) {
-        const QSize size =
-            image.size().scaled(kJpegMaxSide, kJpegMaxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        const QSize size = image.size().scaled(kJpegMaxSide, kJpegMaxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
         fitting = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     QByteArray out;

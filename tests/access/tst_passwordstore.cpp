@@ -211,8 +211,8 @@ void TestPasswordStore::valueReadsBackAsWritten()
 {
     QFETCH(QString, value);
     QFETCH(QByteArray, line);
-    const QByteArray out = IniFile::withValue(QByteArray("[Accesso]\r\n"), QStringLiteral("Accesso"),
-                                              QStringLiteral("Valore"), value);
+    const QByteArray out =
+        IniFile::withValue(QByteArray("[Accesso]\r\n"), QStringLiteral("Accesso"), QStringLiteral("Valore"), value);
     QCOMPARE(out, QByteArray("[Accesso]\r\n") + line);
     QCOMPARE(IniFile::readValue(out, QStringLiteral("Accesso"), QStringLiteral("Valore")), value);
 }
