@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Rilegora with warnings as errors, starts
-# the print system and runs every test on the offscreen platform.
+# the print system and runs every test on the offscreen platform; then fuzzes
+# the file formats for a few seconds and runs every test again under the
+# address and undefined-behaviour sanitizers (docs/RELIABILITY.md).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -22,3 +24,13 @@ ctest --test-dir build --output-on-failure -j"$(nproc)"
 timeout 5 build/rilegora/rilegora && status=0 || status=$?
 [ "$status" -eq 124 ] || { echo "rilegora did not keep running (exit $status)"; exit 1; }
 echo "rilegora started and ran its event loop"
+echo "build, tests and start: ${SECONDS} s"
+# The record formats, the settings file, the scrambling and the picture
+# guard under libFuzzer, a few seconds each (tools/run-fuzz.sh SECONDS for
+# a longer run).
+tools/run-fuzz.sh
+echo "with fuzzing: ${SECONDS} s"
+# The whole suite again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+tools/run-sanitizers.sh
+echo "with the sanitizer suite: ${SECONDS} s"

@@ -120,6 +120,20 @@ Found find(const QByteArray &content, const QList<Line> &lines, const QString &s
     return found;
 }
 
+/// The value as written after '=': in quotes where reading would otherwise
+/// change it (blanks at either end, or quotes of its own around it).
+QByteArray written(const QString &value, bool utf8)
+{
+    QByteArray bytes = utf8 ? value.toUtf8() : value.toLatin1();
+    if (bytes.isEmpty())
+        return bytes;
+    const bool quoted =
+        bytes.size() >= 2 && (bytes.front() == '"' || bytes.front() == '\'') && bytes.back() == bytes.front();
+    if (quoted || isBlank(bytes.front()) || isBlank(bytes.back()))
+        bytes = '"' + bytes + '"';
+    return bytes;
+}
+
 QByteArray lineEnding(const QByteArray &content)
 {
     const qsizetype lf = content.indexOf('\n');
@@ -174,7 +188,7 @@ QByteArray withValueIn(const QByteArray &content, const QString &section, const 
 {
     const QList<Line> lines = splitLines(content);
     const Found found = find(content, lines, section, key);
-    const QByteArray bytes = utf8 ? value.toUtf8() : value.toLatin1();
+    const QByteArray bytes = written(value, utf8);
     QByteArray out = content;
     if (found.keyLine >= 0) {
         const Line &line = lines.at(found.keyLine);
@@ -186,7 +200,9 @@ QByteArray withValueIn(const QByteArray &content, const QString &section, const 
     if (found.sectionLine >= 0) {
         const Line &after = lines.at(found.lastSettingLine);
         QByteArray insert = setting;
-        if (after.next == after.end) // the file's last line has no line ending
+        // The file's last line may have no line ending, or only a CR, which
+        // does not end a line here.
+        if (content.at(after.next - 1) != '\n')
             insert.prepend(eol);
         return out.insert(after.next, insert);
     }

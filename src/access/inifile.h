@@ -23,7 +23,9 @@ QString readValue(const QByteArray &content, const QString &section, const QStri
 /// bytes of that value change: other sections, keys, comments, the order of
 /// the lines and their line endings stay as they were. A missing key is added
 /// at the end of its section, a missing section at the end of the file, with
-/// the file's own line ending (CR LF for a file that has none).
+/// the file's own line ending (CR LF for a file that has none). A value that
+/// reading would change (blanks at either end, quotes around it) is written
+/// in quotes, so that it reads back as given; it must hold no line break.
 QByteArray withValue(const QByteArray &content, const QString &section, const QString &key, const QString &value);
 
 } // namespace IniFile

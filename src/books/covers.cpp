@@ -109,11 +109,19 @@ QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg)
         return sourceJpeg;
     if (image.isNull())
         return QByteArray();
+    // JPEG holds at most 65500 pixels a side: a picture read from another
+    // format may be longer, and is then reduced to fit, proportions kept.
+    constexpr int kJpegMaxSide = 65500;
+    QImage fitting = image;
+    if (image.width() > kJpegMaxSide || image.height() > kJpegMaxSide) {
+        const QSize size = image.size().scaled(kJpegMaxSide, kJpegMaxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        fitting = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     QByteArray out;
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpg");
-    if (!writer.write(image))
+    if (!writer.write(fitting))
         return QByteArray();
     return out;
 }

@@ -336,8 +336,7 @@ bool write(QIODevice &out, const CardTable &table)
         }
         sink.putLiteral("</tr>");
     }
-    const char closing[] = "</table></body></html>";
-    return sink.put(closing, qsizetype(sizeof(closing) - 1)) && sink.flush();
+    return sink.put(kClosing, qsizetype(sizeof(kClosing) - 1)) && sink.flush();
 }
 
 } // namespace SpreadsheetExport

@@ -145,6 +145,8 @@ private slots:
     void readValue();
     void withValue_data();
     void withValue();
+    void valueReadsBackAsWritten_data();
+    void valueReadsBackAsWritten();
 
     void canonicalForm_data();
     void canonicalForm();
@@ -219,6 +221,30 @@ void TestPasswordStore::withValue_data()
         << utf16(QStringLiteral("[Setup]\r\nNome=Libreria Città €\r\n[Accesso]\r\nValore=ABCD\r\n"));
     QTest::newRow("UTF-16, key added") << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\n"))
                                        << utf16(QStringLiteral("[Accesso]\r\nAltro=1\r\nValore=ABCD\r\n"));
+    // A lone CR ends no line: the key goes on a line of its own.
+    QTest::newRow("last line ends in a lone CR")
+        << QByteArray("[Accesso]\r") << QByteArray("[Accesso]\r\r\nValore=ABCD\r\n");
+}
+
+void TestPasswordStore::valueReadsBackAsWritten_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("hexadecimal digits") << QStringLiteral("5D0A") << QByteArray("Valore=5D0A\r\n");
+    QTest::newRow("blanks at the ends") << QStringLiteral("  x y\t") << QByteArray("Valore=\"  x y\t\"\r\n");
+    QTest::newRow("its own quotes") << QStringLiteral("\"quoted\"") << QByteArray("Valore=\"\"quoted\"\"\r\n");
+    QTest::newRow("single quotes") << QStringLiteral("'a'") << QByteArray("Valore=\"'a'\"\r\n");
+    QTest::newRow("one quote") << QStringLiteral("\"") << QByteArray("Valore=\"\r\n");
+}
+
+void TestPasswordStore::valueReadsBackAsWritten()
+{
+    QFETCH(QString, value);
+    QFETCH(QByteArray, line);
+    const QByteArray out =
+        IniFile::withValue(QByteArray("[Accesso]\r\n"), QStringLiteral("Accesso"), QStringLiteral("Valore"), value);
+    QCOMPARE(out, QByteArray("[Accesso]\r\n") + line);
+    QCOMPARE(IniFile::readValue(out, QStringLiteral("Accesso"), QStringLiteral("Valore")), value);
 }
 
 void TestPasswordStore::withValue()

@@ -290,6 +290,23 @@ private slots:
         QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_7.jpg")), saved);
     }
 
+    void pictureTooLongForJpegSavedReduced()
+    {
+        // A GIF 65535 pixels wide, one more than JPEG holds.
+        addCards(1);
+        m_screen->cmdPrimoClick();
+        FileChooser::answerNext(QStringLiteral(RILEGORA_TEST_DATA "/wide-65535x1.gif"));
+        m_screen->btnCaricaFotoClick();
+        QCOMPARE(m_screen->imgFoto->image().size(), QSize(65535, 1));
+
+        MessageCatcher messages;
+        m_screen->cmdSalvaClick();
+        QCOMPARE(messages.texts(), {"Le modifiche apportate alla scheda corrente sono state salvate in archivio."});
+        const QByteArray saved = readFile(m_folder->file("Copertine_Libri/Foto_1.jpg"));
+        QVERIFY(isJpeg(saved));
+        QCOMPARE(QImage::fromData(saved).size(), QSize(65500, 1));
+    }
+
     void unchangedCoverWrittenBackByteForByte()
     {
         const QByteArray original = encoded(detailed(QSize(300, 400)), "jpg", 60);
