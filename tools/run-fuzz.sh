@@ -25,6 +25,9 @@ cmake --build "$build" -j"$(nproc)" -- --no-print-directory > /dev/null
 
 mkdir -p "$build/artifacts" "$build/logs"
 export QT_QPA_PLATFORM=offscreen
+# As in tools/run-sanitizers.sh: keeps LeakSanitizer's tracer from crashing
+# now and then at exit on the dynamic TLS of the libraries Qt loads.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}intercept_tls_get_addr=0
 status=0
 for target in "${targets[@]}"; do
   mkdir -p "$build/corpus/$target"
