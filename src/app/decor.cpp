@@ -1,7 +1,9 @@
 #include "decor.h"
 
+#include "conventions.h"
 #include "picturewidgets.h"
 
+#include <QPushButton>
 #include <QWidget>
 
 namespace Decor {
@@ -16,6 +18,17 @@ QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, 
                              .arg(name, QColor::fromRgba(fill).name(), QColor::fromRgba(border).name())
                              .arg(radius));
     return shape;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setFont(Look::verdana(10, true));
+    b->setCursor(Qt::PointingHandCursor);
+    b->setAutoDefault(false);
+    return b;
 }
 
 QWidget *gradientRectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb top, QRgb border,

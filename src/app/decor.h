@@ -5,6 +5,7 @@
 #include <QString>
 
 class PictureButton;
+class QPushButton;
 class QWidget;
 
 /// The plain drawing elements of the launcher and the information windows.
@@ -12,6 +13,10 @@ namespace Decor {
 
 /// A filled rectangle with a one-unit border, named name, on parent.
 QWidget *rectangle(QWidget *parent, const QString &name, const QRect &geometry, QRgb fill, QRgb border, int radius = 4);
+
+/// A push button of the dialogs: Verdana 10 bold caption, the pointing-hand
+/// pointer, never pressed by Enter from elsewhere in the dialog.
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry);
 
 /// A rectangle filled with a vertical gradient from top (above) to White
 /// (below), with a one-unit border.

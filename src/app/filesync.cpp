@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -81,6 +82,18 @@ void folderToDisk(const QString &filePath)
     }
     ::close(fd);
 #endif
+}
+
+bool commit(QSaveFile &file)
+{
+    if (!toDisk(file)) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit())
+        return false;
+    folderToDisk(file.fileName());
+    return true;
 }
 
 void setHook(std::function<bool(QFileDevice &)> h)

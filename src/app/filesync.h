@@ -5,6 +5,7 @@
 #include <functional>
 
 class QFileDevice;
+class QSaveFile;
 
 /// Puts what was written to a file on the device itself, so that a save that
 /// reports success survives a power cut or a crash of the system right after.
@@ -20,6 +21,12 @@ bool toDisk(QFileDevice &file);
 /// into place, where the system needs that (not on Windows). Best effort:
 /// the file itself is already saved.
 void folderToDisk(const QString &filePath);
+
+/// Puts the new contents of a save file in place for good: syncs them
+/// (toDisk), commits them over the old file, then syncs the folder entry. A
+/// failed sync cancels the writing. False when any step fails; the old file
+/// is then as it was.
+bool commit(QSaveFile &file);
 
 /// Tests: hook is called by toDisk before it syncs; when it returns false
 /// the sync fails there, as a failing device would. An empty hook removes it.

@@ -134,15 +134,11 @@ bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &s
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(data) != data.size() || (keep == Keep::Stored && !FileSync::toDisk(file))) {
+    if (file.write(data) != data.size()) {
         file.cancelWriting();
         return false;
     }
-    if (!file.commit())
-        return false;
-    if (keep == Keep::Stored)
-        FileSync::folderToDisk(fileName);
-    return true;
+    return keep == Keep::Stored ? FileSync::commit(file) : file.commit();
 }
 
 void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder)

@@ -64,14 +64,11 @@ bool copyReplacing(const QString &source, const QString &destination)
             return false;
         }
     }
-    if (in.error() != QFileDevice::NoError || !FileSync::toDisk(out)) {
+    if (in.error() != QFileDevice::NoError) {
         out.cancelWriting();
         return false;
     }
-    if (!out.commit())
-        return false;
-    FileSync::folderToDisk(destination);
-    return true;
+    return FileSync::commit(out);
 }
 } // namespace
 

@@ -249,14 +249,11 @@ bool TfrmExpLibri::writeExportFile()
     QSaveFile file(exportPath());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!SpreadsheetExport::write(file, m_model->table()) || !FileSync::toDisk(file)) {
+    if (!SpreadsheetExport::write(file, m_model->table())) {
         file.cancelWriting();
         return false;
     }
-    if (!file.commit())
-        return false;
-    FileSync::folderToDisk(exportPath());
-    return true;
+    return FileSync::commit(file);
 }
 
 void TfrmExpLibri::cmdEsportaClick()

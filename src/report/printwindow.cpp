@@ -11,17 +11,6 @@
 #include <QPushButton>
 
 namespace {
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(Look::verdana(10, true));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The gradient bar between the two halves of the panel.
 QWidget *separator(QWidget *parent, const QRect &geometry)
 {
@@ -52,8 +41,8 @@ PrintWindow::PrintWindow(QWidget *parent, const QString &name, const QString &ca
     } else {
         imgLogo01 = Decor::picture(this, QStringLiteral("imgLogo01"), pictures.single, QRect(22, 26, 317, 198));
     }
-    btnAnnulla = button(this, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(18, 243, 145, 28));
-    btnStampa = button(this, QStringLiteral("btnStampa"), confirmText, QRect(200, 243, 145, 28));
+    btnAnnulla = Decor::button(this, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(18, 243, 145, 28));
+    btnStampa = Decor::button(this, QStringLiteral("btnStampa"), confirmText, QRect(200, 243, 145, 28));
     connect(btnAnnulla, &QPushButton::clicked, this, &PrintWindow::btnAnnullaClick);
     connect(btnStampa, &QPushButton::clicked, this, [this] { btnStampaClick(); });
 }

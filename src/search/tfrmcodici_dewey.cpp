@@ -2,6 +2,7 @@
 
 #include "booksearch.h"
 #include "deweytable.h"
+#include "listfind.h"
 
 #include "app/conventions.h"
 #include "app/decor.h"
@@ -34,19 +35,8 @@ constexpr QSize kContainerSize(833, 529);
 constexpr QRgb kShapeBorder = 0xFFACC9E1;
 /// Top colour of the list's gradient ground.
 constexpr QRgb kListGround = 0xFF7DA9CE;
-/// Width of every list item; wider entries are cut at its edge.
+/// Least width of a list item; items are as wide as the longest entry.
 constexpr int kItemWidth = 760;
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(Look::verdana(10, true));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, const QFont &font, QRgb colour)
 {
@@ -93,7 +83,7 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
     txtTrova->setGeometry(112, 114, 593, 22);
     txtTrova->setFont(Look::dataFont());
     txtTrova->installEventFilter(this);
-    btnTrova = button(pan, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 109, 105, 30));
+    btnTrova = Decor::button(pan, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 109, 105, 30));
 
     shpLista =
         Decor::gradientRectangle(pan, QStringLiteral("shpLista"), QRect(8, 160, 817, 321), kListGround, kShapeBorder);
@@ -117,7 +107,7 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
     lblRigo03->setGeometry(16, 454, 801, 22);
     lblRigo03->setAlignment(Qt::AlignCenter);
 
-    btnChiudi = button(pan, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(8, 488, 150, 30));
+    btnChiudi = Decor::button(pan, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(8, 488, 150, 30));
     QFont italic = Look::verdana(12);
     italic.setItalic(true);
     lblAttendere = textLabel(pan, QStringLiteral("lblAttendere"), QStringLiteral("Stampa in corso. Attendere..."),
@@ -125,7 +115,7 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
     lblAttendere->move(168, 494);
     lblAttendere->adjustSize();
     lblAttendere->hide();
-    btnStampa = button(pan, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(675, 488, 150, 30));
+    btnStampa = Decor::button(pan, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(675, 488, 150, 30));
 
     timCarica = new QTimer(this);
     timCarica->setObjectName(QStringLiteral("timCarica"));
@@ -264,21 +254,7 @@ void TfrmCodici_Dewey::btnTrovaClick()
     auto matches = [&](int i) {
         return !key.isEmpty() && BookSearch::lowerAZ(lstRecords->item(i)->text()).contains(key);
     };
-    // The same text again goes on after the selected entry; a new one
-    // starts from the top, testing the first entry itself.
-    int start = 0;
-    int found = -1;
-    if (key == s_lastFind)
-        start = selectedRow();
-    else if (matches(0))
-        found = 0;
-    for (int i = start; found < 0;) {
-        i = (i + 1) % count;
-        if (matches(i))
-            found = i;
-        else if (i == start)
-            break;
-    }
+    const int found = findInList(count, selectedRow(), key == s_lastFind, matches);
     if (found >= 0)
         selectRow(found);
     s_lastFind = key;

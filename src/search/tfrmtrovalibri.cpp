@@ -1,5 +1,7 @@
 #include "tfrmtrovalibri.h"
 
+#include "listfind.h"
+
 #include "app/conventions.h"
 #include "app/decor.h"
 #include "app/messages.h"
@@ -54,17 +56,6 @@ QLabel *pictureLabel(QWidget *parent, const QString &name, const QString &asset,
 QWidget *whiteBox(QWidget *parent, const QString &name, const QRect &geometry)
 {
     return Decor::rectangle(parent, name, geometry, Look::White, 0xFFB9CFE2);
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(Look::verdana(10, true));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLabel *textLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry, const QFont &font,
@@ -217,8 +208,8 @@ void TfrmTrovaLibri::buildFilterPanel()
     }
     Look::enterChain(chain);
 
-    btnAnnulla = button(panAvvio, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), QRect(23, 485, 150, 30));
-    btnCerca = button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(660, 485, 150, 30));
+    btnAnnulla = Decor::button(panAvvio, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), QRect(23, 485, 150, 30));
+    btnCerca = Decor::button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(660, 485, 150, 30));
     lblAttendere =
         textLabel(panAvvio, QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
                   QRect(183, 485, 467, 30), Look::verdana(11, true), Look::DarkCyan, Qt::AlignCenter);
@@ -249,7 +240,7 @@ void TfrmTrovaLibri::buildResultPanel()
     txtTrova->setGeometry(72, 108, 593, 22);
     txtTrova->setFont(Look::dataFont());
     txtTrova->installEventFilter(this);
-    btnTrova = button(panContainer, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(712, 104, 105, 30));
+    btnTrova = Decor::button(panContainer, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(712, 104, 105, 30));
 
     auto *frame = new QWidget(panContainer);
     frame->setObjectName(QStringLiteral("bkgElenco"));
@@ -272,8 +263,8 @@ void TfrmTrovaLibri::buildResultPanel()
     lblRigo03 = textLabel(panContainer, QStringLiteral("lblRigo03"),
                           QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"),
                           QRect(16, 440, 801, 24), Look::verdana(11, true), Look::Crimson, Qt::AlignCenter);
-    btnChiudi = button(panContainer, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(16, 485, 150, 30));
-    btnStampa = button(panContainer, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(667, 485, 150, 30));
+    btnChiudi = Decor::button(panContainer, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(16, 485, 150, 30));
+    btnStampa = Decor::button(panContainer, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(667, 485, 150, 30));
     lblTrovate =
         textLabel(panContainer, QStringLiteral("lblTrovate"), QStringLiteral("Il presente riepilogo contiene 0 schede"),
                   QRect(176, 485, 481, 30), Look::verdana(11, true), Look::DarkCyan, Qt::AlignCenter);
@@ -428,25 +419,7 @@ void TfrmTrovaLibri::btnTrovaClick()
     const BookSearch::Needle needle(s);
     auto matches = [&](int i) { return needle.occursIn(rows.data(i), rows.length(i)); };
 
-    int found = -1;
-    int i;
-    int start;
-    if (s != s_lastFind) {
-        start = 0;
-        i = 0;
-        if (matches(i))
-            found = i;
-    } else {
-        start = selectedRow();
-        i = start;
-    }
-    while (found < 0) {
-        i = (i + 1) % count;
-        if (matches(i))
-            found = i;
-        else if (i == start)
-            break;
-    }
+    const int found = findInList(count, selectedRow(), s == s_lastFind, matches);
     if (found >= 0)
         selectRow(found);
     s_lastFind = s;

@@ -8,6 +8,7 @@
 #include "books/tfrmlibri.h"
 #include "books/tfrmzoom.h"
 #include "common/hostilefiles.h"
+#include "common/picturefixtures.h"
 #include "common/testsupport.h"
 
 #include <QApplication>
@@ -68,20 +69,6 @@ QByteArray readFile(const QString &path)
 bool isJpeg(const QByteArray &bytes)
 {
     return bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF"));
-}
-
-/// A small JPEG whose header claims a picture of the given size.
-QByteArray jpegClaiming(int width, int height)
-{
-    QByteArray data = encoded(detailed(QSize(16, 16)), "jpg");
-    const qsizetype sof = data.indexOf(QByteArrayLiteral("\xFF\xC0"));
-    if (sof < 0)
-        return QByteArray();
-    data[sof + 5] = char(height >> 8);
-    data[sof + 6] = char(height & 255);
-    data[sof + 7] = char(width >> 8);
-    data[sof + 8] = char(width & 255);
-    return data;
 }
 
 void addCards(int count)

@@ -90,32 +90,6 @@ QByteArray pageBytes(int n)
     return QByteArray(page.data(), TPaginaCatalogo::RecordSize);
 }
 
-/// A small JPEG whose header claims a picture of the given size.
-QByteArray jpegClaiming(int width, int height)
-{
-    QByteArray data = encodedPicture(detailedPicture(QSize(16, 16)), "jpg");
-    const qsizetype sof = data.indexOf(QByteArrayLiteral("\xFF\xC0"));
-    if (sof < 0)
-        return QByteArray();
-    data[sof + 5] = char(height >> 8);
-    data[sof + 6] = char(height & 255);
-    data[sof + 7] = char(width >> 8);
-    data[sof + 8] = char(width & 255);
-    return data;
-}
-
-/// A small PNG whose header claims a picture of the given size.
-QByteArray pngClaiming(int width, int height)
-{
-    QByteArray data = encodedPicture(detailedPicture(QSize(16, 16)), "png");
-    // IHDR data starts at byte 16: width and height, big-endian.
-    for (int i = 0; i < 4; ++i) {
-        data[16 + i] = char(quint32(width) >> (24 - 8 * i));
-        data[20 + i] = char(quint32(height) >> (24 - 8 * i));
-    }
-    return data;
-}
-
 } // namespace
 
 class TestDamagedFiles : public QObject
