@@ -513,9 +513,9 @@ bool writeDemoCatalogue()
                                QStringLiteral(" (") + text(TSchedaLibro::Anno) + QLatin1Char(')'));
             record.setText(box, TRiquadro::Caratteristiche, text(TSchedaLibro::Note));
             record.setText(box, TRiquadro::Prezzo, QStringLiteral("€ ") + text(TSchedaLibro::Prezzo));
-            const QImage photo = drawCover(kBooks[number - 1], number)
-                                     .scaled(CatalogueFolder::PhotoSize, Qt::IgnoreAspectRatio,
-                                             Qt::SmoothTransformation);
+            const QImage photo =
+                drawCover(kBooks[number - 1], number)
+                    .scaled(CatalogueFolder::PhotoSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             if (!Covers::writeJpeg(CatalogueFolder::photoPath(name, box, QString::number(page)), photo))
                 return fail(QStringLiteral("cannot write the photo of box %1 on page %2")
                                 .arg(CatalogueFolder::boxLetter(box))
@@ -548,7 +548,6 @@ int main(int argc, char *argv[])
     if (!writeCards() || !writeCovers() || !writeAttachments() || !writePasswordStore() || !writeDemoCatalogue())
         return 1;
     std::printf("%d cards with their covers, two attachments and a catalogue of three pages in %s\n",
-                int(std::size(kBooks)),
-                qPrintable(QDir::toNativeSeparators(ProgramFolder::path())));
+                int(std::size(kBooks)), qPrintable(QDir::toNativeSeparators(ProgramFolder::path())));
     return 0;
 }

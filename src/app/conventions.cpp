@@ -240,6 +240,13 @@ void enterChain(const QList<QWidget *> &fields)
         field->installEventFilter(filter);
 }
 
+void enterMovesTo(QLineEdit *box, QWidget *target)
+{
+    // A chain of two watched at its first link only: Enter on target itself
+    // does what it always does.
+    box->installEventFilter(new ChainFilter({box, target}, box));
+}
+
 void busyNotice(QWidget *command, QWidget *notice)
 {
     notice->hide();

@@ -67,6 +67,10 @@ QWidget *makeFocusFrame(QLineEdit *box, const QString &name);
 /// to the next, and from the last back to the first. Other keys act as usual.
 void enterChain(const QList<QWidget *> &fields);
 
+/// Enter (Return or the keypad's Enter) in box moves the focus to target
+/// without pressing it.
+void enterMovesTo(QLineEdit *box, QWidget *target);
+
 /// Busy notice: the hidden label notice is shown (and painted at once) as
 /// soon as the mouse button goes down on command, so that it is on screen
 /// before the command's work starts on the click that follows. The screen

@@ -6,8 +6,7 @@
 /// find it goes on after the selected row. It wraps round after the last row
 /// and ends when it is back at its start, which is then tested last.
 /// Returns the row that matched, or -1.
-template <typename Matches>
-int findInList(int count, int selected, bool sameText, Matches matches)
+template <typename Matches> int findInList(int count, int selected, bool sameText, Matches matches)
 {
     int start = 0;
     if (sameText)

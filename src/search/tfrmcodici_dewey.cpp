@@ -17,7 +17,6 @@
 
 #include <QEvent>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -82,8 +81,8 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
     txtTrova->setGeometry(112, 114, 593, 22);
     txtTrova->setFont(Look::dataFont());
-    txtTrova->installEventFilter(this);
     btnTrova = Decor::button(pan, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 109, 105, 30));
+    Look::enterMovesTo(txtTrova, btnTrova);
 
     shpLista =
         Decor::gradientRectangle(pan, QStringLiteral("shpLista"), QRect(8, 160, 817, 321), kListGround, kShapeBorder);
@@ -202,14 +201,6 @@ TfrmLibri *TfrmCodici_Dewey::cardScreen() const
 
 bool TfrmCodici_Dewey::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtTrova && event->type() == QEvent::KeyPress) {
-        // Enter in the find box moves to "Trova" without pressing it.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            btnTrova->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-    }
     if (watched == lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         lstRecordsDblClick();
         return true;

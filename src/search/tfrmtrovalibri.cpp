@@ -20,13 +20,13 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 
 #include <cstring>
 
@@ -208,7 +208,8 @@ void TfrmTrovaLibri::buildFilterPanel()
     }
     Look::enterChain(chain);
 
-    btnAnnulla = Decor::button(panAvvio, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), QRect(23, 485, 150, 30));
+    btnAnnulla =
+        Decor::button(panAvvio, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), QRect(23, 485, 150, 30));
     btnCerca = Decor::button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(660, 485, 150, 30));
     lblAttendere =
         textLabel(panAvvio, QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
@@ -239,8 +240,9 @@ void TfrmTrovaLibri::buildResultPanel()
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
     txtTrova->setGeometry(72, 108, 593, 22);
     txtTrova->setFont(Look::dataFont());
-    txtTrova->installEventFilter(this);
-    btnTrova = Decor::button(panContainer, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(712, 104, 105, 30));
+    btnTrova =
+        Decor::button(panContainer, QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(712, 104, 105, 30));
+    Look::enterMovesTo(txtTrova, btnTrova);
 
     auto *frame = new QWidget(panContainer);
     frame->setObjectName(QStringLiteral("bkgElenco"));
@@ -263,8 +265,10 @@ void TfrmTrovaLibri::buildResultPanel()
     lblRigo03 = textLabel(panContainer, QStringLiteral("lblRigo03"),
                           QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"),
                           QRect(16, 440, 801, 24), Look::verdana(11, true), Look::Crimson, Qt::AlignCenter);
-    btnChiudi = Decor::button(panContainer, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(16, 485, 150, 30));
-    btnStampa = Decor::button(panContainer, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(667, 485, 150, 30));
+    btnChiudi =
+        Decor::button(panContainer, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(16, 485, 150, 30));
+    btnStampa =
+        Decor::button(panContainer, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(667, 485, 150, 30));
     lblTrovate =
         textLabel(panContainer, QStringLiteral("lblTrovate"), QStringLiteral("Il presente riepilogo contiene 0 schede"),
                   QRect(176, 485, 481, 30), Look::verdana(11, true), Look::DarkCyan, Qt::AlignCenter);
@@ -304,14 +308,6 @@ void TfrmTrovaLibri::FormClose()
 
 bool TfrmTrovaLibri::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtTrova && event->type() == QEvent::KeyPress) {
-        // Enter in the find box moves to "Trova" without pressing it.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            btnTrova->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-    }
     if (watched == lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         lstRecordsDblClick();
         return true;

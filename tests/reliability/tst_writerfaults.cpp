@@ -62,8 +62,8 @@ enum Fault {
     SyncFails,      ///< everything is written, but the device does not confirm it
 };
 
-const char *const kWriterNames[] = {"card rewrite", "card append", "duplicate",  "cover", "page rewrite",
-                                    "page append",  "box photo",    "password",    "attachment", "export"};
+const char *const kWriterNames[] = {"card rewrite", "card append", "duplicate", "cover",      "page rewrite",
+                                    "page append",  "box photo",   "password",  "attachment", "export"};
 const char *const kFaultNames[] = {"read-only file",  "read-only folder", "full disk",
                                    "folder in place", "killed",           "sync fails"};
 
