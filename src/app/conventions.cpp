@@ -1,5 +1,6 @@
 #include "conventions.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
@@ -136,6 +137,23 @@ public:
 private:
     QList<QWidget *> m_fields;
 };
+class EnterPressFilter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        auto *button = static_cast<QAbstractButton *>(watched);
+        if (button->isEnabled() && !key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+};
 } // namespace
 
 namespace Look {
@@ -245,6 +263,11 @@ void enterMovesTo(QLineEdit *box, QWidget *target)
     // A chain of two watched at its first link only: Enter on target itself
     // does what it always does.
     box->installEventFilter(new ChainFilter({box, target}, box));
+}
+
+void enterPresses(QAbstractButton *button)
+{
+    button->installEventFilter(new EnterPressFilter(button));
 }
 
 void busyNotice(QWidget *command, QWidget *notice)

@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QString>
 
+class QAbstractButton;
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -70,6 +71,11 @@ void enterChain(const QList<QWidget *> &fields);
 /// Enter (Return or the keypad's Enter) in box moves the focus to target
 /// without pressing it.
 void enterMovesTo(QLineEdit *box, QWidget *target);
+
+/// Enter (Return or the keypad's Enter) on button while it holds the focus
+/// presses it, as the space bar does: a button reached through the Enter
+/// chain or the Tab key answers Enter as a Windows button does.
+void enterPresses(QAbstractButton *button);
 
 /// Busy notice: the hidden label notice is shown (and painted at once) as
 /// soon as the mouse button goes down on command, so that it is on screen

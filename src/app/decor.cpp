@@ -28,6 +28,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     b->setFont(Look::verdana(10, true));
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoDefault(false);
+    Look::enterPresses(b);
     return b;
 }
 

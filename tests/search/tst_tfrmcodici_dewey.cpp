@@ -155,10 +155,16 @@ void TestCodiciDewey::layoutAndNames()
     QCOMPARE(QApplication::focusWidget(), dewey.lstRecords);
     MessageCatcher messages;
     dewey.txtTrova->setFocus();
+    dewey.txtTrova->setText(QStringLiteral("storia"));
     QTest::keyClick(dewey.txtTrova, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), dewey.btnTrova);
     QTest::qWait(30);
     QVERIFY(messages.seen().isEmpty());
+    // A second Enter, now on "Trova", presses it (the list is still empty).
+    QTest::keyClick(dewey.btnTrova, Qt::Key_Enter);
+    QTRY_COMPARE(messages.seen().size(), 1);
+    QCOMPARE(messages.seen().first().text,
+             QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
 }
 
 void TestCodiciDewey::fillsWhenItsTimerFires()

@@ -158,10 +158,16 @@ void TestTrovaLibri::focusFramesAndEnterChain()
     MessageCatcher messages;
     screen.btnCercaClick();
     QCOMPARE(QApplication::focusWidget(), screen.txtTrova);
+    screen.txtTrova->setText(QStringLiteral("x"));
     QTest::keyClick(screen.txtTrova, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), screen.btnTrova);
     QTest::qWait(30);
     QVERIFY(messages.seen().isEmpty());
+    // A second Enter, now on "Trova", presses it (nothing was listed).
+    QTest::keyClick(screen.btnTrova, Qt::Key_Return);
+    QTRY_COMPARE(messages.seen().size(), 1);
+    QCOMPARE(messages.seen().first().text,
+             QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
 }
 
 void TestTrovaLibri::searchListsSortedRows()
