@@ -14,8 +14,10 @@ QStringList &queued()
 
 QString withSuffix(const QString &path, const Request &request)
 {
-    if (path.isEmpty() || request.kind != Request::Save || request.defaultSuffix.isEmpty() ||
-        !QFileInfo(path).suffix().isEmpty())
+    if (path.isEmpty() || request.defaultSuffix.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    // A file to open that exists under the name as typed is that file.
+    if (request.kind == Request::Open && QFileInfo::exists(path))
         return path;
     return path + QLatin1Char('.') + request.defaultSuffix;
 }
@@ -59,6 +61,7 @@ QString choose(QWidget *parent, const Request &request)
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(request.defaultSuffix);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

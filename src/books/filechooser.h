@@ -22,7 +22,7 @@ struct Request
     QString title;
     QList<QPair<QString, QString>> filters; ///< (text shown, patterns separated by blanks)
     QString proposedName;                   ///< save only
-    QString defaultSuffix;                  ///< save only, added to a name typed without one
+    QString defaultSuffix; ///< added to a name typed without one (to open: unless that name exists)
 };
 
 /// Shows the chooser and returns the chosen path, or an empty text when the

@@ -402,6 +402,7 @@ void TfrmListinoPrezzi::loadPhotoFromFile(int box)
     request.title = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
     request.filters = {{QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)"), QStringLiteral("*.jpg *.jpeg")},
                        {QStringLiteral("Immagine Bitmap (*.bmp)"), QStringLiteral("*.bmp")}};
+    request.defaultSuffix = QStringLiteral("jpg");
     const QString chosen = FileChooser::choose(this, request);
     if (chosen.isEmpty())
         return;

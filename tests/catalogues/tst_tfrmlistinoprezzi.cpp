@@ -469,7 +469,8 @@ private slots:
         TfrmListinoPrezzi &e = *m_editor;
         const QString big = m_folder->file(QStringLiteral("grande.jpg"));
         QVERIFY(writeFile(big, encodedPicture(detailedPicture(QSize(1000, 1000), 3), "jpg", 95)));
-        FileChooser::answerNext(big);
+        // Typed without its extension: the dialog's default extension finds it.
+        FileChooser::answerNext(m_folder->file(QStringLiteral("grande")));
         QTest::mouseClick(e.imgFoto_B, Qt::LeftButton, {}, QPoint(40, 50));
         QCOMPARE(FileChooser::requests().size(), 1);
         const FileChooser::Request &request = FileChooser::requests().first();
@@ -478,6 +479,7 @@ private slots:
         QCOMPARE(request.title, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."));
         QCOMPARE(FileChooser::qtFilters(request),
                  QStringList({"Immagine JPEG (*.jpg; *.jpeg) (*.jpg *.jpeg)", "Immagine Bitmap (*.bmp) (*.bmp)"}));
+        QCOMPARE(request.defaultSuffix, QStringLiteral("jpg"));
         QCOMPARE(e.photo(1)->image().size(), QSize(1000, 1000)); // its own size until saved
         QVERIFY(!QDir(CatalogueFolder::photoFolder()).exists()); // and nothing on disk yet
 
