@@ -3,6 +3,7 @@
 #include "app/programfolder.h"
 #include "app/texttrim.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 
 #include <algorithm>
@@ -35,6 +36,29 @@ bool reservedName(const QString &name)
     const QChar digit = base.at(3);
     return (digit >= QLatin1Char('0') && digit <= QLatin1Char('9')) ||
            QStringView(u"\u00B9\u00B2\u00B3").contains(digit);
+}
+
+/// The longest file name the file systems take: 255 UTF-16 units on
+/// Windows, 255 bytes on Linux; a UTF-8 byte count is never below the
+/// UTF-16 one, so it holds for both.
+constexpr int kMaxFileNameBytes = 255;
+
+/// A picture's file name: the catalogue name and the tail ("_Foto_A_1.jpg").
+/// Where the two are too long for a file name, the catalogue name is cut and
+/// marked with eight hexadecimal digits drawn from the whole name, so that
+/// two long names that begin alike still name different pictures.
+QString pictureFileName(const QString &name, const QString &tail)
+{
+    const QString whole = name + tail;
+    if (whole.toUtf8().size() <= kMaxFileNameBytes)
+        return whole;
+    const QString mark =
+        QLatin1Char('~') +
+        QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+    QString head = name;
+    while (!head.isEmpty() && (head + mark + tail).toUtf8().size() > kMaxFileNameBytes)
+        head.chop(head.size() >= 2 && head.back().isLowSurrogate() ? 2 : 1);
+    return head + mark + tail;
 }
 
 /// Whether a text is a page number as the editor shows it.
@@ -101,22 +125,40 @@ QChar boxLetter(int box)
     return QChar(u'A' + box);
 }
 
+QString pictureNameProblem(const QString &catalogueName)
+{
+    const QString name = trimText(catalogueName);
+    // A separator would lead into another folder, a colon into a stream of
+    // another file on Windows, a device name to a device ("con.x_Foto_A_1.jpg"
+    // is the console there); anything else makes a plain file name inside
+    // Foto_Gruppo, ".." and long names included.
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1Char(':')) || reservedName(name + QLatin1Char('_')))
+        return QStringLiteral("Attenzione: il nome del catalogo non può dare il nome ai file delle foto dei riquadri, "
+                              "che quindi non sono state salvate.\r\n\r\nPer salvarle, rinominare il file del "
+                              "catalogo con un nome che non contenga i caratteri \\ / : e non sia riservato dal "
+                              "sistema operativo.");
+    return QString();
+}
+
 QString photoPath(const QString &catalogueName, int box, const QString &page)
 {
     const QString name = trimText(catalogueName);
     const QString number = trimText(page);
-    if (box < 0 || box > 7 || !nameProblem(name).isEmpty() || !isPageNumber(number))
+    if (box < 0 || box > 7 || !pictureNameProblem(name).isEmpty() || !isPageNumber(number))
         return QString();
-    return photoFolder() + name + QStringLiteral("_Foto_") + boxLetter(box) + QLatin1Char('_') + number +
-           QStringLiteral(".jpg");
+    return photoFolder() +
+           pictureFileName(name, QStringLiteral("_Foto_") + boxLetter(box) + QLatin1Char('_') + number +
+                                     QStringLiteral(".jpg"));
 }
 
 QString previewPath(const QString &catalogueName, int box)
 {
     const QString name = trimText(catalogueName);
-    if (box < 0 || box > 7 || !nameProblem(name).isEmpty())
+    if (box < 0 || box > 7 || !pictureNameProblem(name).isEmpty())
         return QString();
-    return photoFolder() + name + QStringLiteral("_Anteprima_") + boxLetter(box) + QStringLiteral(".jpg");
+    return photoFolder() +
+           pictureFileName(name, QStringLiteral("_Anteprima_") + boxLetter(box) + QStringLiteral(".jpg"));
 }
 
 } // namespace CatalogueFolder

@@ -43,15 +43,28 @@ bool makePhotoFolder();
 /// The box letter of box 0..7: 'A'..'H'.
 QChar boxLetter(int box);
 
+/// Why the pictures of a catalogue cannot be named after it, as the Italian
+/// warning to show; empty when they can. Only a name that would lead out of
+/// Foto_Gruppo is refused: an empty name, one holding a folder separator
+/// (/ or \) or a colon (a stream of another file on Windows), one that
+/// makes a picture name Windows reserves for a device.
+/// A catalogue file copied in by hand may have any other name its system
+/// allows ("Vol..2", 251 characters), and its pictures are stored.
+QString pictureNameProblem(const QString &catalogueName);
+
 /// The photo of a box on a page: Foto_Gruppo/<name>_Foto_<X>_<page>.jpg,
 /// from the catalogue name and the page number as the editor shows them
 /// (both trimmed). Empty, so that no file is named, when the name fails
-/// nameProblem() or the page is not a page number (decimal, no leading
-/// zeros, not 0): no picture is ever read or written outside Foto_Gruppo.
+/// pictureNameProblem() or the page is not a page number (decimal, no
+/// leading zeros, not 0): no picture is ever read or written outside
+/// Foto_Gruppo. Where name and tail make a file name too long for the file
+/// systems (over 255 bytes of UTF-8), the name is cut and ends in "~" and
+/// eight hexadecimal digits drawn from the whole name.
 QString photoPath(const QString &catalogueName, int box, const QString &page);
 
-/// The preview picture of a box: Foto_Gruppo/<name>_Anteprima_<X>.jpg;
-/// empty when the name fails nameProblem().
+/// The preview picture of a box: Foto_Gruppo/<name>_Anteprima_<X>.jpg,
+/// named and shortened as photoPath() does; empty when the name fails
+/// pictureNameProblem().
 QString previewPath(const QString &catalogueName, int box);
 
 } // namespace CatalogueFolder

@@ -361,6 +361,9 @@ QByteArray TfrmListinoPrezzi::photoJpeg(int box)
 
 void TfrmListinoPrezzi::saveBoxPhotos()
 {
+    const QString problem = CatalogueFolder::pictureNameProblem(lblNome->text());
+    if (!problem.isEmpty())
+        Msg::warning(this, problem);
     // Box by box; a box whose photo cannot be written shows the placeholder.
     for (int box = 0; box < BoxCount; ++box) {
         const QString path = CatalogueFolder::photoPath(lblNome->text(), box, lblPosizione->text());

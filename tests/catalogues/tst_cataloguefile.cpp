@@ -280,10 +280,26 @@ private slots:
         } else {
             QVERIFY2(found.startsWith(QStringLiteral("Attenzione: ")), qPrintable(found));
             QVERIFY2(found.contains(problem), qPrintable(found));
-            // The same rule keeps every picture inside Foto_Gruppo.
-            QVERIFY(CatalogueFolder::photoPath(name, 0, QStringLiteral("1")).isEmpty());
-            QVERIFY(CatalogueFolder::previewPath(name, 0).isEmpty());
         }
+        // A name refused for a new catalogue may still be the name of a file
+        // copied in by hand: its pictures are named unless that would lead
+        // out of Foto_Gruppo, and then the user is told.
+        const bool named = CatalogueFolder::pictureNameProblem(name).isEmpty();
+        for (const QString &picture :
+             {CatalogueFolder::photoPath(name, 0, QStringLiteral("1")), CatalogueFolder::previewPath(name, 7)}) {
+            QCOMPARE(!picture.isEmpty(), named);
+            if (named) {
+                QVERIFY(picture.startsWith(CatalogueFolder::photoFolder()));
+                const QString file = picture.mid(CatalogueFolder::photoFolder().size());
+                QVERIFY2(!file.contains(QLatin1Char('/')) && !file.contains(QLatin1Char('\\')) &&
+                             !file.contains(QLatin1Char(':')),
+                         qPrintable(file));
+            }
+        }
+        const bool leadsOut = name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+                              name.contains(QLatin1Char(':')) || name.trimmed().isEmpty() ||
+                              QStringLiteral("con.txt|NUL .old").split(QLatin1Char('|')).contains(name);
+        QCOMPARE(named, !leadsOut);
     }
 
     void pictureNames()

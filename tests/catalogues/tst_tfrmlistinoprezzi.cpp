@@ -669,13 +669,14 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("parent folder") << "../Fuori";
         QTest::newRow("backslashes") << "..\\..\\Fuori";
-        QTest::newRow("reserved") << "con";
+        QTest::newRow("reserved") << "con.vecchio";
         QTest::newRow("empty") << "";
     }
     void picturesStayInsideFotoGruppo()
     {
-        // A catalogue name that is no file name (a file renamed by hand, a
-        // label written by mistake) names no picture file at all.
+        // A catalogue name that would lead out of Foto_Gruppo (a file renamed
+        // by hand, a label written by mistake) names no picture file at all,
+        // and the user is told why the photos were not saved.
         QFETCH(QString, name);
         const QString root = m_folder->path();
         QVERIFY(QDir().mkpath(root + QStringLiteral("programma")));
@@ -687,13 +688,69 @@ private slots:
         e.photo(0)->setImage(detailedPicture(QSize(40, 40)));
         MessageCatcher messages;
         e.cmdSalvaClick();
-        QCOMPARE(messages.texts(), QStringList{kAppended}); // the page itself is saved
-        QCOMPARE(filesBelow(root), QStringList{"programma/Narrativa.cat"});
+        QCOMPARE(messages.texts(), QStringList({CatalogueFolder::pictureNameProblem(name), kAppended}));
+        QVERIFY(messages.texts().first().startsWith(QStringLiteral("Attenzione: il nome del catalogo non può dare")));
+        QCOMPARE(filesBelow(root), QStringList{"programma/Narrativa.cat"}); // the page itself is saved
         for (int box = 0; box < 8; ++box)
             QCOMPARE(e.photo(box)->image(), e.placeholder());
         e.cmdPrimoClick();
         QCOMPARE(e.photo(0)->image(), e.placeholder());
         ProgramFolder::setPath(root);
+    }
+
+    void legalNamesKeepTheirPhotos_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("two dots inside") << "Vol..2";
+        QTest::newRow("dots only") << "..";
+        QTest::newRow("device name alone") << "con";
+        QTest::newRow("231 characters") << QString(231, QLatin1Char('v'));
+        QTest::newRow("246 characters, accents") << QString(240, QLatin1Char('v')) + QStringLiteral("àèìòù€");
+        QTest::newRow("251 characters") << QString(251, QLatin1Char('v'));
+    }
+    void legalNamesKeepTheirPhotos()
+    {
+        // A catalogue file copied in by hand under a name its system allows:
+        // its box photos are stored, read back, and stay inside Foto_Gruppo.
+        QFETCH(QString, name);
+        TfrmListinoPrezzi &e = *m_editor;
+        e.lblNome->setText(name);
+        fillBoxA();
+        e.photo(0)->setImage(detailedPicture(QSize(282, 366), 4));
+        e.photo(7)->setImage(detailedPicture(QSize(282, 366), 5));
+        MessageCatcher messages;
+        e.cmdSalvaClick();
+        QCOMPARE(messages.texts(), QStringList{kAppended});
+        const QByteArray first = readFile(CatalogueFolder::photoPath(name, 0, QStringLiteral("1")));
+        const QByteArray last = readFile(CatalogueFolder::photoPath(name, 7, QStringLiteral("1")));
+        QVERIFY(!first.isEmpty());
+        QVERIFY(!last.isEmpty() && last != first);
+        QCOMPARE(readFile(CatalogueFolder::previewPath(name, 7)), last);
+        const QStringList files = filesBelow(m_folder->path());
+        QCOMPARE(files.size(), 1 + 8 + 8); // the catalogue, 8 photos, 8 preview pictures
+        for (const QString &file : files) {
+            QVERIFY2(file == QStringLiteral("Narrativa.cat") || file.startsWith(QStringLiteral("Foto_Gruppo/")),
+                     qPrintable(file));
+            QVERIFY2(QFileInfo(file).fileName().toUtf8().size() <= 255, qPrintable(file));
+        }
+        e.cmdNuovoClick();
+        e.cmdPrimoClick();
+        QCOMPARE(e.photo(0)->sourceJpeg(), first);
+        QCOMPARE(e.photo(7)->sourceJpeg(), last);
+    }
+
+    void longNamesThatBeginAlikeKeepApart()
+    {
+        const QString a = QString(250, QLatin1Char('x')) + QLatin1Char('a');
+        const QString b = QString(250, QLatin1Char('x')) + QLatin1Char('b');
+        QVERIFY(CatalogueFolder::photoPath(a, 0, QStringLiteral("1")) !=
+                CatalogueFolder::photoPath(b, 0, QStringLiteral("1")));
+        QVERIFY(CatalogueFolder::previewPath(a, 0) != CatalogueFolder::previewPath(b, 0));
+        // A name that fits keeps the picture names of every earlier version.
+        QCOMPARE(CatalogueFolder::photoPath(QStringLiteral("Vol..2"), 2, QStringLiteral("12")),
+                 CatalogueFolder::photoFolder() + QStringLiteral("Vol..2_Foto_C_12.jpg"));
+        QCOMPARE(CatalogueFolder::previewPath(QStringLiteral("Narrativa"), 7),
+                 CatalogueFolder::photoFolder() + QStringLiteral("Narrativa_Anteprima_H.jpg"));
     }
 
     void importFillsOnlyTheChosenBox()
