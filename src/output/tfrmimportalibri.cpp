@@ -146,6 +146,7 @@ void TfrmImportaLibri::buildLayout()
         QPalette palette = grdAnteprima->palette();
         palette.setColor(QPalette::Base, Qt::white);
         palette.setColor(QPalette::AlternateBase, QColor(0xE6, 0xEE, 0xF8));
+        palette.setColor(QPalette::Window, Qt::white); // behind the row numbers, not the window's ground
         grdAnteprima->setPalette(palette);
     }
 
