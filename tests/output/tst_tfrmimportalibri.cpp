@@ -65,6 +65,7 @@ private slots:
     void importFromTheExportScreen();
     void badFilesTouchNothing_data();
     void badFilesTouchNothing();
+    void anotherFileReplacesTheFirst();
     void fullDiskLeavesTheArchiveAsItWas();
     void cancelLeavesTheArchiveAsItWas();
 };
@@ -204,6 +205,39 @@ void TestTfrmImportaLibri::badFilesTouchNothing()
     QCOMPARE(catcher.seen().at(0).icon, QMessageBox::Warning);
     QCOMPARE(readFile(BookArchive::path()), before);
     QCOMPARE(w.importedCount(), 0);
+}
+
+// A bad file leaves the window with the file it had; a good one replaces
+// the columns and their boxes.
+void TestTfrmImportaLibri::anotherFileReplacesTheFirst()
+{
+    TempProgramFolder folder;
+    TfrmImportaLibri w;
+    w.show();
+    const QString wide = writeFile(folder, QStringLiteral("largo.csv"), "Titolo;Autore;Anno;Editore\nA;B;1;C\n");
+    QVERIFY(w.loadFile(wide));
+    QCOMPARE(w.findChildren<QComboBox *>().size(), 4);
+    {
+        MessageCatcher catcher;
+        QVERIFY(!w.loadFile(writeFile(folder, QStringLiteral("vuoto.csv"), QByteArray())));
+        QCOMPARE(catcher.seen().size(), 1);
+    }
+    QCOMPARE(w.lblFile->text(), QDir::toNativeSeparators(wide));
+    QCOMPARE(w.fieldBox(3)->currentText(), QStringLiteral("Casa editrice"));
+
+    // Without a header row the columns are named by number and fill nothing yet.
+    QVERIFY(w.loadFile(writeFile(folder, QStringLiteral("stretto.csv"), "Primo libro;Rossi\nSecondo;Bianchi\n")));
+    QCOMPARE(w.findChildren<QComboBox *>().size(), 2);
+    QVERIFY(w.findChild<QComboBox *>(QStringLiteral("cboCampo02")));
+    QVERIFY(!w.chkIntestazione->isChecked());
+    QCOMPARE(w.fieldBox(0)->currentText(), QStringLiteral("Non importare"));
+    QCOMPARE(w.grdAnteprima->horizontalHeaderItem(1)->text(), QStringLiteral("Colonna 2"));
+    QCOMPARE(w.grdAnteprima->item(1, 0)->text(), QStringLiteral("Primo libro"));
+    QCOMPARE(w.grdAnteprima->rowCount(), 3);
+    w.chkIntestazione->setChecked(true);
+    QCOMPARE(w.grdAnteprima->horizontalHeaderItem(1)->text(), QStringLiteral("Rossi"));
+    QCOMPARE(w.grdAnteprima->rowCount(), 2);
+    QCOMPARE(w.grdAnteprima->cellWidget(0, 1), w.fieldBox(1));
 }
 
 // A disk that fills up during the import: the access message, and the
