@@ -44,8 +44,8 @@ void resetPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-const char *const kWords[] = {"storia", "città",  "mare",  "notte",      "giardino", "viaggio", "perché", "memoria",
-                              "luce",   "\"Tom\"", "a; b",  "verità",     "tempo",    "Œuvre",   "€ 12",   "riga\nnuova"};
+const char *const kWords[] = {"storia", "città",   "mare", "notte",  "giardino", "viaggio", "perché", "memoria",
+                              "luce",   "\"Tom\"", "a; b", "verità", "tempo",    "Œuvre",   "€ 12",   "riga\nnuova"};
 
 QString words(quint32 seed, int count)
 {
@@ -157,8 +157,7 @@ void run(const QString &path, const QString &folder, int rows)
                 "import into an empty archive (one sync)", import.seconds, import.peakKb / 1024.0,
                 import.peakKb * 1024.0 / double(size), import.seconds / parse.seconds);
     std::printf("  rows parsed %lld, cards appended %d (%s), archive %lld bytes\n", parsed, appended,
-                result == BookArchive::BulkResult::Appended ? "complete" : "FAILED",
-                QFileInfo(archivePath).size());
+                result == BookArchive::BulkResult::Appended ? "complete" : "FAILED", QFileInfo(archivePath).size());
 }
 } // namespace
 

@@ -483,12 +483,12 @@ int fieldForHeader(const QString &name)
         add(TSchedaLibro::Anno, {"Anno", "Anno di pubblicazione", "Anno edizione", "Data pubblicazione",
                                  "Data di pubblicazione", "Year", "Edizione"});
         add(TSchedaLibro::Editore, {"Editore", "Editrice", "Casa editrice", "Edizioni", "Publisher"});
-        add(TSchedaLibro::Citta, {"Città", "Luogo", "Luogo di pubblicazione", "Luogo pubblicazione",
-                                  "Città di pubblicazione", "City"});
+        add(TSchedaLibro::Citta,
+            {"Città", "Luogo", "Luogo di pubblicazione", "Luogo pubblicazione", "Città di pubblicazione", "City"});
         add(TSchedaLibro::Dewey, {"Dewey", "CDD", "Classificazione Dewey", "Classificazione"});
         add(TSchedaLibro::Genere, {"Categoria", "Genre", "Genere letterario"});
-        add(TSchedaLibro::ISBN, {"EAN", "EAN13", "ISBN13", "ISBN 13", "ISBN10", "ISBN 10", "Codice ISBN",
-                                 "Codice EAN", "Codice a barre"});
+        add(TSchedaLibro::ISBN,
+            {"EAN", "EAN13", "ISBN13", "ISBN 13", "ISBN10", "ISBN 10", "Codice ISBN", "Codice EAN", "Codice a barre"});
         add(TSchedaLibro::Lingua, {"Language", "Lingua originale"});
         add(TSchedaLibro::Originale, {"Original title", "Titolo in lingua originale"});
         add(TSchedaLibro::Traduttore, {"Traduttori", "Traduzione", "Tradotto da", "Translator"});
@@ -499,8 +499,8 @@ int fieldForHeader(const QString &name)
         add(TSchedaLibro::Formato, {"Format", "Dimensioni", "Rilegatura"});
         add(TSchedaLibro::Volumi, {"Volume", "N. volumi", "Numero volumi", "Numero di volumi"});
         add(TSchedaLibro::Pagine, {"Pag.", "N. pagine", "Numero pagine", "Numero di pagine", "Pages"});
-        add(TSchedaLibro::Prezzo, {"Prezzo €", "Prezzo euro", "Prezzo di copertina", "Prezzo di vendita", "Euro",
-                                   "Price"});
+        add(TSchedaLibro::Prezzo,
+            {"Prezzo €", "Prezzo euro", "Prezzo di copertina", "Prezzo di vendita", "Euro", "Price"});
         add(TSchedaLibro::Giudizio, {"Valutazione", "Recensione", "Voto", "Commento"});
         add(TSchedaLibro::Note, {"Nota", "Annotazioni", "Osservazioni", "Notes"});
         return table;
@@ -725,8 +725,7 @@ bool isbnNumber(const QString &key, quint64 *number)
 
 CardRows::CardRows(QIODevice &in, const Layout &layout, const Options &options, Progress progress)
     : m_reader(in, layout), m_in(in), m_options(options), m_progress(std::move(progress))
-{
-}
+{}
 
 CardRows::~CardRows() = default;
 
@@ -763,8 +762,7 @@ bool CardRows::prepare(BookArchive &archive)
     });
 }
 
-bool CardRows::makeRecord(const QStringList &cells, const QList<int> &fields, char *record, bool *cut,
-                          bool *replaced)
+bool CardRows::makeRecord(const QStringList &cells, const QList<int> &fields, char *record, bool *cut, bool *replaced)
 {
     std::memset(record, 0, size_t(TSchedaLibro::RecordSize));
     *cut = *replaced = false;

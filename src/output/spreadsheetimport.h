@@ -154,8 +154,7 @@ public:
     /// Converts one row into a record of 3150 bytes; false when the row has
     /// no title. cut and replaced tell whether a text was cut or a
     /// character replaced.
-    static bool makeRecord(const QStringList &cells, const QList<int> &fields, char *record, bool *cut,
-                           bool *replaced);
+    static bool makeRecord(const QStringList &cells, const QList<int> &fields, char *record, bool *cut, bool *replaced);
 
 private:
     bool knownIsbn(const QString &key) const;

@@ -110,22 +110,21 @@ void TfrmImportaLibri::buildLayout()
     imgLogo->setGeometry(6, 5, 505, 55);
     imgLogo->setPixmap(logoPicture(imgLogo->size()));
 
-    btnSfoglia = Decor::button(panContainer, QStringLiteral("btnSfoglia"), QStringLiteral("Sfoglia..."),
-                               QRect(8, 83, 120, 30));
+    btnSfoglia =
+        Decor::button(panContainer, QStringLiteral("btnSfoglia"), QStringLiteral("Sfoglia..."), QRect(8, 83, 120, 30));
     lblFile = new QLabel(QStringLiteral("Nessun file scelto."), panContainer);
     lblFile->setObjectName(QStringLiteral("lblFile"));
     lblFile->setGeometry(138, 83, 691, 30);
     lblFile->setFont(Look::verdana(9, true));
     lblFile->setTextFormat(Qt::PlainText);
 
-    chkIntestazione =
-        new QCheckBox(QStringLiteral("La prima riga contiene i nomi delle colonne"), panContainer);
+    chkIntestazione = new QCheckBox(QStringLiteral("La prima riga contiene i nomi delle colonne"), panContainer);
     chkIntestazione->setObjectName(QStringLiteral("chkIntestazione"));
     chkIntestazione->setGeometry(8, 119, 380, 24);
     chkIntestazione->setFont(Look::verdana(9));
     chkIntestazione->setChecked(true);
-    chkSaltaISBN = new QCheckBox(QStringLiteral("Salta le righe con un ISBN gi\u00E0 presente in archivio"),
-                                 panContainer);
+    chkSaltaISBN =
+        new QCheckBox(QStringLiteral("Salta le righe con un ISBN gi\u00E0 presente in archivio"), panContainer);
     chkSaltaISBN->setObjectName(QStringLiteral("chkSaltaISBN"));
     chkSaltaISBN->setGeometry(400, 119, 429, 24);
     chkSaltaISBN->setFont(Look::verdana(9));
@@ -150,11 +149,11 @@ void TfrmImportaLibri::buildLayout()
         grdAnteprima->setPalette(palette);
     }
 
-    cmdImporta = Decor::button(panContainer, QStringLiteral("cmdImporta"), QStringLiteral("Importa"),
-                               QRect(589, 453, 115, 32));
+    cmdImporta =
+        Decor::button(panContainer, QStringLiteral("cmdImporta"), QStringLiteral("Importa"), QRect(589, 453, 115, 32));
     cmdImporta->setEnabled(false);
-    cmdAnnulla = Decor::button(panContainer, QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"),
-                               QRect(714, 453, 115, 32));
+    cmdAnnulla =
+        Decor::button(panContainer, QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"), QRect(714, 453, 115, 32));
 
     panInfo = Look::makeHintBar(panContainer, QRect(8, 493, 821, 32), Look::SlateBlue,
                                 QStringLiteral("Importazione schede da un foglio di calcolo."));
@@ -170,9 +169,9 @@ void TfrmImportaLibri::buildLayout()
     m_hints->addCommand(cmdImporta, QStringLiteral("Aggiunge le righe del file come nuove schede in fondo "
                                                    "all'archivio."));
     m_hints->addCommand(cmdAnnulla, QStringLiteral("Chiude la finestra senza importare nulla."));
-    for (QWidget *ground : {static_cast<QWidget *>(this), panContainer, shpTop, static_cast<QWidget *>(imgLogo),
-                            static_cast<QWidget *>(lblFile), static_cast<QWidget *>(grdAnteprima),
-                            grdAnteprima->viewport(), bkgInfo})
+    for (QWidget *ground :
+         {static_cast<QWidget *>(this), panContainer, shpTop, static_cast<QWidget *>(imgLogo),
+          static_cast<QWidget *>(lblFile), static_cast<QWidget *>(grdAnteprima), grdAnteprima->viewport(), bkgInfo})
         m_hints->addGround(ground);
 
     connect(btnSfoglia, &QPushButton::clicked, this, &TfrmImportaLibri::btnSfogliaClick);
@@ -191,9 +190,8 @@ void TfrmImportaLibri::btnSfogliaClick()
     FileChooser::Request request;
     request.name = QStringLiteral("dlgFile");
     request.title = QStringLiteral("Selezionare il foglio di calcolo da importare.");
-    request.filters = {
-        {QStringLiteral("Fogli di calcolo (*.csv; *.txt; *.xls)"), QStringLiteral("*.csv *.txt *.xls")},
-        {QStringLiteral("Tutti i file (*.*)"), QStringLiteral("*")}};
+    request.filters = {{QStringLiteral("Fogli di calcolo (*.csv; *.txt; *.xls)"), QStringLiteral("*.csv *.txt *.xls")},
+                       {QStringLiteral("Tutti i file (*.*)"), QStringLiteral("*")}};
     const QString chosen = FileChooser::choose(this, request);
     if (!chosen.isEmpty())
         loadFile(chosen);
@@ -264,7 +262,8 @@ void TfrmImportaLibri::showPreview()
         for (int c = 0; c < columns; ++c) {
             // A line break inside a cell is shown as a sign, the row stays one line.
             QString text = rows.at(first + r).value(c);
-            text.replace(QLatin1String("\r\n"), QStringLiteral(" \u21B5 ")).replace(QLatin1Char('\n'), QStringLiteral(" \u21B5 "));
+            text.replace(QLatin1String("\r\n"), QStringLiteral(" \u21B5 "))
+                .replace(QLatin1Char('\n'), QStringLiteral(" \u21B5 "));
             grdAnteprima->setItem(r + 1, c, new QTableWidgetItem(text));
         }
     }

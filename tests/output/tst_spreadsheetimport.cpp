@@ -165,17 +165,17 @@ void TestSpreadsheetImport::csvDialects_data()
     QTest::addColumn<QStringList>("rows");
     QTest::newRow("comma, CR LF") << QByteArray("Titolo,Autore\r\nA,B\r\nC,D\r\n") << ','
                                   << QStringList{"Titolo|Autore", "A|B", "C|D"};
-    QTest::newRow("tab, no final line break") << QByteArray("Titolo\tAutore\nA, a\tB; b") << '\t'
-                                              << QStringList{"Titolo|Autore", "A, a|B; b"};
+    QTest::newRow("tab, no final line break")
+        << QByteArray("Titolo\tAutore\nA, a\tB; b") << '\t' << QStringList{"Titolo|Autore", "A, a|B; b"};
     QTest::newRow("semicolon beats the commas of prices")
         << QByteArray("Titolo;Prezzo\nA;12,50\nB;3,00\n") << ';' << QStringList{"Titolo|Prezzo", "A|12,50", "B|3,00"};
     QTest::newRow("doubled quotes, separator and CR LF inside quotes")
         << QByteArray("Titolo;Note\n\"Il \"\"nome\"\"\";\"a;b\r\nc\"\n") << ';'
         << QStringList{"Titolo|Note", "Il \"nome\"|a;b\r\nc"};
-    QTest::newRow("empty cells and blank lines")
-        << QByteArray("Titolo;Autore;Anno\n\nA;;\n;B;\r\n\r\n") << ';' << QStringList{"Titolo|Autore|Anno", "A||", "|B|"};
-    QTest::newRow("text after a closing quote kept") << QByteArray("Titolo;Anno\n\"A\" bis;1\n") << ';'
-                                                     << QStringList{"Titolo|Anno", "A bis|1"};
+    QTest::newRow("empty cells and blank lines") << QByteArray("Titolo;Autore;Anno\n\nA;;\n;B;\r\n\r\n") << ';'
+                                                 << QStringList{"Titolo|Autore|Anno", "A||", "|B|"};
+    QTest::newRow("text after a closing quote kept")
+        << QByteArray("Titolo;Anno\n\"A\" bis;1\n") << ';' << QStringList{"Titolo|Anno", "A bis|1"};
 }
 
 void TestSpreadsheetImport::csvDialects()
@@ -212,8 +212,7 @@ void TestSpreadsheetImport::badFiles_data()
     QTest::newRow("workbook file") << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0", 12) << Problem::Binary;
     QTest::newRow("zip") << QByteArray("PK\x03\x04\x14\0\x06\0", 8) + QByteArray(200, '\x01') << Problem::Binary;
     QTest::newRow("prose") << QByteArray("Caro amico,\nti scrivo.\n") << Problem::NotATable;
-    QTest::newRow("page without a table") << QByteArray("<html><body><p>Nulla</p></body></html>")
-                                          << Problem::NotATable;
+    QTest::newRow("page without a table") << QByteArray("<html><body><p>Nulla</p></body></html>") << Problem::NotATable;
     QTest::newRow("table without rows") << QByteArray("<html><table></table></html>") << Problem::Empty;
     QTest::newRow("quote never closed") << QByteArray("Titolo;Note\nA;\"aperta\nB;c\n") << Problem::UnclosedQuote;
 }
@@ -300,9 +299,9 @@ void TestSpreadsheetImport::recordRules()
     TSchedaLibro card;
     bool cut = false, replaced = false;
 
-    QVERIFY(CardRows::makeRecord({QStringLiteral("  Chi? \t"), QStringLiteral("853.914"), QStringLiteral("Rossi"),
-                                  QStringLiteral("ignorata")},
-                                 fields, record.data(), &cut, &replaced));
+    QVERIFY(CardRows::makeRecord(
+        {QStringLiteral("  Chi? \t"), QStringLiteral("853.914"), QStringLiteral("Rossi"), QStringLiteral("ignorata")},
+        fields, record.data(), &cut, &replaced));
     std::memcpy(card.data(), record.data(), record.size());
     QCOMPARE(card.bytes(TSchedaLibro::Titolo), QByteArray("Chi?"));
     QCOMPARE(card.text(TSchedaLibro::Autore), QStringLiteral("Rossi"));
@@ -315,8 +314,8 @@ void TestSpreadsheetImport::recordRules()
     QCOMPARE(card.text(TSchedaLibro::Dewey), QStringLiteral("853.914 ROS"));
     QVERIFY(cut && replaced);
 
-    QVERIFY(!CardRows::makeRecord({QStringLiteral("   "), QStringLiteral("853")}, fields, record.data(), &cut,
-                                  &replaced));
+    QVERIFY(
+        !CardRows::makeRecord({QStringLiteral("   "), QStringLiteral("853")}, fields, record.data(), &cut, &replaced));
 }
 
 // With the skip on, a row whose ISBN the archive holds (written with or

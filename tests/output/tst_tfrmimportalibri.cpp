@@ -173,9 +173,10 @@ void TestTfrmImportaLibri::badFilesTouchNothing_data()
     QTest::newRow("not a table") << QByteArray("Caro amico,\nti scrivo.\n")
                                  << QStringLiteral("Il file non contiene una tabella: le sue righe non sono divise in "
                                                    "colonne da punto e virgola, virgola o tabulazione.");
-    QTest::newRow("missing") << QByteArray("(none)") << QStringLiteral("Il file non pu\u00F2 essere letto.\r\n\r\n"
-                                                                        "Accertarsi che il file esista e che non sia "
-                                                                        "aperto in un altro programma.");
+    QTest::newRow("missing") << QByteArray("(none)")
+                             << QStringLiteral("Il file non pu\u00F2 essere letto.\r\n\r\n"
+                                               "Accertarsi che il file esista e che non sia "
+                                               "aperto in un altro programma.");
     QTest::newRow("row wider than the header")
         << QByteArray("Titolo;Autore\nA;B\nC;D;E\n")
         << QStringLiteral("La riga 3 del file ha pi\u00F9 colonne dell'intestazione (3 invece di 2).\r\n\r\n"
