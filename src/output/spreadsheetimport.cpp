@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHash>
 #include <QIODevice>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -82,7 +83,8 @@ bool startsWithNoCase(const QByteArray &data, qsizetype at, const char *word)
 
 QString decode(const QByteArray &bytes, Encoding encoding)
 {
-    return encoding == Encoding::Utf8 ? QString::fromUtf8(bytes) : Cp1252::toUnicode(bytes);
+    // UTF-16 is made UTF-8 as it is read.
+    return encoding == Encoding::Windows1252 ? Cp1252::toUnicode(bytes) : QString::fromUtf8(bytes);
 }
 
 // The text of an HTML cell: character references resolved.
@@ -131,6 +133,8 @@ struct RowScanner
 {
     RowScanner(QIODevice &device, const Layout &layout) : in(device), kind(layout.kind), sep(layout.separator)
     {
+        if (layout.encoding == Encoding::Utf16LE || layout.encoding == Encoding::Utf16BE)
+            utf16.emplace(layout.encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
         if (in.isSequential() || in.seek(layout.bodyStart))
             consumed = layout.bodyStart;
         else
@@ -152,7 +156,8 @@ struct RowScanner
     qint64 rows = 0;
     bool tableSeen = false;
     bool tableDone = false;
-    bool rowOpened = false; // a <tr> that ended the row before it
+    bool rowOpened = false;              // a <tr> that ended the row before it
+    std::optional<QStringDecoder> utf16; // a UTF-16 file, read as UTF-8
 
     /// The row's columns without the blank cells at its end.
     int filledCount() const
@@ -188,6 +193,11 @@ struct RowScanner
         if (got == 0) {
             eof = true;
             return false;
+        }
+        if (utf16) {
+            buffer = QString(utf16->decode(buffer)).toUtf8();
+            if (buffer.isEmpty()) // half a character: the rest comes with the next piece
+                return refill();
         }
         if (tap)
             tap(buffer.constData(), got);
@@ -555,12 +565,23 @@ Inspection inspect(QIODevice &in)
         return result;
     }
     bool bom = false;
+    std::optional<Encoding> declared;
+    QByteArray body;
     if (head.startsWith("\xEF\xBB\xBF")) {
         bom = true;
         layout.bodyStart = 3;
+        declared = Encoding::Utf8;
+        body = head.mid(3);
+    } else if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")) {
+        bom = true;
+        layout.bodyStart = 2;
+        declared = head.startsWith("\xFF\xFE") ? Encoding::Utf16LE : Encoding::Utf16BE;
+        QStringDecoder decoder(*declared == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        body = QString(decoder.decode(head.mid(2))).toUtf8();
+    } else {
+        body = head;
     }
-    const QByteArray body = head.mid(layout.bodyStart);
-    if (body.trimmed().isEmpty() && in.size() <= kSniff) {
+    if (body.trimmed().isEmpty() && head.size() < kSniff) {
         result.problem = Problem::Empty;
         return result;
     }
@@ -586,9 +607,6 @@ Inspection inspect(QIODevice &in)
         ++first;
     const bool markup = first < body.size() && body.at(first) == '<';
     bool noSeparator = false;
-    std::optional<Encoding> declared;
-    if (bom)
-        declared = Encoding::Utf8;
     if (markup) {
         layout.kind = Kind::HtmlTable;
         const QByteArray lower = body.left(4096).toLower();
@@ -613,7 +631,7 @@ Inspection inspect(QIODevice &in)
             RowScanner scanner(probe, Layout{Kind::Csv, Encoding::Utf8, candidate, 0});
             int rows = 0, split = 0, agreeing = 0, firstCount = -1;
             while (rows < 30 && scanner.nextRow()) {
-                if (scanner.position() >= body.size() && body.size() >= kSniff)
+                if (scanner.position() >= body.size() && head.size() >= kSniff)
                     break; // the row may be cut by the end of the sample
                 ++rows;
                 if (firstCount < 0)
@@ -636,6 +654,8 @@ Inspection inspect(QIODevice &in)
 
     // The whole file: rows, columns, and whether every byte is UTF-8.
     Utf8Check utf8;
+    if (declared)
+        layout.encoding = *declared; // UTF-16 is read as such from here on
     RowScanner scanner(in, layout);
     if (scanner.failed) {
         result.problem = Problem::Unreadable;
@@ -805,7 +825,7 @@ int CardRows::fill(char *out, int max)
             break;
         }
         const qint64 row = m_reader.rowsRead();
-        if (m_progress && row % 512 == 0 && !m_progress(m_reader.bytesRead(), m_in.size())) {
+        if (m_progress && row % 512 == 0 && !m_progress(m_in.pos(), m_in.size())) {
             m_cancelled = true;
             return -1;
         }
@@ -848,7 +868,7 @@ int CardRows::fill(char *out, int max)
         ++m_tally.imported;
         ++filled;
     }
-    if (m_progress && !m_progress(m_reader.bytesRead(), m_in.size())) {
+    if (m_progress && !m_progress(m_in.pos(), m_in.size())) {
         m_cancelled = true;
         return -1;
     }

@@ -17,7 +17,8 @@ class QIODevice;
 /// Reading a stock list into the card index: CSV as spreadsheet programs
 /// write it (separator ';', ',' or tab; fields in double quotes with doubled
 /// quotes and line breaks inside; UTF-8 with or without a byte-order mark,
-/// or Windows-1252) and the HTML table of the program's own export.
+/// Windows-1252, or UTF-16 with its mark) and the HTML table of the
+/// program's own export.
 ///
 /// The file is read as a stream, one row at a time: nothing keeps every row,
 /// so a file of any length takes the same memory.
@@ -35,7 +36,8 @@ enum class Problem {
 };
 
 enum class Kind { Csv, HtmlTable };
-enum class Encoding { Utf8, Windows1252 };
+/// UTF-16 (Excel's "Unicode text") only with its byte-order mark.
+enum class Encoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 /// How the file is written, as found by inspect().
 struct Layout
@@ -101,6 +103,7 @@ public:
     bool next(QStringList &cells);
     Problem problem() const;
     qint64 rowsRead() const;
+    /// Bytes of text taken so far (of its UTF-8 form for a UTF-16 file).
     qint64 bytesRead() const;
 
 private:

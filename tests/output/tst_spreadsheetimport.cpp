@@ -119,6 +119,15 @@ void TestSpreadsheetImport::libreOfficeFiles_data()
     QTest::newRow("UTF-8") << fixture(QStringLiteral("magazzino_utf8.csv")) << int(Encoding::Utf8);
     QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF" + fixture(QStringLiteral("magazzino_utf8.csv")))
                                      << int(Encoding::Utf8);
+    // Excel's "Unicode text": UTF-16 with its mark, here little- and big-endian.
+    const QString text = QString::fromUtf8(fixture(QStringLiteral("magazzino_utf8.csv")));
+    QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+    for (const QChar c : text) {
+        le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    }
+    QTest::newRow("UTF-16 LE") << le << int(Encoding::Utf16LE);
+    QTest::newRow("UTF-16 BE") << be << int(Encoding::Utf16BE);
 }
 
 // Files written by LibreOffice Calc itself: accents, the euro sign, quotes,
