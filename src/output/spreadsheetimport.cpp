@@ -2,7 +2,6 @@
 
 #include "app/boundedread.h"
 #include "app/cp1252.h"
-#include "app/texttrim.h"
 #include "books/bookrecord.h"
 #include "output/spreadsheetexport.h"
 
@@ -792,20 +791,39 @@ bool CardRows::makeRecord(const QStringList &cells, const QList<int> &fields, ch
         const int field = fields.at(i);
         if (field < 0 || field >= TSchedaLibro::TextFieldCount)
             continue;
-        const QString text = trimText(cells.at(i));
-        if (text.isEmpty())
+        // The storing rule of every text, written straight into the field:
+        // trimmed, one Windows-1252 byte per character ('?' for one it
+        // cannot hold, a pair of surrogates being one character), cut to the
+        // field.
+        const QString &cell = cells.at(i);
+        qsizetype start = 0, end = cell.size();
+        while (start < end && cell.at(start).unicode() <= 32)
+            ++start;
+        while (end > start && cell.at(end - 1).unicode() <= 32)
+            --end;
+        if (start == end)
             continue;
         const int room = qMin(255, TSchedaLibro::capacity(field));
-        QByteArray bytes = Cp1252::fromUnicode(text);
-        if (bytes.count('?') != text.count(QLatin1Char('?')))
-            *replaced = true;
-        if (bytes.size() > room) {
-            *cut = true;
-            bytes.truncate(room);
-        }
         char *p = record + TSchedaLibro::offset(field);
-        p[0] = char(bytes.size());
-        std::memcpy(p + 1, bytes.constData(), size_t(bytes.size()));
+        int length = 0;
+        for (qsizetype k = start; k < end; ++k) {
+            if (length == room) {
+                *cut = true;
+                break;
+            }
+            char32_t ch = cell.at(k).unicode();
+            if (QChar::isHighSurrogate(ch) && k + 1 < end && cell.at(k + 1).isLowSurrogate()) {
+                ch = QChar::surrogateToUcs4(cell.at(k), cell.at(k + 1));
+                ++k;
+            }
+            int b = ch < 0x80 ? int(ch) : Cp1252::byteFor(ch);
+            if (b < 0) {
+                b = '?';
+                *replaced = true;
+            }
+            p[1 + length++] = char(b);
+        }
+        p[0] = char(length);
         if (field == TSchedaLibro::Titolo)
             titled = true;
     }
@@ -837,7 +855,9 @@ int CardRows::fill(char *out, int max)
             }
         }
         qsizetype filledColumns = m_cells.size();
-        while (filledColumns > 0 && trimText(m_cells.at(filledColumns - 1)).isEmpty())
+        while (filledColumns > 0 &&
+               std::all_of(m_cells.at(filledColumns - 1).cbegin(), m_cells.at(filledColumns - 1).cend(),
+                           [](QChar c) { return c.unicode() <= 32; }))
             --filledColumns;
         if (m_headerColumns >= 0 && filledColumns > m_headerColumns) {
             m_problem = Problem::TooManyColumns;
