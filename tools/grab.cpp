@@ -7,6 +7,8 @@
 //   click:NAME        presses the button or picture NAME
 //   type:NAME=TEXT    types TEXT into the edit box NAME
 //   wait:MS           waits MS milliseconds
+//   file:PATH         answers the next file chooser with PATH (then
+//                     click:btnSfoglia loads it into the import window)
 //   catalogue:X.cat   hands catalogue X.cat of the program folder to the page
 //                     editor, as the open-catalogue screen does (then
 //                     click:cmdAvanti shows its first page)
@@ -16,6 +18,7 @@
 #include "app/regional.h"
 #include "app/screens.h"
 #include "app/screenset.h"
+#include "books/filechooser.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 
 #include <QAbstractButton>
@@ -64,6 +67,10 @@ bool runStep(const QString &step)
     const QString rest = step.section(QLatin1Char(':'), 1);
     if (verb == QLatin1String("wait"))
         return true;
+    if (verb == QLatin1String("file")) {
+        FileChooser::answerNext(rest);
+        return true;
+    }
     if (verb == QLatin1String("catalogue")) {
         TfrmListinoPrezzi *editor = ScreenSet::current()->frmListinoPrezzi;
         editor->lblFile->setText(ProgramFolder::file(rest));
@@ -105,7 +112,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: rilegora-grab ClassName out.png [program folder] [click:NAME | type:NAME=TEXT | "
-                             "wait:MS | catalogue:X.cat]...\n");
+                             "wait:MS | file:PATH | catalogue:X.cat]...\n");
         return 2;
     }
     if (argc > 3)

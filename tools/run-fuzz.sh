@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-5}
 build=build-fuzz
-targets=(fuzz_cardrecord fuzz_cataloguepage fuzz_settings fuzz_crypt fuzz_picture)
+targets=(fuzz_cardrecord fuzz_cataloguepage fuzz_settings fuzz_crypt fuzz_picture fuzz_spreadsheetimport)
 
 mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -179,7 +179,11 @@ QString esportazione()
                        "programma per ufficio in grado di leggere i file XLS."),
         QStringLiteral("Fare clic sull'icona di Excel nella finestra della griglia: il file viene creato all'istante "
                        "e, rispondendo sì alla domanda che segue, si apre subito."),
-        QStringLiteral("A questo punto è possibile salvare il file dove si preferisce e con il nome desiderato."),
+        QStringLiteral("A questo punto è possibile salvare il file dove si preferisce e con il nome desiderato. "
+                       "L'icona accanto a quella di Excel fa il cammino inverso: aggiunge in fondo all'archivio, come "
+                       "nuove schede, le righe di un foglio di calcolo salvato in formato CSV da Excel o da "
+                       "LibreOffice Calc, oppure di un file Schedario_Libri.xls esportato da Rilegora; nella finestra "
+                       "che si apre si sceglie quale campo della scheda riempie ogni colonna del file."),
     });
 }
 

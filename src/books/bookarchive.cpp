@@ -1,5 +1,6 @@
 #include "bookarchive.h"
 
+#include "app/filesync.h"
 #include "app/programfolder.h"
 
 #include <vector>
@@ -80,4 +81,63 @@ bool BookArchive::scan(const std::function<bool(int, const char *)> &visit)
         }
     }
     return true;
+}
+
+BookArchive::BulkResult BookArchive::appendAll(CardSource &source, int *appended)
+{
+    if (appended)
+        *appended = 0;
+    QFile &file = m_file.file();
+    if (!m_file.isOpen() || !file.isWritable())
+        return BulkResult::Failed;
+    if (!source.prepare(*this))
+        return BulkResult::Failed;
+    // The new cards go after the last whole card, over any fragment there:
+    // the fragment is kept to be put back if the append does not complete.
+    const qint64 oldSize = file.size();
+    const qint64 start = qint64(count()) * TSchedaLibro::RecordSize;
+    QByteArray fragment;
+    if (oldSize > start) {
+        if (!file.seek(start))
+            return BulkResult::Failed;
+        fragment = file.read(oldSize - start);
+        if (fragment.size() != oldSize - start)
+            return BulkResult::Failed;
+    }
+    const auto putBack = [&] {
+        file.resize(start);
+        if (!fragment.isEmpty() && file.seek(start))
+            file.write(fragment);
+        file.resize(oldSize);
+        FileSync::toDisk(file);
+    };
+    if (!file.seek(start))
+        return BulkResult::Failed;
+
+    constexpr int kBlockCards = 256;
+    std::vector<char> block(size_t(kBlockCards) * TSchedaLibro::RecordSize);
+    qint64 written = 0;
+    for (;;) {
+        const int cards = source.fill(block.data(), kBlockCards);
+        if (cards < 0) {
+            putBack();
+            return BulkResult::Stopped;
+        }
+        if (cards == 0)
+            break;
+        const qint64 want = qint64(qMin(cards, kBlockCards)) * TSchedaLibro::RecordSize;
+        if (file.write(block.data(), want) != want) {
+            putBack();
+            return BulkResult::Failed;
+        }
+        written += want;
+    }
+    if (written > 0 && !FileSync::toDisk(file)) {
+        putBack();
+        return BulkResult::Failed;
+    }
+    FileSync::folderToDisk(file.fileName()); // the archive may be new
+    if (appended)
+        *appended = int(written / TSchedaLibro::RecordSize);
+    return BulkResult::Appended;
 }

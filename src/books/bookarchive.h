@@ -48,6 +48,31 @@ public:
     /// calling visit(number, record bytes) for each; visit returns false to stop.
     bool scan(const std::function<bool(int, const char *)> &visit);
 
+    /// The cards of one bulk append, handed over block by block.
+    class CardSource
+    {
+    public:
+        virtual ~CardSource() = default;
+        /// Called once, with the archive open and nothing yet written: the
+        /// source may read the archive here (scan), for instance to learn
+        /// which cards it already holds. False stops the append.
+        virtual bool prepare(BookArchive &archive) = 0;
+        /// Fills up to max records of 3150 bytes at out and returns how many
+        /// it filled; 0 when there are no more, -1 to stop the append (a
+        /// cancel, or a fault in the source).
+        virtual int fill(char *out, int max) = 0;
+    };
+
+    enum class BulkResult { Appended, Stopped, Failed };
+    /// Appends every card of source after the last whole card, all or
+    /// nothing: the cards are written in blocks, then put on the device once
+    /// (FileSync::toDisk). When the source stops, or a write, the sync or the
+    /// source's preparation fails, the file is put back exactly as it was
+    /// (its old length, and any fragment after the last card). appended
+    /// receives the number of cards written (0 unless Appended). The archive
+    /// must be open for writing.
+    BulkResult appendAll(CardSource &source, int *appended = nullptr);
+
 private:
     RecordFile m_file;
 };

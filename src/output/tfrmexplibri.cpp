@@ -11,6 +11,7 @@
 #include "app/screens.h"
 #include "app/tfrmguida.h"
 #include "books/bookarchive.h"
+#include "output/tfrmimportalibri.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,6 +88,24 @@ void ExpLibriModel::fillFromArchive()
     endResetModel();
 }
 
+void ExpLibriModel::addNewCards()
+{
+    BookArchive archive;
+    if (!archive.open())
+        return;
+    const int held = m_table.rowCount();
+    if (archive.count() <= held)
+        return;
+    beginResetModel();
+    archive.scan([this, held](int number, const char *record) {
+        if (number > held)
+            m_table.appendRecord(record);
+        return true;
+    });
+    archive.close();
+    endResetModel();
+}
+
 int ExpLibriModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_table.rowCount();
@@ -160,11 +179,13 @@ void TfrmExpLibri::buildLayout()
     imgLogo->setPixmap(logoPicture(imgLogo->size()));
     icoMano = new QLabel(shpTop);
     icoMano->setObjectName(QStringLiteral("icoMano"));
-    icoMano->setGeometry(590, 10, 50, 45);
+    icoMano->setGeometry(538, 10, 50, 45);
     icoMano->setPixmap(handPicture(icoMano->size()));
 
     cmdEsporta = new PictureButton(QStringLiteral("cmdEsporta"), asset(QStringLiteral("cmdEsporta.svg")), shpTop);
     cmdEsporta->setGeometry(648, 7, 49, 50);
+    cmdImporta = new PictureButton(QStringLiteral("cmdImporta"), asset(QStringLiteral("cmdImporta.svg")), shpTop);
+    cmdImporta->setGeometry(593, 7, 49, 50);
     cmdGuida = new PictureButton(QStringLiteral("cmdGuida"), asset(QStringLiteral("cmdGuida.svg")), shpTop);
     cmdGuida->setGeometry(714, 5, 50, 55);
     cmdEsci = new PictureButton(QStringLiteral("cmdEsci"), asset(QStringLiteral("cmdEsci.svg")), shpTop);
@@ -201,6 +222,8 @@ void TfrmExpLibri::buildLayout()
 
     m_hints = new HintBar(panInfo);
     m_hints->addCommand(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
+    m_hints->addCommand(cmdImporta,
+                        QStringLiteral("Importa nuove schede da un foglio di Excel o di LibreOffice (CSV o XLS)."));
     m_hints->addCommand(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
     m_hints->addCommand(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));
     for (QWidget *ground :
@@ -209,6 +232,7 @@ void TfrmExpLibri::buildLayout()
         m_hints->addGround(ground);
 
     connect(cmdEsporta, &PictureButton::clicked, this, &TfrmExpLibri::cmdEsportaClick);
+    connect(cmdImporta, &PictureButton::clicked, this, &TfrmExpLibri::cmdImportaClick);
     connect(cmdGuida, &PictureButton::clicked, this, &TfrmExpLibri::cmdGuidaClick);
     connect(cmdEsci, &PictureButton::clicked, this, &TfrmExpLibri::cmdEsciClick);
 }
@@ -269,6 +293,17 @@ void TfrmExpLibri::cmdEsportaClick()
     if (!Msg::answeredNo(this, QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\n"
                                               "Si vuole aprire il file di Excel?")))
         TMisc::Open(QLatin1Char('"') + QDir::toNativeSeparators(exportPath()) + QLatin1Char('"'));
+}
+
+void TfrmExpLibri::cmdImportaClick()
+{
+    int imported = 0;
+    Screens::runModal<TfrmImportaLibri>(this, [&imported](TfrmImportaLibri &window) {
+        QObject::connect(&window, &QDialog::finished, [&imported, &window] { imported = window.importedCount(); });
+    });
+    // The grid shows the new cards after its own, edits kept.
+    if (imported > 0)
+        m_model->addNewCards();
 }
 
 void TfrmExpLibri::cmdGuidaClick()

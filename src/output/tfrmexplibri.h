@@ -24,6 +24,9 @@ public:
     /// Empties the grid and reads the archive again; stops silently at the
     /// first failure, keeping the rows read until then.
     void fillFromArchive();
+    /// Adds the cards appended to the archive since the grid was filled,
+    /// keeping the rows and cell edits it holds.
+    void addNewCards();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -37,8 +40,9 @@ private:
 };
 
 /// "Esporta archivio libri in Excel": the whole card index in a grid, and
-/// its export to Schedario_Libri.xls in the program folder. The screen reads
-/// the archive and never writes to it.
+/// its export to Schedario_Libri.xls in the program folder. The screen itself
+/// reads the archive and never writes to it; its import command opens the
+/// window that appends cards from a spreadsheet (TfrmImportaLibri).
 class TfrmExpLibri : public QDialog
 {
     Q_OBJECT
@@ -63,6 +67,7 @@ public:
     QLabel *imgLogo;
     QLabel *icoMano;
     PictureButton *cmdEsporta;
+    PictureButton *cmdImporta;
     PictureButton *cmdGuida;
     PictureButton *cmdEsci;
     QTableView *grdRecords;
@@ -72,6 +77,7 @@ public:
 public slots:
     void FormShow();
     void cmdEsportaClick();
+    void cmdImportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
 

@@ -1,4 +1,5 @@
 #include "common/filefixtures.h"
+#include "common/filesizelimit.h"
 
 #include "app/programfolder.h"
 #include "books/bookarchive.h"
@@ -8,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -197,6 +201,92 @@ private slots:
         BookArchive archive;
         QVERIFY(!archive.open());
         QVERIFY(QFileInfo(BookArchive::path()).isDir());
+    }
+
+    // A bulk append is all or nothing: a write that fails half way (the
+    // file-size limit stands in for a full disk), a source that stops (a
+    // cancel) or fails to prepare leave the file byte for byte as it was,
+    // the fragment after the last card included.
+    void bulkAppendIsAllOrNothing_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("full disk") << "disk" << int(BookArchive::BulkResult::Failed);
+        QTest::newRow("cancel") << "stop" << int(BookArchive::BulkResult::Stopped);
+        QTest::newRow("prepare fails") << "prepare" << int(BookArchive::BulkResult::Failed);
+        QTest::newRow("complete") << "" << int(BookArchive::BulkResult::Appended);
+    }
+    void bulkAppendIsAllOrNothing()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, expected);
+        {
+            BookArchive archive;
+            QVERIFY(archive.open());
+            for (int i = 1; i <= 3; ++i)
+                QVERIFY(archive.append(cardTitled(QString::number(i))) > 0);
+            QVERIFY(archive.close());
+        }
+        QFile raw(BookArchive::path());
+        QVERIFY(raw.open(QIODevice::Append));
+        raw.write(QByteArray(100, 'x')); // a fragment left by an older crash
+        raw.close();
+        const QByteArray before = readFile(BookArchive::path());
+
+        struct Source : BookArchive::CardSource
+        {
+            QString how;
+            int made = 0;
+            int known = -1;
+            bool prepare(BookArchive &archive) override
+            {
+                known = archive.count();
+                return how != QLatin1String("prepare");
+            }
+            int fill(char *out, int max) override
+            {
+                if (how == QLatin1String("stop") && made >= 600)
+                    return -1;
+                if (made >= 1000)
+                    return 0;
+                const int n = qMin(max, 1000 - made);
+                for (int i = 0; i < n; ++i)
+                    std::memcpy(out + qsizetype(i) * TSchedaLibro::RecordSize,
+                                cardTitled(QStringLiteral("nuova %1").arg(++made)).data(), TSchedaLibro::RecordSize);
+                return n;
+            }
+        } source;
+        source.how = how;
+        BookArchive archive;
+        QVERIFY(archive.open());
+        int appended = -1;
+        BookArchive::BulkResult result;
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (how == QLatin1String("disk"))
+                limit = std::make_unique<FileSizeLimit>(rlim_t(before.size()) + 200 * TSchedaLibro::RecordSize);
+            result = archive.appendAll(source, &appended);
+        }
+        QVERIFY(archive.close());
+        QCOMPARE(int(result), expected);
+        QCOMPARE(source.known, 3); // the source saw the archive as it was
+        if (result != BookArchive::BulkResult::Appended) {
+            QCOMPARE(appended, 0);
+            QCOMPARE(readFile(BookArchive::path()), before);
+            return;
+        }
+        // The new cards go after the last whole card, over the fragment.
+        QCOMPARE(appended, 1000);
+        const QByteArray after = readFile(BookArchive::path());
+        QCOMPARE(after.size(), qsizetype(1003) * TSchedaLibro::RecordSize);
+        QCOMPARE(after.left(3 * TSchedaLibro::RecordSize), before.left(3 * TSchedaLibro::RecordSize));
+        BookArchive check;
+        QVERIFY(check.open());
+        TSchedaLibro card;
+        QVERIFY(check.read(4, card));
+        QCOMPARE(card.text(TSchedaLibro::Titolo), QStringLiteral("nuova 1"));
+        QVERIFY(check.read(1003, card));
+        QCOMPARE(card.text(TSchedaLibro::Titolo), QStringLiteral("nuova 1000"));
     }
 
 private:

@@ -114,9 +114,10 @@ void TestTfrmExpLibri::layoutAndColumns()
     QCOMPARE(screen.shpTop->size(), QSize(821, 65));
     QCOMPARE(screen.imgLogo->size(), QSize(505, 55));
     QCOMPARE(screen.cmdEsporta->size(), QSize(49, 50));
+    QCOMPARE(screen.cmdImporta->size(), QSize(49, 50));
     QCOMPARE(screen.cmdGuida->size(), QSize(50, 55));
     QCOMPARE(screen.cmdEsci->size(), QSize(40, 50));
-    for (QWidget *command : {screen.cmdEsporta, screen.cmdGuida, screen.cmdEsci})
+    for (QWidget *command : {screen.cmdEsporta, screen.cmdImporta, screen.cmdGuida, screen.cmdEsci})
         QCOMPARE(command->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(screen.grdRecords->size(), QSize(821, 409));
     QCOMPARE(screen.bkgInfo->size(), QSize(821, 32));
@@ -366,6 +367,8 @@ void TestTfrmExpLibri::hints()
         QWidget *command;
         QString hint;
     } commands[] = {{screen.cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel.")},
+                    {screen.cmdImporta, QStringLiteral("Importa nuove schede da un foglio di Excel o di "
+                                                       "LibreOffice (CSV o XLS).")},
                     {screen.cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
                     {screen.cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro.")}};
     for (const auto &c : commands) {
