@@ -9,6 +9,18 @@ namespace LockedSave {
 
 namespace {
 
+std::function<void()> &decidedHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+void decided()
+{
+    if (decidedHook())
+        decidedHook()();
+}
+
 /// Opens file under the lock; Missing when it is gone and not to be made.
 Result openUnderLock(RecordFile &file, const QString &path, const Options &options)
 {
@@ -30,8 +42,10 @@ Result append(const QString &path, int recordSize, const char *record, int *numb
     const Result opened = openUnderLock(file, path, options);
     if (opened != Result::Saved)
         return opened;
-    const int n = file.append(record);
-    if (n == 0 || !file.close())
+    // The number is the file's as it is under the lock.
+    const int n = file.count() + 1;
+    decided();
+    if (!file.write(n, record) || !file.close())
         return Result::Failed;
     *number = n;
     if (options.whileLocked)
@@ -62,11 +76,17 @@ Result rewrite(const QString &path, int recordSize, int n, const char *record,
             return Result::Changed;
         }
     }
+    decided();
     if (!file.write(n, record) || !file.close())
         return Result::Failed;
     if (options.whileLocked)
         options.whileLocked(n);
     return Result::Saved;
+}
+
+void setDecidedHook(std::function<void()> hook)
+{
+    decidedHook() = std::move(hook);
 }
 
 } // namespace LockedSave

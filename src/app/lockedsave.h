@@ -41,4 +41,9 @@ Result rewrite(const QString &path, int recordSize, int n, const char *record,
                const std::function<bool(const char *)> &unchanged, QByteArray *onDisk,
                const Options &options = {});
 
+/// Tests: hook runs in every append and rewrite between deciding what to
+/// write (the number counted, the record compared) and writing it, where
+/// another copy without the lock could come in; an empty hook removes it.
+void setDecidedHook(std::function<void()> hook);
+
 } // namespace LockedSave

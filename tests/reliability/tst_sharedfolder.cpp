@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QSet>
 #include <QTest>
+#include <QThread>
 
 #include <cstdio>
 #include <iostream>
@@ -80,6 +81,9 @@ int appendCards(const QString &id, int count)
 {
     if (!Covers::makeFolder())
         return 2;
+    // A moment between counting and writing, where a copy that did not
+    // wait for the lock would come in.
+    LockedSave::setDecidedHook([] { QThread::usleep(200); });
     waitForGo();
     int failures = 0;
     for (int j = 1; j <= count; ++j) {
@@ -192,7 +196,8 @@ public:
         }
         return false;
     }
-    void go() { m_process.write("go\n"); }
+    /// Lets the copy go; the line is on its way when this returns.
+    bool go() { return m_process.write("go\n") == 3 && m_process.waitForBytesWritten(10000); }
     /// Ends the copy: closes its input and waits; its lines after "ready".
     QList<QPair<QByteArray, QString>> finish(int timeoutMs = 240000)
     {
@@ -229,7 +234,7 @@ QList<QList<QPair<QByteArray, QString>>> runTogether(const QString &folder, cons
     for (auto &copy : copies)
         *ok = copy->waitFor("ready") && *ok;
     for (auto &copy : copies)
-        copy->go();
+        *ok = copy->go() && *ok;
     QList<QList<QPair<QByteArray, QString>>> said;
     for (auto &copy : copies) {
         said.append(copy->finish());
