@@ -38,8 +38,7 @@ Result append(const QString &path, int recordSize, const char *record, int *numb
 /// returns false nothing is written, Changed is returned and *onDisk (when
 /// given) receives the record as it now is.
 Result rewrite(const QString &path, int recordSize, int n, const char *record,
-               const std::function<bool(const char *)> &unchanged, QByteArray *onDisk,
-               const Options &options = {});
+               const std::function<bool(const char *)> &unchanged, QByteArray *onDisk, const Options &options = {});
 
 /// Tests: hook runs in every append and rewrite between deciding what to
 /// write (the number counted, the record compared) and writing it, where

@@ -137,8 +137,9 @@ QString WriteLock::lockPath() const
 
 QString WriteLock::busyMessage()
 {
-    return QStringLiteral("Attenzione: l'archivio \u00E8 occupato da un salvataggio in corso su un'altra postazione.\n\r\n\r"
-                          "Nessuna modifica \u00E8 stata salvata: riprovare tra qualche istante.");
+    return QStringLiteral(
+        "Attenzione: l'archivio \u00E8 occupato da un salvataggio in corso su un'altra postazione.\n\r\n\r"
+        "Nessuna modifica \u00E8 stata salvata: riprovare tra qualche istante.");
 }
 
 int WriteLock::waitTime()

@@ -28,11 +28,11 @@
 #include "search/tfrmtrovalibri.h"
 
 #include <QCloseEvent>
-#include <cstring>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <cstring>
 
 namespace {
 QString asset(const QString &name)

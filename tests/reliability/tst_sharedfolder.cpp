@@ -39,7 +39,8 @@
 namespace {
 
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
-const QString kRewritten = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kRewritten =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 
 void say(const QByteArray &key, const QString &value = QString())
 {
@@ -225,7 +226,7 @@ private:
 
 /// Starts the copies, lets them all go at once and collects what each said.
 QList<QList<QPair<QByteArray, QString>>> runTogether(const QString &folder, const QList<QStringList> &arguments,
-                                                    bool *ok)
+                                                     bool *ok)
 {
     std::vector<std::unique_ptr<Copy>> copies;
     for (const QStringList &args : arguments)
@@ -341,10 +342,10 @@ private slots:
         TempProgramFolder folder;
         QVERIFY(writeCards({QStringLiteral("Già in archivio")}));
         bool ok = false;
-        const auto said = runTogether(
-            folder.path(),
-            {{QStringLiteral("cardscreen"), QStringLiteral("Banco")}, {QStringLiteral("cardscreen"), QStringLiteral("Retro")}},
-            &ok);
+        const auto said = runTogether(folder.path(),
+                                      {{QStringLiteral("cardscreen"), QStringLiteral("Banco")},
+                                       {QStringLiteral("cardscreen"), QStringLiteral("Retro")}},
+                                      &ok);
         QVERIFY(ok);
         QSet<int> numbers;
         for (int i = 0; i < 2; ++i) {
@@ -352,7 +353,8 @@ private slots:
             const int n = valuesOf(said[i], "position").value(0).toInt();
             numbers.insert(n);
             // Each copy is told its own number, and that card is its card.
-            QCOMPARE(readCard(n).text(TSchedaLibro::Titolo), i == 0 ? QStringLiteral("Banco") : QStringLiteral("Retro"));
+            QCOMPARE(readCard(n).text(TSchedaLibro::Titolo),
+                     i == 0 ? QStringLiteral("Banco") : QStringLiteral("Retro"));
             QVERIFY(QFile::exists(Covers::path(QString::number(n))));
         }
         QCOMPARE(numbers, (QSet<int>{2, 3}));
