@@ -283,7 +283,14 @@ void TfrmListinoPrezzi::showEvent(QShowEvent *event)
 
 void TfrmListinoPrezzi::FormShow()
 {
+    m_shownFile = lblFile->text();
+    m_shownFileExisted = QFileInfo::exists(m_shownFile);
     blankPage();
+}
+
+bool TfrmListinoPrezzi::mayCreateFile() const
+{
+    return lblFile->text() != m_shownFile || !m_shownFileExisted;
 }
 
 void TfrmListinoPrezzi::closeEvent(QCloseEvent *event)
@@ -464,7 +471,7 @@ void TfrmListinoPrezzi::browse(Browsing::Command command)
 {
     // Whatever was typed or loaded on screen is replaced by the page read.
     CatalogueFile file(lblFile->text());
-    if (!file.openExisting()) {
+    if (!(mayCreateFile() ? file.open() : file.openExisting())) {
         if (!QFileInfo::exists(lblFile->text()))
             return Msg::warning(this, CatalogueFile::missingMessage(lblNome->text(), false));
         return reportAccessFailure();
@@ -497,7 +504,7 @@ TfrmListinoPrezzi::SaveOutcome TfrmListinoPrezzi::savePage()
     const QString position = trimText(lblPosizione->text());
     const bool stored = !position.isEmpty();
     LockedSave::Options options;
-    options.createMissing = false; // a catalogue deleted elsewhere is not made again
+    options.createMissing = mayCreateFile(); // a catalogue deleted elsewhere is not made again
     options.whileLocked = [this](int number) {
         saveBoxPhotos(number);
         writePreviewPicturesLocked();

@@ -157,4 +157,13 @@ private:
     /// The page as it was read or last saved, to tell whether another
     /// workstation changed it before a save; unset for a page not from disk.
     std::optional<TPaginaCatalogo> m_loaded;
+    /// The catalogue file when the screen was shown, and whether it existed
+    /// then: one that existed and is gone was deleted on another workstation,
+    /// and is never made again behind the user's back.
+    QString m_shownFile;
+    bool m_shownFileExisted = false;
+    /// Whether a missing catalogue file may be created (it was missing
+    /// already when the screen was shown on it).
+    bool mayCreateFile() const;
 };
+

@@ -224,13 +224,26 @@ private:
     bool m_finished = false;
 };
 
+/// The folder as copy i sees it. RILEGORA_SHARED_VIEWS, when set, holds
+/// mount points of one network share separated by ";" (the temporary folder,
+/// TMPDIR, lying under the first): the copies then take turns among them, as
+/// workstations each with a mount of its own.
+QString viewFor(const QString &folder, int i)
+{
+    const QStringList views =
+        QString::fromLocal8Bit(qgetenv("RILEGORA_SHARED_VIEWS")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (views.size() < 2 || !folder.startsWith(views.first()))
+        return folder;
+    return views[i % views.size()] + folder.mid(views.first().size());
+}
+
 /// Starts the copies, lets them all go at once and collects what each said.
 QList<QList<QPair<QByteArray, QString>>> runTogether(const QString &folder, const QList<QStringList> &arguments,
                                                      bool *ok)
 {
     std::vector<std::unique_ptr<Copy>> copies;
     for (const QStringList &args : arguments)
-        copies.push_back(std::make_unique<Copy>(folder, args));
+        copies.push_back(std::make_unique<Copy>(viewFor(folder, int(copies.size())), args));
     *ok = true;
     for (auto &copy : copies)
         *ok = copy->waitFor("ready") && *ok;
@@ -384,7 +397,7 @@ private slots:
         form.txtEditore->setText(QStringLiteral("E"));
         const QByteArray before = readFile(BookArchive::path());
 
-        Copy holder(folder.path(), {QStringLiteral("hold"), BookArchive::path()});
+        Copy holder(viewFor(folder.path(), 1), {QStringLiteral("hold"), viewFor(BookArchive::path(), 1)});
         QVERIFY(holder.waitFor("held"));
         WriteLock::setWaitTime(700);
         MessageCatcher messages;
@@ -410,7 +423,7 @@ private slots:
     {
         TempProgramFolder folder;
         {
-            Copy holder(folder.path(), {QStringLiteral("hold"), BookArchive::path()});
+            Copy holder(viewFor(folder.path(), 1), {QStringLiteral("hold"), viewFor(BookArchive::path(), 1)});
             QVERIFY(holder.waitFor("held"));
             holder.process().kill();
             QVERIFY(holder.process().waitForFinished(10000));
