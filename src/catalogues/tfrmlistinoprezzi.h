@@ -166,4 +166,3 @@ private:
     /// already when the screen was shown on it).
     bool mayCreateFile() const;
 };
-
