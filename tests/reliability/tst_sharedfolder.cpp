@@ -97,9 +97,12 @@ int appendCards(const QString &id, int count)
             Covers::writeJpeg(Covers::path(QString::number(n)), QImage(), taggedJpeg(title));
         };
         int number = 0;
-        if (LockedSave::append(BookArchive::path(), TSchedaLibro::RecordSize, card.data(), &number, options) !=
-            LockedSave::Result::Saved)
+        const LockedSave::Result result =
+            LockedSave::append(BookArchive::path(), TSchedaLibro::RecordSize, card.data(), &number, options);
+        if (result != LockedSave::Result::Saved) {
             ++failures;
+            say("failure", QStringLiteral("%1 %2").arg(title).arg(int(result)));
+        }
     }
     say("failures", QString::number(failures));
     return 0;
@@ -321,15 +324,28 @@ private slots:
         bool ok = false;
         const auto said = runTogether(folder.path(), arguments, &ok);
         QVERIFY(ok);
-        for (const auto &lines : said)
-            QCOMPARE(valuesOf(lines, "failures"), QStringList{QStringLiteral("0")});
+        // Nothing fails; on a network share a copy may find the archive busy
+        // for the whole wait (it is told, and writes nothing), never on one disk.
+        int busy = 0;
+        for (const auto &lines : said) {
+            for (const QString &failure : valuesOf(lines, "failure")) {
+                QVERIFY2(failure.endsWith(QStringLiteral(" %1").arg(int(LockedSave::Result::Busy))),
+                         qPrintable(failure));
+                ++busy;
+            }
+        }
+        if (busy > 0)
+            qWarning("%d appends found the archive busy all the wait", busy);
+        if (qEnvironmentVariableIsEmpty("RILEGORA_SHARED_VIEWS"))
+            QCOMPARE(busy, 0);
+        const int cards = kCopies * kEach - busy;
 
         // Whole cards, each number once, each copy's cards in its own order,
         // and under each number the cover of that card.
-        QCOMPARE(QFileInfo(BookArchive::path()).size(), qint64(kCopies) * kEach * TSchedaLibro::RecordSize);
+        QCOMPARE(QFileInfo(BookArchive::path()).size(), qint64(cards) * TSchedaLibro::RecordSize);
         BookArchive archive;
         QVERIFY(archive.openForReading());
-        QCOMPARE(archive.count(), kCopies * kEach);
+        QCOMPARE(archive.count(), cards);
         QSet<QString> titles;
         QMap<QString, int> lastOf;
         for (int n = 1; n <= archive.count(); ++n) {
@@ -339,14 +355,15 @@ private slots:
             const QString id = card.text(TSchedaLibro::Autore);
             QVERIFY2(title.startsWith(id + QLatin1Char('-')), qPrintable(title));
             const int j = title.mid(id.size() + 1).toInt();
-            QCOMPARE(j, lastOf.value(id) + 1);
+            QVERIFY(j > lastOf.value(id));
+            QVERIFY(busy > 0 || j == lastOf.value(id) + 1);
             lastOf[id] = j;
             titles.insert(title);
             const QByteArray cover = readFile(Covers::path(QString::number(n)));
             QVERIFY2(cover.contains("rilegora:" + title.toUtf8() + "\xFF"), qPrintable(title));
             QVERIFY(!QImage::fromData(cover).isNull());
         }
-        QCOMPARE(titles.size(), kCopies * kEach);
+        QCOMPARE(titles.size(), cards);
         QCOMPARE(lockFilesIn(folder.path()), QStringList());
     }
 
