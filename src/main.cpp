@@ -1,5 +1,4 @@
 #include "app/regional.h"
-#include "app/runningcopy.h"
 #include "app/screenset.h"
 
 #include <QApplication>
@@ -17,12 +16,9 @@ int main(int argc, char *argv[])
     Regional::installTranslation(&app);
     Regional::apply();
 
-    // One copy at a time on the program folder; a second one says so and
-    // ends before it touches any file.
-    RunningCopy copy;
-    if (!copy.takeOrWarn())
-        return 1;
-
+    // Any number of copies may run on one program folder, on this computer
+    // or on others sharing it: each save takes the lock of the file it
+    // writes only while it writes (WriteLock).
     ScreenSet screens;
     QWidget *first = screens.firstScreen();
     if (first->windowFlags() & Qt::WindowMaximizeButtonHint)

@@ -7,6 +7,7 @@
 #include "app/filesync.h"
 #include "app/programfolder.h"
 #include "app/texttrim.h"
+#include "app/writelock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -164,6 +165,21 @@ bool writeStored(const QString &password, QString *error)
     if (updated == content)
         return true;
     return storeContents(path, content, updated, error);
+}
+
+Replace replaceStored(const QString &expectedOld, const QString &password, QString *error)
+{
+    WriteLock lock(filePath());
+    if (!lock.take())
+        return Replace::Busy;
+    const std::optional<QString> stored = readStored();
+    if (!stored) {
+        setError(error, QStringLiteral("impossibile leggere %1").arg(filePath()));
+        return Replace::Failed;
+    }
+    if (stored->isEmpty() || *stored != canonical(expectedOld))
+        return Replace::ChangedElsewhere;
+    return writeStored(password, error) ? Replace::Done : Replace::Failed;
 }
 
 void setWriteHook(std::function<bool(WriteStep)> hook)

@@ -42,6 +42,14 @@ std::optional<QString> readStored();
 /// (Crypt::canHold).
 bool writeStored(const QString &password, QString *error = nullptr);
 
+enum class Replace { Done, ChangedElsewhere, Busy, Failed };
+/// Stores password in place of expectedOld (both taken to their canonical
+/// form) under the store's WriteLock: the stored password is read again
+/// under the lock, and when it is no longer expectedOld (another workstation
+/// changed it meanwhile) nothing is written (ChangedElsewhere). Busy when
+/// another copy held the lock all the wait; Failed as writeStored fails.
+Replace replaceStored(const QString &expectedOld, const QString &password, QString *error = nullptr);
+
 /// The points a write of the store passes, in order.
 enum class WriteStep {
     TemporaryOpened,  ///< a new temporary file beside the store is open, empty

@@ -12,6 +12,7 @@
 #include "app/screens.h"
 #include "app/screenset.h"
 #include "app/texttrim.h"
+#include "app/writelock.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -82,6 +83,12 @@ QString TfrmCambiaPassword::doneMessage()
     return QStringLiteral("Modifica della password completata con successo.");
 }
 
+QString TfrmCambiaPassword::changedElsewhereMessage()
+{
+    return QStringLiteral("Attenzione: la password è stata cambiata da un'altra postazione mentre questa finestra era "
+                          "aperta. La password non è stata modificata: inserire la password attuale e riprovare.");
+}
+
 QString TfrmCambiaPassword::changeFailureMessage()
 {
     return QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
@@ -144,7 +151,20 @@ void TfrmCambiaPassword::cmdOKClick()
         txtPasswordNew->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (!PasswordStore::writeStored(newPassword)) {
+    // Written only if the password is still the one just checked: another
+    // workstation may change it in between.
+    switch (PasswordStore::replaceStored(old, newPassword)) {
+    case PasswordStore::Replace::Done:
+        break;
+    case PasswordStore::Replace::ChangedElsewhere:
+        Msg::plain(this, changedElsewhereMessage());
+        txtPasswordOld->clear();
+        txtPasswordOld->setFocus(Qt::OtherFocusReason);
+        return;
+    case PasswordStore::Replace::Busy:
+        Msg::plain(this, WriteLock::busyMessage());
+        return;
+    case PasswordStore::Replace::Failed:
         Msg::plain(this, changeFailureMessage());
         return;
     }

@@ -20,6 +20,7 @@ public:
     static QString cannotHoldMessage();
     static QString doneMessage();
     static QString changeFailureMessage();
+    static QString changedElsewhereMessage();
 
     QWidget *shpSfondo, *imgLogo, *effPasswordOld, *effPasswordNew, *effConferma;
     QLabel *lblRigo05, *lblRigo06, *lblRigo07, *lblMemory;

@@ -147,9 +147,15 @@ QString avvio()
                        "accesso dopo ogni installazione la password da utilizzare è rilegora: si consiglia di "
                        "sostituirla subito con una password personale."),
         QStringLiteral("Gli archivi possono essere condivisi tra le postazioni di una rete locale installando il "
-                       "programma in una cartella condivisa e avviandolo dalle singole postazioni; è bene che una sola "
-                       "postazione per volta lavori sugli stessi archivi, perché il programma non impedisce le "
-                       "modifiche contemporanee."),
+                       "programma in una cartella condivisa e avviandolo dalle singole postazioni, anche tutte "
+                       "insieme: ognuna può consultare, cercare, stampare ed esportare in qualsiasi momento. Durante "
+                       "un salvataggio il programma riserva l'archivio per un istante, così due postazioni che "
+                       "inseriscono una scheda o una pagina nello stesso momento ricevono ciascuna il proprio numero; "
+                       "se l'archivio resta occupato da un'altra postazione per qualche secondo, il programma lo "
+                       "segnala senza salvare nulla e basta riprovare. Se la scheda o la pagina che si salva è stata "
+                       "modificata da un'altra postazione dopo essere stata aperta, il programma chiede se "
+                       "sovrascriverla oppure mostrarla com'è ora in archivio; allo stesso modo segnala un catalogo "
+                       "eliminato o una password cambiata da un'altra postazione, senza ricreare né perdere nulla."),
         QStringLiteral("Si raccomanda infine di copiare regolarmente la cartella del programma su un altro supporto: "
                        "così il lavoro svolto non andrà mai perduto."),
     };

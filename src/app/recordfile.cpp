@@ -26,6 +26,14 @@ bool RecordFile::open()
     return true;
 }
 
+bool RecordFile::openExisting()
+{
+    if (m_file.isOpen())
+        return true;
+    m_created = false;
+    return m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+}
+
 bool RecordFile::openForReading()
 {
     if (m_file.isOpen())

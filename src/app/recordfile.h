@@ -19,6 +19,9 @@ public:
 
     /// Opens the file for reading and writing, creating it empty if missing.
     bool open();
+    /// Opens an existing file for reading and writing; false when it is
+    /// missing (a catalogue deleted on another workstation), never creating it.
+    bool openExisting();
     /// Opens the file only to read it, first creating it empty if missing.
     bool openForReading();
     /// Closes the file; false when buffered data could not be written.

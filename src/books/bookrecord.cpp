@@ -63,3 +63,12 @@ void TSchedaLibro::setText(int field, const QString &value)
 {
     ShortString::setText(m_data.data() + offset(field), capacity(field), value, false);
 }
+
+bool TSchedaLibro::sameContent(const TSchedaLibro &other) const
+{
+    for (int i = 0; i < FieldCount; ++i) {
+        if (bytes(i) != other.bytes(i))
+            return false;
+    }
+    return true;
+}

@@ -68,6 +68,10 @@ public:
     /// field's capacity. The bytes after the new length are left as they were.
     void setText(int field, const QString &value);
 
+    /// Whether both cards hold the same texts in every field; the bytes
+    /// after a field's length, which no reader looks at, do not count.
+    bool sameContent(const TSchedaLibro &other) const;
+
     char *data() { return m_data.data(); }
     const char *data() const { return m_data.data(); }
 

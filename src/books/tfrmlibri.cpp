@@ -6,6 +6,7 @@
 #include "app/conventions.h"
 #include "app/decor.h"
 #include "app/helptopics.h"
+#include "app/lockedsave.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
 #include "app/regional.h"
@@ -14,6 +15,7 @@
 #include "app/texttrim.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmguida.h"
+#include "app/writelock.h"
 #include "books/covers.h"
 #include "books/filechooser.h"
 #include "books/tfrmallegacartella.h"
@@ -30,6 +32,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <cstring>
 
 namespace {
 QString asset(const QString &name)
@@ -296,6 +299,7 @@ void TfrmLibri::blankState()
         label->clear();
     imgFoto->setImage(placeholder());
     lblPosizione->clear();
+    m_loaded.reset();
     txtTitolo->setFocus(Qt::OtherFocusReason);
 }
 
@@ -313,6 +317,7 @@ void TfrmLibri::showCard(const TSchedaLibro &card)
     }
     for (int i = TSchedaLibro::File01; i <= TSchedaLibro::Desc03; ++i)
         attachmentLabel(i)->setText(card.text(i));
+    m_loaded = card;
 }
 
 void TfrmLibri::fillCard(TSchedaLibro &card) const
@@ -334,8 +339,13 @@ void TfrmLibri::loadCover()
 
 void TfrmLibri::saveCover()
 {
+    saveCover(trimText(lblPosizione->text()).toInt());
+}
+
+void TfrmLibri::saveCover(int number)
+{
     // An unchanged cover goes back byte for byte; only a new picture is encoded.
-    const QString path = Covers::path(lblPosizione->text());
+    const QString path = number < 1 ? QString() : Covers::path(QString::number(number));
     if (path.isEmpty() || !Covers::makeFolder() || !Covers::writeJpeg(path, imgFoto->image(), imgFoto->sourceJpeg()))
         imgFoto->setImage(placeholder());
 }
@@ -433,29 +443,71 @@ void TfrmLibri::cmdSalvaClick()
         }
     }
 
-    BookArchive archive;
-    if (!archive.open())
-        return reportAccessFailure();
+    // The write takes the archive's lock: a new card's number is the one
+    // the file gives under it, and the cover is saved under that number
+    // before another workstation can append.
     TSchedaLibro card = m_record;
     fillCard(card);
     const QString position = trimText(lblPosizione->text());
     const bool stored = !position.isEmpty();
+    LockedSave::Options options;
+    options.whileLocked = [this](int number) { saveCover(number); };
     int number = 0;
+    LockedSave::Result result = LockedSave::Result::Failed;
     if (stored) {
         number = position.toInt();
-        if (number < 1 || !archive.write(number, card) || !archive.close())
-            return reportAccessFailure();
+        // The card as this screen loaded it: a change made since on another
+        // workstation is not written over unasked.
+        std::optional<TSchedaLibro> expected = m_loaded;
+        for (;;) {
+            QByteArray onDisk;
+            std::function<bool(const char *)> unchanged;
+            if (expected) {
+                unchanged = [&expected](const char *record) {
+                    TSchedaLibro current;
+                    std::memcpy(current.data(), record, TSchedaLibro::RecordSize);
+                    return current.sameContent(*expected);
+                };
+            }
+            result = LockedSave::rewrite(BookArchive::path(), TSchedaLibro::RecordSize, number, card.data(), unchanged,
+                                         &onDisk, options);
+            if (result != LockedSave::Result::Changed)
+                break;
+            TSchedaLibro current;
+            std::memcpy(current.data(), onDisk.constData(), TSchedaLibro::RecordSize);
+            if (Msg::answeredNo(this, changedElsewhereQuestion(number)))
+                return showStoredCard(current, number);
+            expected = current; // overwrite what is there now, unless it changes again
+        }
     } else {
-        number = archive.append(card);
-        if (number == 0 || !archive.close())
-            return reportAccessFailure();
+        result = LockedSave::append(BookArchive::path(), TSchedaLibro::RecordSize, card.data(), &number, options);
     }
+    if (result == LockedSave::Result::Busy)
+        return Msg::warning(this, WriteLock::busyMessage());
+    if (result != LockedSave::Result::Saved)
+        return reportAccessFailure();
     m_record = card;
+    m_loaded = card;
     lblPosizione->setText(QString::number(number));
-    saveCover();
     Msg::information(this, stored ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate "
                                                    "in archivio.")
                                   : QStringLiteral("La scheda corrente è stata inserita in archivio."));
+}
+
+QString TfrmLibri::changedElsewhereQuestion(int number)
+{
+    return QStringLiteral("Attenzione: la scheda n. %1 è stata modificata da un'altra postazione dopo che è stata "
+                          "aperta su questa.\n\r\n\rSi desidera sovrascriverla con i dati visualizzati?\n\r\n\r"
+                          "Rispondendo No verrà mostrata la scheda come si trova ora in archivio.")
+        .arg(number);
+}
+
+void TfrmLibri::showStoredCard(const TSchedaLibro &card, int number)
+{
+    m_record = card;
+    showCard(card);
+    lblPosizione->setText(QString::number(number));
+    loadCover();
 }
 
 void TfrmLibri::cmdDuplicaClick()
@@ -467,6 +519,7 @@ void TfrmLibri::cmdDuplicaClick()
     for (QLabel *label : m_attachments)
         label->clear();
     lblPosizione->clear();
+    m_loaded.reset();
     imgFoto->setImage(placeholder());
     txtTitolo->setFocus(Qt::OtherFocusReason);
     Msg::information(this,

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class BookArchive;
 class HintBar;
@@ -36,6 +37,8 @@ public:
     QLabel *attachmentLabel(int i) const { return m_attachments[size_t(i - TSchedaLibro::File01)]; }
 
     /// Fills the 22 boxes and the six hidden labels from a card, trimmed.
+    /// The card is the one read from the archive: a later save of it first
+    /// checks that no other workstation changed it since.
     void showCard(const TSchedaLibro &card);
     /// Fills a card from the screen by the storing rule, field by field.
     void fillCard(TSchedaLibro &card) const;
@@ -44,8 +47,14 @@ public:
     void loadCover();
     /// Writes the picture in imgFoto as the cover of the card on screen.
     void saveCover();
+    /// Writes the picture in imgFoto as the cover of card number.
+    void saveCover(int number);
     /// The placeholder that stands for a missing cover (imgBianco's picture).
     QImage placeholder() const;
+
+    /// The question asked when card number changed on another workstation
+    /// since this screen loaded it.
+    static QString changedElsewhereQuestion(int number);
 
     /// The body of this screen's help topic "App Schedario Libri".
     static QString helpTopic();
@@ -100,9 +109,15 @@ private:
     /// One browsing command: the archive opened, the card it shows loaded.
     void browse(Browsing::Command command);
     void reportAccessFailure();
+    /// Shows card number as it now is in the archive (after a save refused
+    /// because another workstation changed it).
+    void showStoredCard(const TSchedaLibro &card, int number);
 
     std::array<QLineEdit *, TSchedaLibro::TextFieldCount> m_fields{};
     std::array<QLabel *, 6> m_attachments{};
     HintBar *m_hints = nullptr;
     TSchedaLibro m_record; ///< the screen's own record buffer
+    /// The card as it was read or last saved, to tell whether another
+    /// workstation changed it before a save; unset for a card not from disk.
+    std::optional<TSchedaLibro> m_loaded;
 };

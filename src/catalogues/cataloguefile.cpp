@@ -16,3 +16,13 @@ int CatalogueFile::append(const TPaginaCatalogo &page)
 {
     return m_file.append(page.data());
 }
+
+QString CatalogueFile::missingMessage(const QString &name, bool saved)
+{
+    QString text = QStringLiteral("Attenzione: il catalogo \"%1\" non si trova più nella cartella del programma: "
+                                  "potrebbe essere stato eliminato da un'altra postazione.")
+                       .arg(name);
+    if (saved)
+        text += QStringLiteral("\n\r\n\rLa pagina visualizzata non è stata salvata.");
+    return text;
+}

@@ -21,6 +21,9 @@ public:
 
     /// Opens the file for reading and writing, creating it empty if missing.
     bool open() { return m_file.open(); }
+    /// Opens the file only where it exists: a catalogue deleted meanwhile
+    /// (on another workstation) is not made again.
+    bool openExisting() { return m_file.openExisting(); }
     /// Closes the file; false when buffered data could not be written.
     bool close() { return m_file.close(); }
 
@@ -33,6 +36,10 @@ public:
     /// Writes the page after the last whole page, over any fragment there;
     /// returns its number (the previous count + 1), or 0 on failure.
     int append(const TPaginaCatalogo &page);
+
+    /// The message shown when the catalogue file named name is gone; saved
+    /// tells that a save was refused for it.
+    static QString missingMessage(const QString &name, bool saved);
 
 private:
     RecordFile m_file;

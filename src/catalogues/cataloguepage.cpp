@@ -64,3 +64,14 @@ void TPaginaCatalogo::setText(int box, int field, const QString &value)
 {
     ShortString::setText(m_data.data() + offset(box, field), TRiquadro::capacity(field), value, true);
 }
+
+bool TPaginaCatalogo::sameContent(const TPaginaCatalogo &other) const
+{
+    for (int box = 0; box < BoxCount; ++box) {
+        for (int f = 0; f < TRiquadro::FieldCount; ++f) {
+            if (bytes(box, f) != other.bytes(box, f))
+                return false;
+        }
+    }
+    return true;
+}

@@ -46,6 +46,9 @@ public:
     /// rest of the field cleared to zero.
     void setText(int box, int field, const QString &value);
 
+    /// Whether both pages hold the same texts in every box.
+    bool sameContent(const TPaginaCatalogo &other) const;
+
     char *data() { return m_data.data(); }
     const char *data() const { return m_data.data(); }
 

@@ -14,6 +14,7 @@
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmguida.h"
+#include "app/writelock.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -167,9 +168,21 @@ void TfrmApriCatalogo::btnEliminaClick()
         return;
     const QString path = ProgramFolder::file(entry);
     lblFile->setText(path);
+    // Under the catalogue's lock: a page that another workstation is saving
+    // into it is written whole before the file goes, and is then not made again.
+    WriteLock lock(path);
+    if (!lock.take()) {
+        Msg::warning(this, WriteLock::busyMessage());
+        lblMemory->setText(QStringLiteral("avvio"));
+        lblFile->clear();
+        return;
+    }
     // Only the .cat file goes; the catalogue's pictures stay in Foto_Gruppo.
-    // A catalogue that is no longer there counts as deleted.
-    if (QFile::remove(path) || !QFileInfo::exists(path)) {
+    // A catalogue that is no longer there (deleted on another workstation)
+    // counts as deleted.
+    const bool removed = QFile::remove(path) || !QFileInfo::exists(path);
+    lock.release();
+    if (removed) {
         Msg::information(this, QStringLiteral("Il catalogo è stato eliminato con successo."));
     } else {
         Msg::error(this, QStringLiteral("Attenzione: non è stato possibile eliminare il catalogo selezionato.\r\n\r\n"

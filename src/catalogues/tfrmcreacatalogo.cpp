@@ -144,13 +144,17 @@ void TfrmCreaCatalogo::btnApplicaClick()
     }
     const QString path = CatalogueFolder::path(name);
     lblFile->setText(path);
-    if (QFileInfo::exists(path)) {
-        Msg::warning(this, QStringLiteral("Attenzione: il nome del catalogo indicato è già stato utilizzato in "
-                                          "precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera aprire "
-                                          "un catalogo già creato, premere il pulsante Apri catalogo esistente."));
-        return;
-    }
+    const QString alreadyUsed =
+        QStringLiteral("Attenzione: il nome del catalogo indicato è già stato utilizzato in "
+                       "precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera aprire "
+                       "un catalogo già creato, premere il pulsante Apri catalogo esistente.");
+    if (QFileInfo::exists(path))
+        return Msg::warning(this, alreadyUsed);
     if (!createEmpty(path)) {
+        // Another workstation made a catalogue of that name in the meantime:
+        // it is theirs, and left alone.
+        if (QFileInfo::exists(path))
+            return Msg::warning(this, alreadyUsed);
         Msg::error(this, QStringLiteral("Attenzione: non è stato possibile creare il file di archivio del nuovo "
                                         "catalogo.\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
                                         "cartella di installazione del programma."));

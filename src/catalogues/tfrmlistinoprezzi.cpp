@@ -9,6 +9,7 @@
 #include "app/conventions.h"
 #include "app/decor.h"
 #include "app/helptopics.h"
+#include "app/lockedsave.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
 #include "app/regional.h"
@@ -17,14 +18,18 @@
 #include "app/texttrim.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmguida.h"
+#include "app/writelock.h"
 #include "books/bookarchive.h"
 #include "books/covers.h"
 #include "books/filechooser.h"
 #include "search/tfrmtrovalibri.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <cstring>
 
 namespace {
 using T = TfrmListinoPrezzi;
@@ -278,7 +283,14 @@ void TfrmListinoPrezzi::showEvent(QShowEvent *event)
 
 void TfrmListinoPrezzi::FormShow()
 {
+    m_shownFile = lblFile->text();
+    m_shownFileExisted = QFileInfo::exists(m_shownFile);
     blankPage();
+}
+
+bool TfrmListinoPrezzi::mayCreateFile() const
+{
+    return lblFile->text() != m_shownFile || !m_shownFileExisted;
 }
 
 void TfrmListinoPrezzi::closeEvent(QCloseEvent *event)
@@ -307,6 +319,7 @@ void TfrmListinoPrezzi::blankPage()
     for (PictureBox *image : m_photos)
         image->setImage(placeholder());
     lblPosizione->clear();
+    m_loaded.reset();
     txtNome_A->setFocus(Qt::OtherFocusReason);
 }
 
@@ -317,6 +330,7 @@ void TfrmListinoPrezzi::showPage(const TPaginaCatalogo &page)
             field(box, f)->setText(page.text(box, f));
             field(box, f)->setCursorPosition(0); // a long line shows its beginning
         }
+    m_loaded = page;
 }
 
 void TfrmListinoPrezzi::fillPage(TPaginaCatalogo &page) const
@@ -359,20 +373,27 @@ QByteArray TfrmListinoPrezzi::photoJpeg(int box)
     return encoded.jpeg;
 }
 
-void TfrmListinoPrezzi::saveBoxPhotos()
+void TfrmListinoPrezzi::saveBoxPhotos(int number)
 {
-    const QString problem = CatalogueFolder::pictureNameProblem(lblNome->text());
-    if (!problem.isEmpty())
-        Msg::warning(this, problem);
     // Box by box; a box whose photo cannot be written shows the placeholder.
     for (int box = 0; box < BoxCount; ++box) {
-        const QString path = CatalogueFolder::photoPath(lblNome->text(), box, lblPosizione->text());
+        const QString path = CatalogueFolder::photoPath(lblNome->text(), box, QString::number(number));
         if (!CatalogueFolder::makePhotoFolder() || path.isEmpty() || !Covers::writeJpeg(path, QImage(), photoJpeg(box)))
             photo(box)->setImage(placeholder());
     }
 }
 
 void TfrmListinoPrezzi::writePreviewPictures()
+{
+    // The preview pictures are one set per catalogue, shared by every
+    // workstation: written and read back under the catalogue's lock. A lock
+    // that stays busy does not stop a preview: the pictures are scratch.
+    WriteLock lock(lblFile->text());
+    lock.take();
+    writePreviewPicturesLocked();
+}
+
+void TfrmListinoPrezzi::writePreviewPicturesLocked()
 {
     int written = 0;
     std::array<QByteArray, BoxCount> jpegs;
@@ -451,8 +472,11 @@ void TfrmListinoPrezzi::browse(Browsing::Command command)
 {
     // Whatever was typed or loaded on screen is replaced by the page read.
     CatalogueFile file(lblFile->text());
-    if (!file.open())
+    if (!(mayCreateFile() ? file.open() : file.openExisting())) {
+        if (!QFileInfo::exists(lblFile->text()))
+            return Msg::warning(this, CatalogueFile::missingMessage(lblNome->text(), false));
         return reportAccessFailure();
+    }
     const Browsing::Step step = Browsing::step(command, lblPosizione->text(), file.count());
     if (step.kind != Browsing::Step::Load) {
         file.close();
@@ -475,27 +499,71 @@ void TfrmListinoPrezzi::cmdNuovoClick()
 
 TfrmListinoPrezzi::SaveOutcome TfrmListinoPrezzi::savePage()
 {
-    CatalogueFile file(lblFile->text());
-    if (!file.open())
-        return SaveOutcome::AccessFailure;
     TPaginaCatalogo page;
     fillPage(page);
+    const QString path = lblFile->text();
     const QString position = trimText(lblPosizione->text());
     const bool stored = !position.isEmpty();
+    LockedSave::Options options;
+    options.createMissing = mayCreateFile(); // a catalogue deleted elsewhere is not made again
+    options.whileLocked = [this](int number) {
+        saveBoxPhotos(number);
+        writePreviewPicturesLocked();
+    };
     int number = 0;
+    LockedSave::Result result = LockedSave::Result::Failed;
     if (stored) {
         number = position.toInt();
-        if (number < 1 || !file.write(number, page) || !file.close())
-            return SaveOutcome::AccessFailure;
+        std::optional<TPaginaCatalogo> expected = m_loaded;
+        for (;;) {
+            QByteArray onDisk;
+            std::function<bool(const char *)> unchanged;
+            if (expected) {
+                unchanged = [&expected](const char *record) {
+                    TPaginaCatalogo current;
+                    std::memcpy(current.data(), record, TPaginaCatalogo::RecordSize);
+                    return current.sameContent(*expected);
+                };
+            }
+            result = LockedSave::rewrite(path, TPaginaCatalogo::RecordSize, number, page.data(), unchanged, &onDisk,
+                                         options);
+            if (result != LockedSave::Result::Changed)
+                break;
+            TPaginaCatalogo current;
+            std::memcpy(current.data(), onDisk.constData(), TPaginaCatalogo::RecordSize);
+            if (Msg::answeredNo(this, changedElsewhereQuestion(number))) {
+                showPage(current);
+                lblPosizione->setText(QString::number(number));
+                loadBoxPhotos();
+                return SaveOutcome::ShowingStored;
+            }
+            expected = current;
+        }
     } else {
-        number = file.append(page);
-        if (number == 0 || !file.close())
-            return SaveOutcome::AccessFailure;
+        result = LockedSave::append(path, TPaginaCatalogo::RecordSize, page.data(), &number, options);
     }
+    switch (result) {
+    case LockedSave::Result::Saved:
+        break;
+    case LockedSave::Result::Busy:
+        return SaveOutcome::Busy;
+    case LockedSave::Result::Missing:
+        return SaveOutcome::Missing;
+    default:
+        return SaveOutcome::AccessFailure;
+    }
+    m_loaded = page;
     lblPosizione->setText(QString::number(number));
-    saveBoxPhotos();
-    writePreviewPictures();
     return stored ? SaveOutcome::Rewritten : SaveOutcome::Appended;
+}
+
+QString TfrmListinoPrezzi::changedElsewhereQuestion(int number)
+{
+    return QStringLiteral("Attenzione: la pagina n. %1 del catalogo è stata modificata da un'altra postazione dopo "
+                          "che è stata aperta su questa.\n\r\n\rSi desidera sovrascriverla con i dati "
+                          "visualizzati?\n\r\n\rRispondendo No verrà mostrata la pagina come si trova ora in "
+                          "archivio.")
+        .arg(number);
 }
 
 void TfrmListinoPrezzi::cmdSalvaClick()
@@ -509,9 +577,20 @@ void TfrmListinoPrezzi::cmdSalvaClick()
             return;
         }
     }
-    switch (savePage()) {
+    const SaveOutcome outcome = savePage();
+    // Told once the lock is let go: a message never holds other workstations up.
+    const QString pictureProblem = CatalogueFolder::pictureNameProblem(lblNome->text());
+    if (!pictureProblem.isEmpty() && (outcome == SaveOutcome::Rewritten || outcome == SaveOutcome::Appended))
+        Msg::warning(this, pictureProblem);
+    switch (outcome) {
     case SaveOutcome::AccessFailure:
         return reportAccessFailure();
+    case SaveOutcome::Busy:
+        return Msg::warning(this, WriteLock::busyMessage());
+    case SaveOutcome::Missing:
+        return Msg::warning(this, CatalogueFile::missingMessage(lblNome->text(), true));
+    case SaveOutcome::ShowingStored:
+        return;
     case SaveOutcome::Rewritten:
         return Msg::information(
             this, QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class HintBar;
 class CatalogueFile;
@@ -57,12 +58,19 @@ public:
     /// loaded back. Previews and prints call it first; a save ends with it.
     void writePreviewPictures();
 
-    enum class SaveOutcome { Appended, Rewritten, AccessFailure };
-    /// Salva without the box A check and the closing message: writes the page
-    /// in place or after the last page, then its eight box photos, then the
-    /// preview pictures. On AccessFailure nothing was written and the screen
-    /// is as it was.
+    enum class SaveOutcome { Appended, Rewritten, AccessFailure, Busy, Missing, ShowingStored };
+    /// Salva without the box A check and the closing message: under the
+    /// catalogue's write lock, writes the page in place or after the last
+    /// page (taking its number from the file as it then is), then its eight
+    /// box photos, then the preview pictures. A page changed on another
+    /// workstation since it was loaded is overwritten only when the user says
+    /// so; otherwise it is shown as it now is (ShowingStored). On
+    /// AccessFailure, Busy and Missing nothing was written and the screen is
+    /// as it was.
     SaveOutcome savePage();
+    /// The question asked when page number changed on another workstation
+    /// since this screen loaded it.
+    static QString changedElsewhereQuestion(int number);
 
     // Box A..H: the five edit boxes, in the order of the screen.
     QLineEdit *txtNome_A, *txtUM_A, *txtCaratteristiche_A, *txtCodice_A, *txtPrezzo_A;
@@ -125,7 +133,9 @@ private:
     /// One browsing command: the file opened, the page it shows loaded.
     void browse(Browsing::Command command);
     void loadBoxPhotos();
-    void saveBoxPhotos();
+    void saveBoxPhotos(int number);
+    /// writePreviewPictures() for a caller that holds the catalogue's lock.
+    void writePreviewPicturesLocked();
     /// The 282 x 366 JPEG of a box's photo: the bytes it was read from when
     /// it is an unchanged picture of that size, else the picture stretched
     /// and encoded (once for as long as the picture stays the same).
@@ -144,4 +154,15 @@ private:
     };
     std::array<Encoded, BoxCount> m_encoded{};
     HintBar *m_hints = nullptr;
+    /// The page as it was read or last saved, to tell whether another
+    /// workstation changed it before a save; unset for a page not from disk.
+    std::optional<TPaginaCatalogo> m_loaded;
+    /// The catalogue file when the screen was shown, and whether it existed
+    /// then: one that existed and is gone was deleted on another workstation,
+    /// and is never made again behind the user's back.
+    QString m_shownFile;
+    bool m_shownFileExisted = false;
+    /// Whether a missing catalogue file may be created (it was missing
+    /// already when the screen was shown on it).
+    bool mayCreateFile() const;
 };

@@ -61,6 +61,9 @@ private slots:
         QVERIFY(password.contains(QStringLiteral("password")));
         QVERIFY(password.contains(QStringLiteral(" rilegora")));
         QVERIFY(all.at(22).contains(QStringLiteral("USB")));
+        // Sharing the folder: several workstations at once, no longer one at a time.
+        QVERIFY(all.at(24).contains(QStringLiteral("anche tutte insieme")));
+        QVERIFY(!all.at(24).contains(QStringLiteral("non impedisce")));
     }
 
     void manualTopics()

@@ -1,0 +1,160 @@
+// What the write lock costs a card save, run by hand:
+//   bench_savelock [--saves N] [--folder DIR]
+// In one run, in a temporary folder under DIR (default: the system's
+// temporary folder; put it on the disk or the network share to measure),
+// times N card saves as the card screen makes them, each put on the device:
+// with the lock (LockedSave: take the lock beside the archive, open, compare
+// the card on disk for a rewrite, write, close, write the cover, release)
+// and without it (open, write, close, write the cover), alternating the two
+// in rounds; and the lock alone (take and release). See docs/PERFORMANCE.md.
+#include "app/lockedsave.h"
+#include "app/programfolder.h"
+#include "app/writelock.h"
+#include "books/bookarchive.h"
+#include "books/bookrecord.h"
+#include "books/covers.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+TSchedaLibro sampleCard(int n)
+{
+    TSchedaLibro card;
+    card.setText(TSchedaLibro::Titolo, QStringLiteral("Il nome della rosa, edizione %1").arg(n));
+    card.setText(TSchedaLibro::Autore, QStringLiteral("Umberto Eco"));
+    card.setText(TSchedaLibro::Anno, QStringLiteral("1980"));
+    card.setText(TSchedaLibro::Editore, QStringLiteral("Bompiani"));
+    card.setText(TSchedaLibro::Note, QString(200, QLatin1Char('n')));
+    return card;
+}
+
+/// How many compared cards were the same (kept, so that the comparison is made).
+int g_sameCards = 0;
+
+enum class Save { Rewrite, Append, RewriteWithCover, LockOnly };
+
+/// Milliseconds for saves card saves of the given kind.
+double timeSaves(Save kind, bool locked, int saves, const QByteArray &cover)
+{
+    const QString path = BookArchive::path();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < saves; ++i) {
+        if (kind == Save::LockOnly) {
+            WriteLock lock(path);
+            if (locked && !lock.take())
+                return -1;
+            continue;
+        }
+        const TSchedaLibro card = sampleCard(i);
+        const int n = 1 + i % 100;
+        const bool withCover = kind == Save::RewriteWithCover;
+        const auto writeCover = [&cover, withCover](int number) {
+            if (withCover)
+                Covers::writeJpeg(Covers::path(QString::number(number)), QImage(), cover);
+        };
+        if (locked) {
+            LockedSave::Options options;
+            options.whileLocked = writeCover;
+            int number = 0;
+            // The rewrite reads the card on disk and compares it, as the screen's does.
+            const TSchedaLibro expected = sampleCard(0);
+            const auto unchanged = [&expected](const char *record) {
+                TSchedaLibro current;
+                std::memcpy(current.data(), record, TSchedaLibro::RecordSize);
+                g_sameCards += current.sameContent(expected) ? 1 : 0; // measured, not judged
+                return true;
+            };
+            const LockedSave::Result result =
+                kind == Save::Append
+                    ? LockedSave::append(path, TSchedaLibro::RecordSize, card.data(), &number, options)
+                    : LockedSave::rewrite(path, TSchedaLibro::RecordSize, n, card.data(), unchanged, nullptr, options);
+            if (result != LockedSave::Result::Saved)
+                return -1;
+        } else {
+            BookArchive archive;
+            if (!archive.open())
+                return -1;
+            const int number = kind == Save::Append ? archive.append(card) : (archive.write(n, card) ? n : 0);
+            if (number == 0 || !archive.close())
+                return -1;
+            writeCover(number);
+        }
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    int saves = 200;
+    QString base;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--saves"))
+            saves = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--folder"))
+            base = args[i + 1];
+    }
+    QTemporaryDir dir(base.isEmpty() ? QString() : base + QStringLiteral("/bench_savelock-XXXXXX"));
+    if (!dir.isValid() || saves < 1) {
+        std::fprintf(stderr, "usage: bench_savelock [--saves N] [--folder DIR]\n");
+        return 2;
+    }
+    ProgramFolder::setPath(dir.path());
+    Covers::makeFolder();
+    {
+        BookArchive archive;
+        archive.open();
+        for (int i = 0; i < 100; ++i)
+            archive.append(sampleCard(i));
+        archive.close();
+    }
+    QImage picture(307, 409, QImage::Format_RGB32);
+    picture.fill(QColor(0x80, 0xAA, 0xCE));
+    const QByteArray cover = Covers::jpegData(picture, QByteArray());
+
+    const struct
+    {
+        Save kind;
+        const char *name;
+    } kinds[] = {{Save::Rewrite, "card rewritten in place"},
+                 {Save::Append, "card appended"},
+                 {Save::RewriteWithCover, "card rewritten, with its cover"},
+                 {Save::LockOnly, "lock taken and released"}};
+    std::printf("%d saves each, folder %s, median of 5 rounds\n", saves, qPrintable(dir.path()));
+    std::printf("%-32s %14s %14s %8s\n", "save", "locked ms/save", "no lock ms", "ratio");
+    for (const auto &k : kinds) {
+        std::vector<double> locked, unlocked;
+        for (int round = 0; round < 5; ++round) {
+            locked.push_back(timeSaves(k.kind, true, saves, cover) / saves);
+            unlocked.push_back(timeSaves(k.kind, false, saves, cover) / saves);
+        }
+        const double l = median(locked), u = median(unlocked);
+        if (k.kind == Save::LockOnly)
+            std::printf("%-32s %14.3f %14s %8s\n", k.name, l, "-", "-");
+        else
+            std::printf("%-32s %14.3f %14.3f %8.2f\n", k.name, l, u, u > 0 ? l / u : 0.0);
+    }
+    std::printf("(%d compared cards unchanged)\n", g_sameCards);
+    return 0;
+}

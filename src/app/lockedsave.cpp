@@ -1,0 +1,92 @@
+#include "lockedsave.h"
+
+#include "recordfile.h"
+#include "writelock.h"
+
+#include <QFileInfo>
+
+namespace LockedSave {
+
+namespace {
+
+std::function<void()> &decidedHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+void decided()
+{
+    if (decidedHook())
+        decidedHook()();
+}
+
+/// Opens file under the lock; Missing when it is gone and not to be made.
+Result openUnderLock(RecordFile &file, const QString &path, const Options &options)
+{
+    if (options.createMissing)
+        return file.open() ? Result::Saved : Result::Failed;
+    if (file.openExisting())
+        return Result::Saved;
+    return QFileInfo::exists(path) ? Result::Failed : Result::Missing;
+}
+
+} // namespace
+
+Result append(const QString &path, int recordSize, const char *record, int *number, const Options &options)
+{
+    WriteLock lock(path);
+    if (!lock.take())
+        return Result::Busy;
+    RecordFile file(path, recordSize);
+    const Result opened = openUnderLock(file, path, options);
+    if (opened != Result::Saved)
+        return opened;
+    // The number is the file's as it is under the lock.
+    const int n = file.count() + 1;
+    decided();
+    if (!file.write(n, record) || !file.close())
+        return Result::Failed;
+    *number = n;
+    if (options.whileLocked)
+        options.whileLocked(n);
+    return Result::Saved;
+}
+
+Result rewrite(const QString &path, int recordSize, int n, const char *record,
+               const std::function<bool(const char *)> &unchanged, QByteArray *onDisk, const Options &options)
+{
+    if (n < 1)
+        return Result::Failed;
+    WriteLock lock(path);
+    if (!lock.take())
+        return Result::Busy;
+    RecordFile file(path, recordSize);
+    const Result opened = openUnderLock(file, path, options);
+    if (opened != Result::Saved)
+        return opened;
+    if (unchanged && n <= file.count()) {
+        QByteArray current(recordSize, '\0');
+        if (!file.read(n, current.data()))
+            return Result::Failed;
+        if (!unchanged(current.constData())) {
+            file.close();
+            if (onDisk)
+                *onDisk = current;
+            return Result::Changed;
+        }
+    }
+    decided();
+    if (!file.write(n, record) || !file.close())
+        return Result::Failed;
+    if (options.whileLocked)
+        options.whileLocked(n);
+    return Result::Saved;
+}
+
+void setDecidedHook(std::function<void()> hook)
+{
+    decidedHook() = std::move(hook);
+}
+
+} // namespace LockedSave
