@@ -4,6 +4,7 @@
 #include "app/decor.h"
 #include "app/messages.h"
 #include "app/screens.h"
+#include "app/writelock.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 #include "books/filechooser.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -323,8 +325,17 @@ void TfrmImportaLibri::cmdImportaClick()
         Msg::warning(this, problemText(Problem::Unreadable, 0));
         return;
     }
+    // The whole import is one write of the card index: under its lock, so
+    // that another workstation's save never lands in the middle of it and
+    // the ISBNs already there are read as they are while it runs.
+    WriteLock lock(BookArchive::path());
+    if (!lock.take()) {
+        Msg::warning(this, WriteLock::busyMessage());
+        return;
+    }
     BookArchive archive;
     if (!archive.open()) {
+        lock.release();
         Msg::error(this, BookArchive::accessFailureMessage());
         return;
     }
@@ -344,7 +355,13 @@ void TfrmImportaLibri::cmdImportaClick()
     options.fields = fields;
     options.header = header;
     options.skipKnownIsbn = chkSaltaISBN->isChecked();
-    CardRows source(file, m_inspection.layout, options, [&progress](qint64 done, qint64 total) {
+    QElapsedTimer sinceFresh;
+    sinceFresh.start();
+    CardRows source(file, m_inspection.layout, options, [&progress, &lock, &sinceFresh](qint64 done, qint64 total) {
+        if (sinceFresh.elapsed() > 1000) { // a long import is no abandoned lock
+            lock.keepFresh();
+            sinceFresh.restart();
+        }
         progress.setValue(total > 0 ? int(qMin<qint64>(999, done * 1000 / total)) : 0);
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
@@ -352,6 +369,7 @@ void TfrmImportaLibri::cmdImportaClick()
     int appended = 0;
     const BookArchive::BulkResult result = archive.appendAll(source, &appended);
     const bool closed = archive.close();
+    lock.release();
     progress.close();
 
     if (result == BookArchive::BulkResult::Stopped && source.cancelled()) {

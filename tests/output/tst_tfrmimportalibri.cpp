@@ -7,6 +7,7 @@
 #include "common/testsupport.h"
 
 #include "app/picturewidgets.h"
+#include "app/writelock.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 #include "books/filechooser.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTest>
 
@@ -68,6 +70,7 @@ private slots:
     void anotherFileReplacesTheFirst();
     void fullDiskLeavesTheArchiveAsItWas();
     void cancelLeavesTheArchiveAsItWas();
+    void busyArchiveTouchesNothing();
 };
 
 // The whole path: the export screen's button, the window's controls, a
@@ -289,6 +292,35 @@ void TestTfrmImportaLibri::cancelLeavesTheArchiveAsItWas()
     w.cmdImportaClick();
     QCOMPARE(catcher.texts().value(1), QStringLiteral("Importazione annullata.") + kUnchanged);
     QCOMPARE(readFile(BookArchive::path()), before);
+}
+
+// Another workstation saving all the while: the busy message after the
+// wait, nothing written; once it is done, the import goes through.
+void TestTfrmImportaLibri::busyArchiveTouchesNothing()
+{
+    TempProgramFolder folder;
+    writeArchive({{QStringLiteral("Primo"), QString()}});
+    const QByteArray before = readFile(BookArchive::path());
+    TfrmImportaLibri w;
+    w.show();
+    QVERIFY(w.loadFile(writeFile(folder, QStringLiteral("libri.csv"), "Titolo;Autore\nNuovo;Autore\n")));
+    const int wait = WriteLock::waitTime();
+    WriteLock::setWaitTime(300);
+    const auto restore = qScopeGuard([wait] { WriteLock::setWaitTime(wait); });
+    {
+        WriteLock other(BookArchive::path());
+        QVERIFY(other.take());
+        MessageCatcher catcher;
+        catcher.answerNext(QMessageBox::Yes);
+        w.cmdImportaClick();
+        QCOMPARE(catcher.texts().value(1), WriteLock::busyMessage());
+        QCOMPARE(readFile(BookArchive::path()), before);
+    }
+    MessageCatcher catcher;
+    catcher.answerNext(QMessageBox::Yes);
+    w.cmdImportaClick();
+    QCOMPARE(w.importedCount(), 1);
+    QVERIFY(!QFile::exists(WriteLock::lockPathFor(BookArchive::path())));
 }
 
 QTEST_MAIN(TestTfrmImportaLibri)
