@@ -425,6 +425,22 @@ int runSize(const QString &parent, int cards, const Options &options)
     return 0;
 }
 
+/// The sort alone, run after run, for a profiler.
+int sortOnly(const QString &parent, int cards)
+{
+    const QString path = QDir(sizeFolder(parent, cards)).filePath(BookArchive::fileName());
+    BookSearch::RowList all;
+    BookSearch::search(path, BookSearch::Filters(filtersWith(QString(), QString())), all);
+    for (int i = 0; i < g_runs; ++i) {
+        BookSearch::RowList rows = all;
+        QElapsedTimer timer;
+        timer.start();
+        rows.sort();
+        std::printf("sort of %d rows: %.1f ms\n", rows.size(), double(timer.nsecsElapsed()) / 1e6);
+    }
+    return 0;
+}
+
 /// Every card listed through the search screen, then the process's memory.
 int memory(const QString &parent, int cards)
 {
@@ -478,6 +494,7 @@ int main(int argc, char *argv[])
     QString folder;
     Options options;
     bool memoryOnly = false;
+    bool sortRuns = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--cards") && i + 1 < args.size())
@@ -488,6 +505,8 @@ int main(int argc, char *argv[])
             options.keep = true;
         else if (args[i] == QLatin1String("--cold"))
             options.cold = true;
+        else if (args[i] == QLatin1String("--sort"))
+            sortRuns = true;
         else if (args[i] == QLatin1String("--memory"))
             memoryOnly = true;
         else if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
@@ -509,6 +528,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "not enough free space; pass a smaller --cards\n");
         return 1;
     }
+    if (sortRuns)
+        return sortOnly(folder, sizes.constLast());
     if (memoryOnly)
         return memory(folder, sizes.constLast());
     for (int cards : sizes) {

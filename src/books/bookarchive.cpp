@@ -1,8 +1,10 @@
 #include "bookarchive.h"
 
 #include "app/programfolder.h"
+#include "app/readahead.h"
 
-#include <vector>
+#include <QElapsedTimer>
+
 
 QString BookArchive::fileName()
 {
@@ -60,24 +62,45 @@ int BookArchive::append(const TSchedaLibro &card)
     return m_file.append(card.data());
 }
 
-bool BookArchive::scan(const std::function<bool(int, const char *)> &visit)
+bool BookArchive::scan(const std::function<bool(int, const char *)> &visit, const Progress &progress)
 {
     QFile &file = m_file.file();
     if (!m_file.isOpen() || !file.seek(0))
         return false;
-    constexpr int kBlockCards = 256;
-    std::vector<char> block(size_t(kBlockCards) * TSchedaLibro::RecordSize);
+    // About 4 MB a block: few enough calls for a cold disk or a network
+    // share to stream, small enough to visit the first cards at once.
+    constexpr int kBlockCards = 1331;
     const int total = count();
+    ReadAhead reader(file, qint64(total) * TSchedaLibro::RecordSize, qint64(kBlockCards) * TSchedaLibro::RecordSize);
+    const int wait = progress ? ProgressInterval : -1;
+    QElapsedTimer clock;
+    clock.start();
     int number = 0;
-    while (number < total) {
-        const int cards = qMin(kBlockCards, total - number);
-        const qint64 want = qint64(cards) * TSchedaLibro::RecordSize;
-        if (file.read(block.data(), want) != want)
-            return false;
-        for (int i = 0; i < cards; ++i) {
-            if (!visit(++number, block.data() + size_t(i) * TSchedaLibro::RecordSize))
+    for (;;) {
+        const char *block = nullptr;
+        qint64 size = 0;
+        switch (reader.next(block, size, wait)) {
+        case ReadAhead::Status::Waiting:
+            clock.restart();
+            if (!progress(number, total))
                 return true;
+            continue;
+        case ReadAhead::Status::End:
+            return true;
+        case ReadAhead::Status::Failed:
+            return false;
+        case ReadAhead::Status::Block:
+            break;
+        }
+        const int cards = int(size / TSchedaLibro::RecordSize);
+        for (int i = 0; i < cards; ++i) {
+            if (!visit(++number, block + size_t(i) * TSchedaLibro::RecordSize))
+                return true;
+            if (progress && (i & 127) == 127 && clock.elapsed() >= ProgressInterval) {
+                clock.restart();
+                if (!progress(number, total))
+                    return true;
+            }
         }
     }
-    return true;
 }
