@@ -194,7 +194,7 @@ private slots:
 
     void scanAcrossReadBlocksAndStops()
     {
-        // Three and a half read blocks of cards, written in one go.
+        // Cards for several read blocks, written in one go.
         constexpr int kCards = 4600;
         {
             QFile file(BookArchive::path());

@@ -274,7 +274,7 @@ void TestTfrmExpLibri::largeArchiveShowsFirstRowsAndFillsOn()
             file.write(card.data(), TSchedaLibro::RecordSize);
         }
     }
-    ReadAhead::setPauseForTesting(100);
+    ReadAhead::setPauseForTesting(40); // before every block read
     auto noPause = qScopeGuard([] { ReadAhead::setPauseForTesting(0); });
     for (bool exportAtOnce : {false, true}) {
         TfrmExpLibri screen;

@@ -304,10 +304,9 @@ void TestTrovaLibri::longSearchShowsProgressAndStops_data()
 
 void TestTrovaLibri::longSearchShowsProgressAndStops()
 {
-    // Six read blocks of cards, each read slowly, as from a slow disk: the
-    // search takes about 1.5 s.
+    // Cards read slowly, as from a slow disk: the search takes about 2 s.
     QFETCH(bool, stop);
-    constexpr int kCards = 6 * 1331;
+    constexpr int kCards = 10000;
     {
         QByteArray bytes;
         for (int i = 0; i < kCards; ++i)
@@ -317,7 +316,7 @@ void TestTrovaLibri::longSearchShowsProgressAndStops()
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(bytes), bytes.size());
     }
-    ReadAhead::setPauseForTesting(250);
+    ReadAhead::setPauseForTesting(65); // before every block read
     auto noPause = qScopeGuard([] { ReadAhead::setPauseForTesting(0); });
 
     MessageCatcher messages;
