@@ -1,15 +1,25 @@
 // Book search at library scale, run by hand (see docs/PERFORMANCE.md):
-//   QT_QPA_PLATFORM=offscreen build/bench/bench_search [--cards N]... [--folder DIR] [--grab out.png]
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_search [--cards N]... [--folder DIR] [--keep] [--cold]
+//                                                      [--runs R] [--memory] [--grab out.png]
 // For each size (default 100000 and 1000000 cards) it writes a generated
 // Archivio_Libri.pro in a temporary folder (or DIR), then times, in one run:
 // a plain sequential read of the file (the baseline), the search with two
-// filters and with none, the listing of the rows in the result list, and the
-// hand-off scan. Every figure is the median of three runs, also given as a
-// ratio to the baseline. --grab renders the result panel of a small search.
+// filters and with none, the listing of the rows in the result list, the
+// hand-off scan, the fill of the export grid and the screens. Every figure is
+// the median of R runs (default 3), also given as a ratio to the baseline.
+// --keep reuses an archive of the right size in DIR and leaves it there.
+// --cold measures again with the archive evicted from the system's cache
+// before every run (posix_fadvise), against a cold plain read.
+// --memory lists every card through the search screen alone and prints the
+// process's memory. --grab renders the result panel of a small search.
 #include "app/programfolder.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
+#include "books/covers.h"
 #include "books/tfrmlibri.h"
+#include "books/tfrmslideshow_libri.h"
+#include "output/spreadsheetexport.h"
+#include "output/tfrmexplibri.h"
 #include "search/booksearch.h"
 #include "search/tfrmtrovalibri.h"
 
@@ -21,8 +31,12 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QStorageInfo>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,6 +45,8 @@
 #include <vector>
 
 namespace {
+
+int g_runs = 3;
 
 void wait(int ms)
 {
@@ -100,12 +116,12 @@ bool generate(const QString &path, int cards)
 
 /// The baseline: the same file read from start to end in blocks of the size
 /// the archive reader uses, touching one byte of every card.
-qint64 plainRead(const QString &path)
+qint64 plainRead(const QString &path, int blockCards = 256)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
-    std::vector<char> block(size_t(256) * TSchedaLibro::RecordSize);
+    std::vector<char> block(size_t(blockCards) * TSchedaLibro::RecordSize);
     qint64 sum = 0;
     for (;;) {
         const qint64 got = file.read(block.data(), qint64(block.size()));
@@ -117,10 +133,27 @@ qint64 plainRead(const QString &path)
     return sum;
 }
 
-double medianMs(const std::function<void()> &run, int times = 3)
+/// Drops the file's pages from the system's cache, so that the next read
+/// comes from the device. Returns false when the system refused.
+bool evict(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    ::fdatasync(fd);
+    const bool ok = ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0;
+    ::close(fd);
+    return ok;
+}
+
+/// Median of g_runs runs; with cold, the files are evicted before each run
+/// (outside the time measured).
+double medianMs(const std::function<void()> &run, const QStringList &cold = {})
 {
     std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
+    for (int i = 0; i < g_runs; ++i) {
+        for (const QString &path : cold)
+            evict(path);
         QElapsedTimer timer;
         timer.start();
         run();
@@ -140,18 +173,22 @@ QStringList filtersWith(const QString &autore, const QString &genere)
     return texts;
 }
 
-long peakKiB()
+long statusKiB(const char *key)
 {
-#ifdef Q_OS_LINUX
     QFile status(QStringLiteral("/proc/self/status"));
     if (status.open(QIODevice::ReadOnly)) {
+        const QByteArray want = QByteArray(key) + ':';
         for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toLong();
+            if (line.startsWith(want))
+                return line.mid(want.size()).trimmed().split(' ').first().toLong();
         }
     }
-#endif
     return -1;
+}
+
+long peakKiB()
+{
+    return statusKiB("VmHWM");
 }
 
 void line(const char *what, double ms, double baseline)
@@ -160,21 +197,120 @@ void line(const char *what, double ms, double baseline)
     std::fflush(stdout);
 }
 
-int runSize(const QString &folder, int cards)
+struct Options
 {
+    bool keep = false;
+    bool cold = false;
+};
+
+/// Waits for the export grid's reading where it reads on after the screen
+/// shows (otherwise the grid is whole once shown).
+template <typename Model> auto finishFill(Model *model, int) -> decltype(model->finishFill(), void())
+{
+    model->finishFill();
+}
+template <typename Model> void finishFill(Model *, long) {}
+
+/// Writes a cover for cards 1 and last, so the screens load a real picture.
+void writeCovers(const QString &folder, int cards)
+{
+    QImage cover(307, 409, QImage::Format_RGB32);
+    std::mt19937 rng(7u);
+    for (int y = 0; y < cover.height(); ++y) {
+        for (int x = 0; x < cover.width(); ++x)
+            cover.setPixel(x, y, qRgb(int(rng() % 256), 120 + (x % 60), 80 + (y % 90)));
+    }
+    QDir(folder).mkpath(QStringLiteral("Copertine_Libri"));
+    for (int n : {1, cards})
+        cover.save(QDir(folder).filePath(QStringLiteral("Copertine_Libri/Foto_%1.jpg").arg(n)), "JPG", 90);
+}
+
+/// The screens a user meets first: Ultimo and Primo on the card screen, the
+/// slideshow's first picture and the export screen with its grid painted.
+/// With cold, the archive and both covers are evicted before every run.
+void screens(const QString &folder, const QString &path, int cards, bool cold, double read)
+{
+    const QStringList files = {path, QDir(folder).filePath(QStringLiteral("Copertine_Libri/Foto_1.jpg")),
+                               QDir(folder).filePath(QStringLiteral("Copertine_Libri/Foto_%1.jpg").arg(cards))};
+    const QStringList evicted = cold ? files : QStringList();
+    ProgramFolder::setPath(folder);
+    {
+        TfrmLibri libri;
+        const double last = medianMs([&] { libri.cmdUltimoClick(); }, evicted);
+        line("screen: Ultimo, last card and its cover", last, read);
+        const double first = medianMs([&] { libri.cmdPrimoClick(); }, evicted);
+        line("screen: Primo, first card and its cover", first, read);
+    }
+    {
+        TfrmSlideshow_Libri show;
+        const double picture = medianMs(
+            [&] {
+                show.lblPosizione->clear();
+                show.cmdAvantiClick();
+            },
+            evicted);
+        line("screen: slideshow, first picture", picture, read);
+    }
+    {
+        // Timed apart: the screen shown with its grid painted, and until
+        // every row is in; the screen goes afterwards, untimed.
+        std::vector<double> ready, whole;
+        int rows = 0, all = 0;
+        for (int i = 0; i < g_runs; ++i) {
+            for (const QString &file : evicted)
+                evict(file);
+            QElapsedTimer timer;
+            timer.start();
+            auto *screen = new TfrmExpLibri;
+            screen->show();
+            QCoreApplication::processEvents();
+            screen->grdRecords->viewport()->repaint();
+            ready.push_back(double(timer.nsecsElapsed()) / 1e6);
+            rows = screen->model()->rowCount();
+            finishFill(screen->model(), 0);
+            all = screen->model()->rowCount();
+            whole.push_back(double(timer.nsecsElapsed()) / 1e6);
+            delete screen;
+        }
+        std::sort(ready.begin(), ready.end());
+        std::sort(whole.begin(), whole.end());
+        line("screen: export screen shown, grid painted", ready[ready.size() / 2], read);
+        std::printf("    grid rows at that moment: %d\n", rows);
+        line("screen: export screen, every row in", whole[whole.size() / 2], read);
+        std::printf("    grid rows then: %d\n", all);
+    }
+    ProgramFolder::setPath(QString());
+}
+
+/// Each size has a folder of its own, so a kept archive is never overwritten
+/// by another size.
+QString sizeFolder(const QString &folder, int cards)
+{
+    const QString own = QDir(folder).filePath(QStringLiteral("cards-%1").arg(cards));
+    QDir().mkpath(own);
+    return own;
+}
+
+int runSize(const QString &parent, int cards, const Options &options)
+{
+    const QString folder = sizeFolder(parent, cards);
     const QString path = QDir(folder).filePath(BookArchive::fileName());
     QElapsedTimer timer;
     timer.start();
-    if (!generate(path, cards)) {
+    const bool reuse = options.keep && QFileInfo(path).size() == qint64(cards) * TSchedaLibro::RecordSize;
+    if (!reuse && !generate(path, cards)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
-    std::printf("\n%d cards, %.2f GB, generated in %.1f s\n", cards, double(QFileInfo(path).size()) / 1e9,
-                double(timer.elapsed()) / 1000.0);
+    writeCovers(folder, cards);
+    std::printf("\n%d cards, %.2f GB, %s in %.1f s; median of %d runs\n", cards,
+                double(QFileInfo(path).size()) / 1e9, reuse ? "reused" : "generated",
+                double(timer.elapsed()) / 1000.0, g_runs);
 
     plainRead(path); // warm the cache, so every measurement below reads the same way
     const double read = medianMs([&] { plainRead(path); });
     line("plain sequential read (baseline)", read, read);
+    line("plain read in 4 MB blocks", medianMs([&] { plainRead(path, 1331); }), read);
 
     const BookSearch::Filters two(filtersWith(QStringLiteral("ross"), QStringLiteral("romanzo")));
     int twoRows = 0;
@@ -205,28 +341,38 @@ int runSize(const QString &folder, int cards)
     view.show();
     wait(10);
     const int listed = all.size();
-    const double listing = medianMs([&] {
-        BookSearch::RowList copy = all;
-        model.setRows(std::move(copy));
-        model.setItemWidth(1600);
-        view.doItemsLayout();
-        view.scrollToBottom();
-        QCoreApplication::processEvents();
-    });
+    auto list = [&](const BookSearch::RowList &rows) {
+        return medianMs([&] {
+            BookSearch::RowList copy = rows;
+            model.setRows(std::move(copy));
+            model.setItemWidth(1600);
+            view.doItemsLayout();
+            view.scrollToBottom();
+            QCoreApplication::processEvents();
+        });
+    };
+    const double listing = list(all);
     line("listing of the rows (sort + list view)", listing, read);
     std::printf("    %d rows listed\n", listed);
     std::vector<double> sorts;
-    for (int i = 0; i < 3; ++i) {
+    BookSearch::RowList sorted;
+    for (int i = 0; i < g_runs; ++i) {
         BookSearch::RowList sorting = all;
         QElapsedTimer sortTimer;
         sortTimer.start();
         sorting.sort();
         sorts.push_back(double(sortTimer.nsecsElapsed()) / 1e6);
+        sorted = std::move(sorting);
     }
     std::sort(sorts.begin(), sorts.end());
-    const double sortOnly = sorts[1];
+    const double sortOnly = sorts[sorts.size() / 2];
     std::printf("    of which the sort alone: %.1f ms\n", sortOnly);
+    const double listingSorted = list(sorted);
+    line("listing of rows already in order", listingSorted, read);
+    std::printf("    listing ÷ listing in order: %.2f; listing − sort: %.1f ms\n", listing / listingSorted,
+                listing - sortOnly);
     model.clear();
+    sorted = BookSearch::RowList();
 
     // Hand-off: the row of a card in the middle; the whole file is scanned.
     TSchedaLibro middle;
@@ -243,6 +389,15 @@ int runSize(const QString &folder, int cards)
     const double handOff = medianMs([&] { BookSearch::findCard(path, wanted, number, found.data()); });
     line("hand-off scan (every row rebuilt and compared)", handOff, read);
     std::printf("    found card %d\n", number);
+
+    auto fillGrid = [&] {
+        CardTable table;
+        BookArchive archive(path);
+        archive.openForReading();
+        table.fill(archive);
+        archive.close();
+    };
+    line("export grid fill (CardTable::fill)", medianMs(fillGrid), read);
 
     // The same through the screen: typed filters, Cerca, double click.
     ProgramFolder::setPath(folder);
@@ -264,8 +419,87 @@ int runSize(const QString &folder, int cards)
     line("screen: Cerca with two filters, rows listed", screenSearch, read);
     line("screen: double click, card on the card screen", screenHandOff, read);
     ProgramFolder::setPath(QString());
+    screens(folder, path, cards, false, read);
 
-    QFile::remove(path);
+    if (options.cold) {
+        const QStringList archiveOnly = {path};
+        std::printf("  cold: the archive evicted from the system's cache before every run (%s)\n",
+                    evict(path) ? "posix_fadvise accepted" : "posix_fadvise REFUSED");
+        const double coldRead = medianMs([&] { plainRead(path); }, archiveOnly);
+        line("cold: plain sequential read (baseline)", coldRead, coldRead);
+        line("cold: plain read in 4 MB blocks", medianMs([&] { plainRead(path, 1331); }, archiveOnly), coldRead);
+        std::printf("    %.0f MB/s cold against %.0f MB/s warm\n", double(QFileInfo(path).size()) / 1e3 / coldRead,
+                    double(QFileInfo(path).size()) / 1e3 / read);
+        const double coldTwo = medianMs(
+            [&] {
+                BookSearch::RowList rows;
+                BookSearch::search(path, two, rows);
+            },
+            archiveOnly);
+        line("cold: search, two filters", coldTwo, coldRead);
+        const double coldHandOff =
+            medianMs([&] { BookSearch::findCard(path, wanted, number, found.data()); }, archiveOnly);
+        line("cold: hand-off scan", coldHandOff, coldRead);
+        line("cold: export grid fill (CardTable::fill)", medianMs(fillGrid, archiveOnly), coldRead);
+        {
+            ProgramFolder::setPath(folder);
+            TfrmLibri owner;
+            const double cerca = medianMs(
+                [&] {
+                    TfrmTrovaLibri screen(&owner);
+                    screen.txtAutore->setText(QStringLiteral("ross"));
+                    screen.txtGenere->setText(QStringLiteral("romanzo"));
+                    screen.btnCercaClick();
+                },
+                archiveOnly);
+            line("cold: screen: Cerca with two filters", cerca, coldRead);
+            ProgramFolder::setPath(QString());
+        }
+        screens(folder, path, cards, true, coldRead);
+    }
+
+    if (!options.keep)
+        QFile::remove(path);
+    return 0;
+}
+
+/// The sort alone, run after run, for a profiler.
+int sortOnly(const QString &parent, int cards)
+{
+    const QString path = QDir(sizeFolder(parent, cards)).filePath(BookArchive::fileName());
+    BookSearch::RowList all;
+    BookSearch::search(path, BookSearch::Filters(filtersWith(QString(), QString())), all);
+    for (int i = 0; i < g_runs; ++i) {
+        BookSearch::RowList rows = all;
+        QElapsedTimer timer;
+        timer.start();
+        rows.sort();
+        std::printf("sort of %d rows: %.1f ms\n", rows.size(), double(timer.nsecsElapsed()) / 1e6);
+    }
+    return 0;
+}
+
+/// Every card listed through the search screen, then the process's memory.
+int memory(const QString &parent, int cards)
+{
+    const QString folder = sizeFolder(parent, cards);
+    const QString path = QDir(folder).filePath(BookArchive::fileName());
+    if (QFileInfo(path).size() != qint64(cards) * TSchedaLibro::RecordSize && !generate(path, cards))
+        return 1;
+    const long before = statusKiB("VmRSS");
+    ProgramFolder::setPath(folder);
+    TfrmTrovaLibri screen;
+    screen.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    screen.btnCercaClick();
+    QCoreApplication::processEvents();
+    std::printf("%d rows listed through the screen in %.1f ms\n", screen.model()->rowCount(),
+                double(timer.nsecsElapsed()) / 1e6);
+    std::printf("resident before %ld MiB, with the list %ld MiB, peak %ld MiB\n", before / 1024,
+                statusKiB("VmRSS") / 1024, peakKiB() / 1024);
+    ProgramFolder::setPath(QString());
     return 0;
 }
 
@@ -296,12 +530,25 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QList<int> sizes;
     QString folder;
+    Options options;
+    bool memoryOnly = false;
+    bool sortRuns = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--cards") && i + 1 < args.size())
             sizes << args[++i].toInt();
         else if (args[i] == QLatin1String("--folder") && i + 1 < args.size())
             folder = args[++i];
+        else if (args[i] == QLatin1String("--keep"))
+            options.keep = true;
+        else if (args[i] == QLatin1String("--cold"))
+            options.cold = true;
+        else if (args[i] == QLatin1String("--sort"))
+            sortRuns = true;
+        else if (args[i] == QLatin1String("--memory"))
+            memoryOnly = true;
+        else if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
+            g_runs = qMax(1, args[++i].toInt());
         else if (args[i] == QLatin1String("--grab") && i + 1 < args.size())
             return grab(args[++i]);
     }
@@ -319,8 +566,12 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "not enough free space; pass a smaller --cards\n");
         return 1;
     }
+    if (sortRuns)
+        return sortOnly(folder, sizes.constLast());
+    if (memoryOnly)
+        return memory(folder, sizes.constLast());
     for (int cards : sizes) {
-        if (runSize(folder, cards) != 0)
+        if (runSize(folder, cards, options) != 0)
             return 1;
     }
     return 0;

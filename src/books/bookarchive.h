@@ -44,9 +44,19 @@ public:
     bool write(int n, const TSchedaLibro &card);
     /// Writes the card after the last whole card; returns its number, or 0 on failure.
     int append(const TSchedaLibro &card);
-    /// Reads every card from the first to the end of the file, in blocks,
-    /// calling visit(number, record bytes) for each; visit returns false to stop.
-    bool scan(const std::function<bool(int, const char *)> &visit);
+    /// Told how far a scan has come: cards visited, cards in the file.
+    /// Returns false to stop the scan.
+    using Progress = std::function<bool(int, int)>;
+    /// Milliseconds between two calls of a scan's progress, at most (give
+    /// or take one visit), also while the device is slow to answer.
+    static constexpr int ProgressInterval = 40;
+
+    /// Reads every card from the first to the end of the file, calling
+    /// visit(number, record bytes) for each; visit returns false to stop.
+    /// The file is read ahead in large blocks on a thread of its own while
+    /// the cards already read are visited. progress, when given, is called
+    /// every ProgressInterval ms; a stop through it also returns true.
+    bool scan(const std::function<bool(int, const char *)> &visit, const Progress &progress = {});
 
     /// The cards of one bulk append, handed over block by block.
     class CardSource

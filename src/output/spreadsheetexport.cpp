@@ -224,6 +224,24 @@ void CardTable::appendRecord(const char *record)
     m_chunkUsed = text - m_chunks.back().get();
 }
 
+void CardTable::append(CardTable &&other)
+{
+    const quint64 chunkShift = quint64(m_chunks.size()) << 32;
+    const int rowShift = rowCount();
+    for (quint64 at : other.m_rows)
+        m_rows.push_back(at + chunkShift);
+    if (!other.m_chunks.empty()) {
+        for (auto &chunk : other.m_chunks)
+            m_chunks.push_back(std::move(chunk));
+        m_chunkUsed = other.m_chunkUsed;
+    }
+    for (auto edit = other.m_edits.cbegin(); edit != other.m_edits.cend(); ++edit) {
+        const int row = int(edit.key() / ColumnCount);
+        m_edits.insert(key(rowShift + row, int(edit.key() % ColumnCount)), edit.value());
+    }
+    other.clear();
+}
+
 void CardTable::clear()
 {
     m_chunks.clear();

@@ -45,6 +45,9 @@ public:
     bool fill(BookArchive &archive);
     /// Adds one card from its 3150 record bytes.
     void appendRecord(const char *record);
+    /// Moves every row of other after the rows held, edits included; other
+    /// is left empty. Nothing is copied but the row index.
+    void append(CardTable &&other);
     void clear();
 
     int rowCount() const { return int(m_rows.size()); }

@@ -76,20 +76,54 @@ QString failureMessage()
 
 ExpLibriModel::ExpLibriModel(QObject *parent) : QAbstractTableModel(parent) {}
 
+ExpLibriModel::~ExpLibriModel()
+{
+    m_fill.reset(); // the reading thread ends before the rows go
+}
+
 void ExpLibriModel::fillFromArchive()
 {
+    m_fill.reset();
     beginResetModel();
     m_table.clear();
-    BookArchive archive;
-    if (archive.open()) {
-        m_table.fill(archive); // a failure keeps the rows read so far, silently
-        archive.close();
-    }
     endResetModel();
+    // A failure keeps the rows read so far, silently.
+    m_fill = std::make_unique<CardTableFill>(
+        BookArchive::path(), [this] { QMetaObject::invokeMethod(this, &ExpLibriModel::takeRows, Qt::QueuedConnection); });
+    m_fill->waitForFirstRows();
+    takeRows();
+}
+
+void ExpLibriModel::finishFill()
+{
+    if (!m_fill)
+        return;
+    m_fill->waitForEnd();
+    takeRows();
+}
+
+void ExpLibriModel::takeRows()
+{
+    if (!m_fill)
+        return;
+    std::vector<std::unique_ptr<CardTable>> batches;
+    const bool done = m_fill->take(batches);
+    int rows = 0;
+    for (const auto &batch : batches)
+        rows += batch->rowCount();
+    if (rows > 0) {
+        beginInsertRows(QModelIndex(), m_table.rowCount(), m_table.rowCount() + rows - 1);
+        for (auto &batch : batches)
+            m_table.append(std::move(*batch));
+        endInsertRows();
+    }
+    if (done)
+        m_fill.reset();
 }
 
 void ExpLibriModel::addNewCards()
 {
+    finishFill(); // the cards already there first, so none comes twice
     BookArchive archive;
     if (!archive.open())
         return;
@@ -266,6 +300,7 @@ void TfrmExpLibri::FormShow()
 
 bool TfrmExpLibri::writeExportFile()
 {
+    m_model->finishFill(); // every card, even when the archive is still being read
     // A cell still being edited belongs to the grid as well: taking the focus
     // from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && focus != grdRecords && grdRecords->isAncestorOf(focus))

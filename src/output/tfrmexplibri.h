@@ -1,9 +1,12 @@
 #pragma once
 
+#include "output/cardtablefill.h"
 #include "output/spreadsheetexport.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
+
+#include <memory>
 
 class HintBar;
 class PictureButton;
@@ -18,15 +21,21 @@ class ExpLibriModel : public QAbstractTableModel
     Q_OBJECT
 public:
     explicit ExpLibriModel(QObject *parent = nullptr);
+    ~ExpLibriModel() override;
 
     CardTable &table() { return m_table; }
     const CardTable &table() const { return m_table; }
     /// Empties the grid and reads the archive again; stops silently at the
-    /// first failure, keeping the rows read until then.
+    /// first failure, keeping the rows read until then. Returns with the
+    /// first rows in the grid; the rest of a large archive is read on a
+    /// thread of its own and comes in while the screen is used.
     void fillFromArchive();
     /// Adds the cards appended to the archive since the grid was filled,
     /// keeping the rows and cell edits it holds.
     void addNewCards();
+    /// Waits until every card is in the grid.
+    void finishFill();
+    bool isFilling() const { return m_fill != nullptr; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -36,7 +45,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
+    void takeRows();
+
     CardTable m_table;
+    std::unique_ptr<CardTableFill> m_fill;
 };
 
 /// "Esporta archivio libri in Excel": the whole card index in a grid, and

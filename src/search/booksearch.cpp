@@ -5,8 +5,10 @@
 #include "books/bookrecord.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -249,24 +251,52 @@ int compareRows(const char *a, int aSize, const char *b, int bSize)
     return aSize - bSize;
 }
 
+namespace {
+
+/// Rows are kept in blocks of this size; a row never straddles two.
+constexpr size_t kRowBlockBytes = size_t(1) << 20;
+
+/// Packs the sort ranks of row[depth, depth + 8 * words) into key, one byte
+/// per character (its rank + 1, and 0 past the row's end), so that comparing
+/// the words as numbers compares those characters, a shorter row first.
+inline void packKey(const char *row, int size, int depth, uint64_t *key, int words)
+{
+    const auto &rank = sortRanks().rank;
+    for (int w = 0; w < words; ++w) {
+        uint64_t k = 0;
+        for (int i = 0; i < 8; ++i) {
+            const int at = depth + w * 8 + i;
+            k = (k << 8) | (at < size ? uint64_t(rank[static_cast<unsigned char>(row[at])]) + 1 : 0);
+        }
+        key[w] = k;
+    }
+}
+
+} // namespace
+
 void RowList::clear()
 {
-    m_bytes.clear();
-    m_bytes.shrink_to_fit();
+    m_blocks.clear();
+    m_blocks.shrink_to_fit();
     m_spans.clear();
     m_spans.shrink_to_fit();
+    m_sorted = true;
 }
 
 void RowList::append(const char *row, int size)
 {
-    const auto &rank = sortRanks().rank;
-    Span span{uint64_t(m_bytes.size()), uint32_t(size), {0, 0}};
-    for (int i = 0; i < 16; ++i) {
-        const uint64_t r = i < size ? rank[static_cast<unsigned char>(row[i])] : 0;
-        span.prefix[i / 8] |= r << (8 * (7 - i % 8));
+    size = std::clamp(size, 0, RowCapacity);
+    if (m_blocks.empty() || m_blocks.back().size() + size_t(size) >= kRowBlockBytes) {
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(kRowBlockBytes);
     }
+    std::vector<char> &block = m_blocks.back();
+    Span span;
+    packKey(row, size, 0, span.key, KeyWords);
+    span.at = (uint64_t(m_blocks.size() - 1) << 32) | (uint64_t(block.size()) << 12) | uint64_t(size);
+    block.insert(block.end(), row, row + size);
     m_spans.push_back(span);
-    m_bytes.insert(m_bytes.end(), row, row + size);
+    m_sorted = false;
 }
 
 QString RowList::text(int i) const
@@ -274,34 +304,220 @@ QString RowList::text(int i) const
     return Cp1252::toUnicode(data(i), length(i));
 }
 
-void RowList::sort()
+namespace {
+template <typename Span> bool sameKey(const Span &a, const Span &b)
 {
-    // Equal rows keep the order in which they were added: they are told
-    // apart by their place in the block, which grows with every row.
-    const char *base = m_bytes.data();
-    std::sort(m_spans.begin(), m_spans.end(), [base](const Span &a, const Span &b) {
-        if (a.prefix[0] != b.prefix[0])
-            return a.prefix[0] < b.prefix[0];
-        if (a.prefix[1] != b.prefix[1])
-            return a.prefix[1] < b.prefix[1];
-        const int order = compareRows(base + a.offset, int(a.length), base + b.offset, int(b.length));
-        return order != 0 ? order < 0 : a.offset < b.offset;
-    });
+    return std::equal(std::begin(a.key), std::end(a.key), std::begin(b.key));
 }
 
-Outcome search(const QString &path, const Filters &filters, RowList &rows)
+struct KeyLess
+{
+    template <typename Span> bool operator()(const Span &a, const Span &b) const
+    {
+        for (size_t w = 0; w < std::size(a.key); ++w) {
+            if (a.key[w] != b.key[w])
+                return a.key[w] < b.key[w];
+        }
+        return a.at < b.at;
+    }
+};
+
+/// Asks the processor to fetch a row's bytes ahead of their use: the rows
+/// of a long list lie far apart in memory.
+inline void prefetch(const char *p)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+} // namespace
+
+void RowList::deepen(Span *first, Span *last, int depth, const RowList &rows)
+{
+    // Rows whose first depth characters compare equal share their key: they
+    // are sorted by their next characters, and the shared key is put back.
+    uint64_t shared[KeyWords];
+    std::copy(std::begin(first->key), std::end(first->key), shared);
+    constexpr ptrdiff_t kAhead = 8;
+    for (Span *s = first; s != last && s - first < kAhead; ++s)
+        prefetch(rows.rowAt(s->at) + depth);
+    for (Span *s = first; s != last; ++s) {
+        if (last - s > kAhead)
+            prefetch(rows.rowAt(s[kAhead].at) + depth);
+        packKey(rows.rowAt(s->at), int(s->at & 0xFFF), depth, s->key, KeyWords);
+    }
+    spread(first, last, 0, depth, rows);
+    for (Span *s = first; s != last; ++s)
+        std::copy(shared, shared + KeyWords, s->key);
+}
+
+void RowList::sortRange(Span *first, Span *last, int depth, const RowList &rows)
+{
+    std::sort(first, last, KeyLess());
+    // Rows equal in their key whose last character still exists go on
+    // comparing further on; rows equal to their end stay in the order they came.
+    for (Span *a = first; a != last;) {
+        Span *b = a + 1;
+        while (b != last && sameKey(*a, *b))
+            ++b;
+        if (b - a > 1 && (a->key[KeyWords - 1] & 0xFF) != 0)
+            deepen(a, b, depth + 8 * KeyWords, rows);
+        a = b;
+    }
+}
+
+void RowList::spread(Span *first, Span *last, int byte, int depth, const RowList &rows)
+{
+    // Keys agree before byte. Each round spreads the rows by one character
+    // into 256 buckets in place; a character all rows share moves nothing.
+    const auto digit = [](const Span &s, int at) { return size_t(s.key[at >> 3] >> (56 - 8 * (at & 7))) & 0xFF; };
+    for (;;) {
+        const size_t n = size_t(last - first);
+        if (n < 2)
+            return;
+        if (n <= 32 || byte == 8 * KeyWords) {
+            sortRange(first, last, depth, rows);
+            return;
+        }
+        // The characters every row shares move nothing: skip them in one pass.
+        int differ = 8 * KeyWords;
+        for (const Span *s = first + 1; s != last; ++s) {
+            for (int w = byte >> 3; w * 8 < differ; ++w) {
+                const uint64_t x = s->key[w] ^ first->key[w];
+                if (x != 0) {
+                    int at = w * 8;
+                    while ((x >> (56 - 8 * (at & 7))) == 0)
+                        ++at;
+                    differ = std::min(differ, at);
+                    break;
+                }
+            }
+        }
+        for (; byte < differ; ++byte) {
+            if (digit(*first, byte) == 0) { // every row ended before here: they are equal
+                std::sort(first, last, [](const Span &a, const Span &b) { return a.at < b.at; });
+                return;
+            }
+        }
+        if (byte == 8 * KeyWords)
+            continue;
+        uint32_t end[256] = {};
+        for (const Span *s = first; s != last; ++s)
+            ++end[digit(*s, byte)];
+        uint32_t next[256];
+        uint32_t at = 0;
+        for (size_t b = 0; b < 256; ++b) {
+            next[b] = at;
+            at += end[b];
+            end[b] = at;
+        }
+        for (size_t b = 0; b < 256; ++b) {
+            while (next[b] < end[b]) {
+                Span s = first[next[b]];
+                for (size_t d = digit(s, byte); d != b; d = digit(s, byte))
+                    std::swap(s, first[next[d]++]);
+                first[next[b]++] = s;
+            }
+        }
+        for (size_t b = 0, from = 0; b < 256; from = end[b], ++b) {
+            if (end[b] - from < 2)
+                continue;
+            if (b == 0)
+                std::sort(first + from, first + end[b], [](const Span &x, const Span &y) { return x.at < y.at; });
+            else
+                spread(first + from, first + end[b], byte + 1, depth, rows);
+        }
+        return;
+    }
+}
+
+void RowList::sort()
+{
+    if (m_sorted)
+        return;
+    m_sorted = true;
+    const size_t n = m_spans.size();
+    if (n < 2)
+        return;
+    // Spread the rows by their first two characters into buckets, then sort each bucket by the packed keys; the rows themselves
+    // are read only where the keys of two rows are equal.
+    constexpr size_t kBuckets = size_t(1) << 16;
+    std::vector<uint32_t> start(kBuckets + 1, 0);
+    for (const Span &s : m_spans)
+        ++start[size_t(s.key[0] >> 48) + 1];
+    for (size_t b = 0; b < kBuckets; ++b)
+        start[b + 1] += start[b];
+    {
+        // In place, so the list needs no second copy of its entries: each
+        // entry is swapped straight into its bucket. The order inside a
+        // bucket is put right by the bucket's sort, which ends on `at`.
+        std::vector<uint32_t> next(start.begin(), start.end() - 1);
+        for (size_t b = 0; b < kBuckets; ++b) {
+            while (next[b] < start[b + 1]) {
+                Span s = m_spans[next[b]];
+                for (size_t d = size_t(s.key[0] >> 48); d != b; d = size_t(s.key[0] >> 48))
+                    std::swap(s, m_spans[next[d]++]);
+                m_spans[next[b]++] = s;
+            }
+        }
+    }
+
+    // The buckets in runs of about a 64th of the rows each, taken in turn by
+    // this thread and, for a long list, one more.
+    std::vector<size_t> runs{0};
+    const size_t runRows = std::max<size_t>(n / 64, 1);
+    for (size_t b = 0; b < kBuckets; ++b) {
+        if (start[b + 1] - start[runs.back()] >= runRows)
+            runs.push_back(b + 1);
+    }
+    if (runs.back() != kBuckets)
+        runs.push_back(kBuckets);
+    std::atomic<size_t> taken{0};
+    Span *base = m_spans.data();
+    auto work = [&] {
+        for (size_t r; (r = taken.fetch_add(1)) + 1 < runs.size();) {
+            for (size_t b = runs[r]; b < runs[r + 1]; ++b) {
+                if (start[b + 1] - start[b] > 1)
+                    spread(base + start[b], base + start[b + 1], 2, 0, *this);
+            }
+        }
+    };
+    if (n < 50000 || std::thread::hardware_concurrency() < 2) {
+        work();
+        return;
+    }
+    std::thread helper(work);
+    work();
+    helper.join();
+}
+
+Outcome search(const QString &path, const Filters &filters, RowList &rows, const Progress &progress)
 {
     BookArchive archive(path);
     if (!archive.openForReading())
         return Outcome::AccessFailure;
     char row[RowCapacity];
-    const bool read = archive.scan([&](int, const char *record) {
-        if (filters.matches(record))
-            rows.append(row, buildRow(record, row));
-        return true;
-    });
+    bool stopped = false;
+    BookArchive::Progress told;
+    if (progress) {
+        told = [&](int read, int total) {
+            stopped = !progress(read, total);
+            return !stopped;
+        };
+    }
+    const bool read = archive.scan(
+        [&](int, const char *record) {
+            if (filters.matches(record))
+                rows.append(row, buildRow(record, row));
+            return true;
+        },
+        told);
     const bool closed = archive.close();
-    return read && closed ? Outcome::Done : Outcome::AccessFailure;
+    if (!read || !closed)
+        return Outcome::AccessFailure;
+    return stopped ? Outcome::Stopped : Outcome::Done;
 }
 
 bool findCard(const QString &path, const QByteArray &row, int &number, char *record)

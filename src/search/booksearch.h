@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 /// The book search over Archivio_Libri.pro: the ten filters, the matching
@@ -91,46 +92,65 @@ int compareRows(const char *a, int aSize, const char *b, int bSize);
 /// Removes the characters of code 32 and below at both ends of bytes.
 void trimBytes(const char *&data, int &size);
 
-/// The rows of a result list, kept as their stored bytes in one block of
-/// memory, so that memory grows with the rows and not with the archive.
+/// The rows of a result list, kept as their stored bytes in blocks of
+/// memory that never move, so that memory grows with the rows and not with
+/// the archive, and a long list is never copied to grow.
 class RowList
 {
 public:
     void clear();
     void reserve(size_t rows) { m_spans.reserve(rows); }
+    /// Adds a row of at most RowCapacity bytes (longer rows are cut there).
     void append(const char *row, int size);
     int size() const { return int(m_spans.size()); }
     bool isEmpty() const { return m_spans.empty(); }
 
-    const char *data(int i) const { return m_bytes.data() + m_spans[size_t(i)].offset; }
-    int length(int i) const { return int(m_spans[size_t(i)].length); }
+    const char *data(int i) const
+    {
+        const uint64_t at = m_spans[size_t(i)].at;
+        return m_blocks[size_t(at >> 32)].data() + ((at >> 12) & 0xFFFFF);
+    }
+    int length(int i) const { return int(m_spans[size_t(i)].at & 0xFFF); }
     QString text(int i) const;
 
     /// Sorts the rows by compareRows; equal rows stay separate items, in
-    /// the order they were added.
+    /// the order they were added. Nothing to do when no row came since the
+    /// last sort.
     void sort();
 
 private:
+    static constexpr int KeyWords = 4;
+    /// The sort ranks of the row's first 32 characters, one byte each
+    /// (0 past its end), packed so that comparing the words as numbers
+    /// compares those characters; then where the row lies, which grows with
+    /// every row added, so that equal rows keep their order.
     struct Span
     {
-        uint64_t offset;
-        uint32_t length;
-        /// The sort ranks of the row's first 16 characters, packed so that
-        /// comparing them as numbers compares those characters; most
-        /// comparisons end here without reading the row itself.
-        uint64_t prefix[2];
+        uint64_t key[KeyWords];
+        uint64_t at; ///< block << 32 | offset in block << 12 | length
     };
-    std::vector<char> m_bytes;
+    static void sortRange(Span *first, Span *last, int depth, const RowList &rows);
+    static void spread(Span *first, Span *last, int byte, int depth, const RowList &rows);
+    static void deepen(Span *first, Span *last, int depth, const RowList &rows);
+    const char *rowAt(uint64_t at) const { return m_blocks[size_t(at >> 32)].data() + ((at >> 12) & 0xFFFFF); }
+
+    std::vector<std::vector<char>> m_blocks;
     std::vector<Span> m_spans;
+    bool m_sorted = true;
 };
 
 /// The outcome of a search over the archive file.
-enum class Outcome { Done, AccessFailure };
+enum class Outcome { Done, AccessFailure, Stopped };
+
+/// Told how far a search has come (cards read, cards in the file) every few
+/// hundredths of a second; returns false to stop the search.
+using Progress = std::function<bool(int, int)>;
 
 /// Opens the card index at path (creating it empty when missing), reads it
 /// to the end and appends to rows the row of every card that matches all
-/// given filters. The rows are sorted afterwards by the caller.
-Outcome search(const QString &path, const Filters &filters, RowList &rows);
+/// given filters. The rows are sorted afterwards by the caller. A search
+/// stopped through progress says Stopped, with the rows found until then.
+Outcome search(const QString &path, const Filters &filters, RowList &rows, const Progress &progress = {});
 
 /// Finds the card behind a row: rebuilds the row of every card in the file,
 /// trimmed, and compares it exactly with row, trimmed. The whole file is

@@ -24,11 +24,15 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
 
 #include <cstring>
+#include <memory>
 
 QString TfrmTrovaLibri::s_lastFind;
 
@@ -361,7 +365,14 @@ void TfrmTrovaLibri::btnCercaClick()
 
     m_model->clear();
     BookSearch::RowList rows;
-    if (BookSearch::search(BookArchive::path(), filters, rows) != BookSearch::Outcome::Done) {
+    const BookSearch::Outcome outcome = runSearch(filters, rows);
+    if (outcome == BookSearch::Outcome::Stopped) {
+        // Stopped by the user: the filters stay as they were, nothing is listed.
+        lblAttendere->hide();
+        btnCerca->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (outcome != BookSearch::Outcome::Done) {
         // The screen stays on the filters, so the search can be run again;
         // the busy notice goes, as nothing is running any more.
         lblAttendere->hide();
@@ -381,6 +392,38 @@ void TfrmTrovaLibri::btnCercaClick()
     txtTrova->clear();
     txtTrova->setFocus(Qt::OtherFocusReason);
     lstRecords->selectionModel()->clear();
+}
+
+BookSearch::Outcome TfrmTrovaLibri::runSearch(const BookSearch::Filters &filters, BookSearch::RowList &rows)
+{
+    // The window keeps painting while the search reads; once the search has
+    // run for half a second, a progress window with "Interrompi" shows how
+    // far it has come. Until then no input reaches the screen, and from then
+    // on the progress window, modal to this screen, takes all of it.
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> progress;
+    const auto told = [&](int read, int total) {
+        if (!progress && clock.elapsed() >= kProgressAfterMs) {
+            progress = std::make_unique<QProgressDialog>(lblAttendere->text(), QStringLiteral("Interrompi"), 0, total,
+                                                         this);
+            progress->setObjectName(QStringLiteral("prgRicerca"));
+            progress->setWindowTitle(windowTitle());
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setAutoClose(false);
+            progress->setAutoReset(false);
+            progress->setMinimumDuration(0);
+            progress->show();
+        }
+        if (progress) {
+            progress->setValue(read);
+            QCoreApplication::processEvents();
+            return !progress->wasCanceled();
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return true;
+    };
+    return BookSearch::search(BookArchive::path(), filters, rows, told);
 }
 
 void TfrmTrovaLibri::btnAnnullaClick()

@@ -54,6 +54,8 @@ class TfrmTrovaLibri : public QDialog
     Q_OBJECT
 public:
     explicit TfrmTrovaLibri(QWidget *parent = nullptr);
+    /// A search that runs longer than this (ms) shows its progress window.
+    static constexpr int kProgressAfterMs = 500;
     ~TfrmTrovaLibri() override;
 
     /// The filter boxes, in the order in which they are counted and tested.
@@ -104,6 +106,10 @@ private:
     void FormClose();
     void buildFilterPanel();
     void buildResultPanel();
+    /// The search of Cerca: reads the archive while the window keeps
+    /// painting, and shows its progress with a way to stop it when it runs
+    /// longer than kProgressAfterMs.
+    BookSearch::Outcome runSearch(const BookSearch::Filters &filters, BookSearch::RowList &rows);
     void handOff(const TSchedaLibro &card, int number);
     void handOffToCardScreen(const TSchedaLibro &card, int number);
     /// Tags "libro_a".."libro_h": the card into box 0..7 of the page editor.

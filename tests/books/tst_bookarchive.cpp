@@ -2,12 +2,14 @@
 #include "common/filesizelimit.h"
 
 #include "app/programfolder.h"
+#include "app/readahead.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <cstring>
@@ -192,6 +194,56 @@ private slots:
         QVERIFY(titlesMatch);
         QCOMPARE(seen.size(), 600);
         QCOMPARE(seen.last(), 600);
+    }
+
+    void scanAcrossReadBlocksAndStops()
+    {
+        // Cards for several read blocks, written in one go.
+        constexpr int kCards = 4600;
+        {
+            QFile file(BookArchive::path());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int i = 1; i <= kCards; ++i)
+                file.write(cardTitled(QString::number(i)).data(), TSchedaLibro::RecordSize);
+        }
+        auto titleOf = [](const char *record) {
+            TSchedaLibro card;
+            std::memcpy(card.data(), record, TSchedaLibro::RecordSize);
+            return card.text(TSchedaLibro::Titolo).toInt();
+        };
+        BookArchive archive;
+        QVERIFY(archive.openForReading());
+        int seen = 0;
+        bool inOrder = true;
+        QVERIFY(archive.scan([&](int n, const char *record) {
+            inOrder = inOrder && n == ++seen && titleOf(record) == n;
+            return true;
+        }));
+        QVERIFY(inOrder);
+        QCOMPARE(seen, kCards);
+
+        // visit stops the scan where it says.
+        seen = 0;
+        QVERIFY(archive.scan([&](int n, const char *) { return (seen = n) < 2000; }));
+        QCOMPARE(seen, 2000);
+
+        // progress is told while a slow device keeps the cards waiting, and
+        // can stop the scan then.
+        ReadAhead::setPauseForTesting(3 * BookArchive::ProgressInterval);
+        auto noPause = qScopeGuard([] { ReadAhead::setPauseForTesting(0); });
+        seen = 0;
+        int told = 0, total = 0;
+        QVERIFY(archive.scan([&](int n, const char *) { return (seen = n) > 0; },
+                             [&](int, int cards) {
+                                 total = cards;
+                                 return ++told < 3;
+                             }));
+        QCOMPARE(told, 3);
+        QCOMPARE(total, kCards);
+        QVERIFY(seen < kCards);
+        ReadAhead::setPauseForTesting(0);
+
+        QVERIFY(archive.close());
     }
 
     void existingFileThatCannotBeOpenedIsNotReplaced()

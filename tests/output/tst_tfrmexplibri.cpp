@@ -6,6 +6,7 @@
 
 #include "app/cp1252.h"
 #include "app/picturewidgets.h"
+#include "app/readahead.h"
 #include "app/tfrmguida.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -84,6 +86,7 @@ private slots:
     void missingArchiveIsCreatedEmpty();
     void readOnlyColumns();
     void editReachesTheFileNotTheArchive();
+    void largeArchiveShowsFirstRowsAndFillsOn();
     void questions_data();
     void questions();
     void unwritableFileGivesTheFailureMessage();
@@ -254,6 +257,55 @@ void TestTfrmExpLibri::editReachesTheFileNotTheArchive()
     QCOMPARE(cellInFile(file, 0, 7), QByteArray("853"));
     QCOMPARE(cellInFile(file, 1, 1), QByteArray("Secondo"));
     QCOMPARE(readAll(BookArchive::path()), archiveBefore);
+}
+
+void TestTfrmExpLibri::largeArchiveShowsFirstRowsAndFillsOn()
+{
+    // More cards than the first rows, read slowly as from a slow disk: the
+    // grid shows the first rows at once and the rest come in while it is
+    // used; an edit made meanwhile stays, and an export takes every card.
+    TempProgramFolder folder;
+    constexpr int kCards = 3 * CardTableFill::FirstRows;
+    {
+        QFile file(BookArchive::path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 1; i <= kCards; ++i) {
+            TSchedaLibro card;
+            card.setText(TSchedaLibro::Titolo, QStringLiteral("Titolo %1").arg(i));
+            file.write(card.data(), TSchedaLibro::RecordSize);
+        }
+    }
+    ReadAhead::setPauseForTesting(40); // before every block read
+    auto noPause = qScopeGuard([] { ReadAhead::setPauseForTesting(0); });
+    for (bool exportAtOnce : {false, true}) {
+        TfrmExpLibri screen;
+        screen.show();
+        QAbstractItemModel *m = screen.grdRecords->model();
+        QVERIFY(m->rowCount() >= CardTableFill::FirstRows);
+        QVERIFY(m->rowCount() < kCards);
+        QVERIFY(screen.model()->isFilling());
+        QCOMPARE(m->index(CardTableFill::FirstRows - 1, 1).data().toString(),
+                 QStringLiteral("Titolo %1").arg(CardTableFill::FirstRows));
+        QVERIFY(m->setData(m->index(0, 22), QStringLiteral("Modificato")));
+        if (exportAtOnce) {
+            QVERIFY(screen.writeExportFile());
+            const QByteArray file = readAll(TfrmExpLibri::exportPath());
+            QCOMPARE(file.count("<tr>"), kCards + 1);
+            QCOMPARE(cellInFile(file, 0, 22), QByteArray("Modificato"));
+            QCOMPARE(cellInFile(file, kCards - 1, 1), QByteArray("Titolo ") + QByteArray::number(kCards));
+        }
+        QTRY_COMPARE(m->rowCount(), kCards);
+        QVERIFY(!screen.model()->isFilling());
+        QCOMPARE(m->index(kCards - 1, 0).data().toString(), QString::number(kCards));
+        QCOMPARE(m->index(kCards - 1, 1).data().toString(), QStringLiteral("Titolo %1").arg(kCards));
+        QCOMPARE(m->index(0, 22).data().toString(), QStringLiteral("Modificato"));
+    }
+    // A screen closed while it reads stops reading.
+    {
+        TfrmExpLibri screen;
+        screen.show();
+        QVERIFY(screen.model()->isFilling());
+    }
 }
 
 void TestTfrmExpLibri::questions_data()

@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace BookSearch;
 
@@ -49,6 +52,8 @@ private slots:
     void rowFormat_data();
     void rowFormat();
     void sortOrder();
+    void sortOrderOfTrickyRows();
+    void sortOrderAtScale();
     void searchStreamsTheFile();
     void missingArchiveIsCreatedEmpty();
     void unreadableArchiveIsReportedNotReplaced();
@@ -235,6 +240,135 @@ void TestBookSearch::sortOrder()
     QVERIFY(compareRows("ab", 2, "ab ", 3) < 0);
     QVERIFY(compareRows("AB", 2, "ab", 2) == 0);
     QVERIFY(compareRows("a[", 2, "aZ", 2) < 0); // '[' (0x5B) before 'z' (0x7A)
+}
+
+namespace {
+RowList rowsOf(const QList<QByteArray> &texts)
+{
+    RowList rows;
+    for (const QByteArray &t : texts)
+        rows.append(t.constData(), int(t.size()));
+    return rows;
+}
+
+QList<QByteArray> bytesOf(const RowList &rows)
+{
+    QList<QByteArray> out;
+    for (int i = 0; i < rows.size(); ++i)
+        out << QByteArray(rows.data(i), rows.length(i));
+    return out;
+}
+
+/// The order by definition: compareRows, one pair at a time, equal rows in
+/// the order they came.
+QList<QByteArray> referenceOrder(QList<QByteArray> texts)
+{
+    std::stable_sort(texts.begin(), texts.end(), [](const QByteArray &a, const QByteArray &b) {
+        return compareRows(a.constData(), int(a.size()), b.constData(), int(b.size())) < 0;
+    });
+    return texts;
+}
+
+QByteArray padded(const QByteArray &text, int width)
+{
+    return text.leftJustified(width, ' ', true);
+}
+} // namespace
+
+void TestBookSearch::sortOrderOfTrickyRows()
+{
+    // Stored Windows-1252 bytes, in the order the list shows them. Equal
+    // prefixes reach past 16, 24 and 55 characters; rows differ only in
+    // case, in the year or in their length; titles are empty.
+    const QByteArray title40 = "Storia della letteratura italiana vol. I";
+    const QList<QByteArray> expected = {
+        "",                                      // an empty row first
+        "\x01" "control",                         // codes below the blank, by their code
+        " ",                                     // a blank row after it
+        padded("", 55) + "  Autore: Rossi",      // an empty title: the row starts with 55 blanks
+        padded("", 55) + "  Autore: rossi2",     // a longer row after its own prefix, whatever the case
+        "  Autore: x",
+        "123",
+        "a[",                                    // '[' (0x5B) before 'b' and 'z'
+        "ab",
+        "AB ",
+        "ab!",
+        "abc",
+        "aZ",                                    // A-Z and a-z are one letter
+        title40 + " - Dal Duecento al Cinquecento  Anno: 1990",
+        title40 + " - Dal Duecento al Cinquecento  Anno: 19900",
+        title40 + " - Dal Duecento al Cinquecento  Anno: 1991",
+        title40 + " - dal duecento al cinquecento  Anno: 1992",
+        title40 + " - Dal Settecento",
+        padded(title40 + " II", 55) + "  Autore: Bianchi\x7f",
+        padded(title40 + " II", 55) + "  Autore: Bianchi\x80", // the euro sign sorts by its code U+20AC
+        "zeta",
+        "Zeta2",
+        "zeta\x81",                              // bytes the code page leaves unassigned
+        "zeta\x8d",
+        "\xa0" "alfa",                           // no-break space and accented letters: by code, after z
+        "\xc0lfa",                               // À
+        "\xc8",                                  // È before à and è: only A-Z ignore case
+        "\xe0lfa",                               // à
+        "\xe8",                                  // è
+        "\xff",                                  // ÿ, code 0xFF
+        "\x8cuvre",                              // Œ, U+0152
+        "\x80uro",                               // €, U+20AC
+        "\x99",                                  // ™, U+2122
+    };
+    // Shuffled by a fixed walk that visits every row once, then sorted.
+    QList<QByteArray> shuffled;
+    for (int i = 0; i < expected.size(); ++i)
+        shuffled << expected.at((i * 7 + 5) % expected.size());
+    QCOMPARE(QSet<QByteArray>(shuffled.begin(), shuffled.end()).size(), expected.size());
+    RowList rows = rowsOf(shuffled);
+    rows.sort();
+    QCOMPARE(bytesOf(rows), expected);
+    QCOMPARE(referenceOrder(shuffled), expected);
+
+    // Rows equal but for the case of A-Z keep the order they came in.
+    const QList<QByteArray> equal = {"ABC", "abc", "Abc", "ABC", "aBc"};
+    RowList same = rowsOf(QList<QByteArray>{"abd"} + equal + QList<QByteArray>{"abb"});
+    same.sort();
+    QCOMPARE(bytesOf(same), QList<QByteArray>{"abb"} + equal + QList<QByteArray>{"abd"});
+}
+
+void TestBookSearch::sortOrderAtScale()
+{
+    // Many rows of real shape that share long prefixes, differ late (in the
+    // author, the publisher, the year, by case or accent only) or are equal:
+    // the sort gives the order that comparing pair by pair gives.
+    const QList<QByteArray> titles = {"", "Il nome della rosa", "il nome della rosa", "Il nome della ros\xe0",
+                                      "Storia della letteratura italiana vol. I",
+                                      "Storia della letteratura italiana vol. II",
+                                      padded("Una lunghissima storia di famiglia ", 70) + "fine"};
+    const QList<QByteArray> authors = {"", "Rossi", "rossi", "ROSSI", "Ross\xec", "Bianchi"};
+    const QList<QByteArray> publishers = {"Einaudi", "einaudi", "Adelphi", ""};
+    const QList<QByteArray> years = {"", "1990", "19900", "1991", "199"};
+    QList<QByteArray> texts;
+    quint32 seed = 12345u;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) % quint32(n));
+    };
+    for (int i = 0; i < 60000; ++i) { // enough for the sort to share the work between threads
+        TSchedaLibro c;
+        setRaw(c, TSchedaLibro::Titolo, titles.at(next(int(titles.size()))).left(120));
+        setRaw(c, TSchedaLibro::Autore, authors.at(next(int(authors.size()))));
+        setRaw(c, TSchedaLibro::Editore, publishers.at(next(int(publishers.size()))));
+        setRaw(c, TSchedaLibro::Anno, years.at(next(int(years.size()))));
+        char buffer[RowCapacity];
+        texts << QByteArray(buffer, buildRow(c.data(), buffer));
+    }
+    RowList rows = rowsOf(texts);
+    rows.sort();
+    const QList<QByteArray> sorted = bytesOf(rows);
+    const QList<QByteArray> want = referenceOrder(texts);
+    QCOMPARE(sorted.size(), want.size());
+    for (int i = 0; i < sorted.size(); ++i) {
+        if (sorted.at(i) != want.at(i))
+            QFAIL(qPrintable(QStringLiteral("row %1 differs").arg(i)));
+    }
 }
 
 namespace {

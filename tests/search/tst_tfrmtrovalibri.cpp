@@ -2,6 +2,7 @@
 #include "common/testsupport.h"
 
 #include "app/picturewidgets.h"
+#include "app/readahead.h"
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 #include "books/covers.h"
@@ -15,7 +16,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -57,6 +61,8 @@ private slots:
     void missingArchiveGivesZero();
     void unreadableArchiveStaysOnFilters();
     void busyNoticeShowsOnPressAndGoesOnClose();
+    void longSearchShowsProgressAndStops_data();
+    void longSearchShowsProgressAndStops();
     void findWalksAndWraps();
     void findEdgeCases();
     void findOnEmptyList();
@@ -278,6 +284,114 @@ void TestTrovaLibri::busyNoticeShowsOnPressAndGoesOnClose()
     QVERIFY(!screen.isVisible());
     QVERIFY(screen.lblAttendere->isHidden());
     QCOMPARE(screen.model()->rowCount(), 0); // the list is cleared on closing
+}
+
+namespace {
+/// Counts the paint events of a window and its children.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+} // namespace
+
+void TestTrovaLibri::longSearchShowsProgressAndStops_data()
+{
+    QTest::addColumn<bool>("stop");
+    QTest::newRow("stopped") << true;
+    QTest::newRow("run to its end") << false;
+}
+
+void TestTrovaLibri::longSearchShowsProgressAndStops()
+{
+    // Cards read slowly, as from a slow disk: the search takes about 2 s.
+    QFETCH(bool, stop);
+    constexpr int kCards = 10000;
+    {
+        QByteArray bytes;
+        for (int i = 0; i < kCards; ++i)
+            bytes.append(card(QStringLiteral("Titolo %1").arg(i), QStringLiteral("Rossi")).data(),
+                         TSchedaLibro::RecordSize);
+        QFile file(BookArchive::path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    ReadAhead::setPauseForTesting(65); // before every block read
+    auto noPause = qScopeGuard([] { ReadAhead::setPauseForTesting(0); });
+
+    MessageCatcher messages;
+    TfrmTrovaLibri screen;
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    screen.txtAutore->setText(QStringLiteral("ross"));
+    screen.txtNote->setText(QStringLiteral("  "));
+    QList<QString> typed;
+    for (QLineEdit *box : screen.filterBoxes())
+        typed << box->text();
+
+    // While the search runs: the window paints, and after half a second the
+    // progress window offers "Interrompi".
+    PaintCounter paints;
+    screen.installEventFilter(&paints);
+    screen.lblAttendere->installEventFilter(&paints);
+    QElapsedTimer clock;
+    qint64 progressAt = -1;
+    int paintsBeforeProgress = -1;
+    QString label, button;
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        screen.update(); // something to repaint, as a window moved over it would ask
+        auto *progress = screen.findChild<QProgressDialog *>(QStringLiteral("prgRicerca"));
+        if (progressAt >= 0 || !progress || !progress->isVisible())
+            return;
+        progressAt = clock.elapsed();
+        paintsBeforeProgress = paints.count;
+        label = progress->labelText();
+        if (auto *cancel = progress->findChild<QPushButton *>())
+            button = cancel->text();
+        if (stop)
+            QTimer::singleShot(100, progress, [progress] {
+                QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+            });
+    });
+    poll.start();
+    clock.start();
+    screen.btnCercaMouseDown();
+    screen.btnCercaClick();
+    const qint64 took = clock.elapsed();
+    poll.stop();
+
+    QVERIFY2(progressAt >= TfrmTrovaLibri::kProgressAfterMs, qPrintable(QString::number(progressAt)));
+    QVERIFY(paintsBeforeProgress > 0);
+    QCOMPARE(label, QStringLiteral("Ricerca schede in corso. Attendere..."));
+    QCOMPARE(button, QStringLiteral("Interrompi"));
+    QVERIFY(screen.findChild<QProgressDialog *>() == nullptr);
+    QVERIFY(messages.seen().isEmpty());
+    if (stop) {
+        QVERIFY2(took < 1400, qPrintable(QString::number(took)));
+        // The filter panel as it was, and nothing listed.
+        QVERIFY(screen.panAvvio->isVisible());
+        QVERIFY(screen.panContainer->isHidden());
+        QVERIFY(screen.lblAttendere->isHidden());
+        QCOMPARE(screen.model()->rowCount(), 0);
+        QList<QString> now;
+        for (QLineEdit *box : screen.filterBoxes())
+            now << box->text();
+        QCOMPARE(now, typed);
+        // And the search can be run again, to its end.
+        ReadAhead::setPauseForTesting(0);
+        screen.btnCercaClick();
+    }
+    QVERIFY(screen.panContainer->isVisible());
+    QCOMPARE(screen.model()->rowCount(), kCards);
+    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(kCards));
 }
 
 void TestTrovaLibri::findWalksAndWraps()
