@@ -12,10 +12,10 @@
 // before every run (posix_fadvise), against a cold plain read.
 // --memory lists every card through the search screen alone and prints the
 // process's memory. --grab renders the result panel of a small search.
-#include "app/programfolder.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/covers.h"
+#include "core/programfolder.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "kit/covers.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmslideshow_libri.h"
 #include "output/spreadsheetexport.h"

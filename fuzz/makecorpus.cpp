@@ -5,7 +5,7 @@
 
 #include "access/crypt.h"
 #include "access/inifile.h"
-#include "books/bookrecord.h"
+#include "core/bookrecord.h"
 #include "catalogues/cataloguepage.h"
 
 #include <QBuffer>

@@ -14,11 +14,11 @@
 //                     click:cmdAvanti shows its first page)
 // The picture is of the modal window in front when there is one (a dialog
 // a step opened), otherwise of the named screen.
-#include "app/programfolder.h"
-#include "app/regional.h"
-#include "app/screens.h"
+#include "core/programfolder.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 #include "app/screenset.h"
-#include "books/filechooser.h"
+#include "kit/filechooser.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 
 #include <QAbstractButton>

@@ -7,9 +7,9 @@
 //   rilegora-print catalogue out.pdf FOLDER NAME.cat [page]
 //                  page (default 1) of catalogue NAME.cat of program folder
 //                  FOLDER, printed from the page editor as the user prints it
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/regional.h"
+#include "kit/picturewidgets.h"
+#include "core/programfolder.h"
+#include "kit/regional.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "catalogues/tfrmstampaprodotto.h"

@@ -5,14 +5,14 @@
 #include "passwordstore.h"
 #include "tfrmpassword.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/screens.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 #include "app/screenset.h"
-#include "app/texttrim.h"
-#include "app/writelock.h"
+#include "core/texttrim.h"
+#include "core/writelock.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -4,13 +4,13 @@
 #include "passwordstore.h"
 #include "tfrmcambiapassword.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/screens.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 #include "app/screenset.h"
-#include "app/texttrim.h"
+#include "core/texttrim.h"
 #include "app/tfrmavvio.h"
 
 #include <QApplication>

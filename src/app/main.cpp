@@ -1,4 +1,4 @@
-#include "app/regional.h"
+#include "kit/regional.h"
 #include "app/screenset.h"
 
 #include <QApplication>

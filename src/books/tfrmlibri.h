@@ -1,8 +1,8 @@
 #pragma once
 
-#include "bookrecord.h"
+#include "core/bookrecord.h"
 
-#include "app/browsing.h"
+#include "core/browsing.h"
 
 #include <QWidget>
 

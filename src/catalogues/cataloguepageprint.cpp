@@ -1,7 +1,7 @@
 #include "cataloguepageprint.h"
 
-#include "app/picturewidgets.h"
-#include "app/texttrim.h"
+#include "kit/picturewidgets.h"
+#include "core/texttrim.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,18 +3,18 @@
 #include "cataloguefolder.h"
 #include "tfrmlistinoprezzi.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/helptopics.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/regional.h"
-#include "app/screens.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "core/helptopics.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "core/programfolder.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
-#include "app/writelock.h"
+#include "kit/tfrmguida.h"
+#include "core/writelock.h"
 
 #include <QCloseEvent>
 #include <QFile>

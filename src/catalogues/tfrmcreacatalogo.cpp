@@ -2,18 +2,18 @@
 
 #include "cataloguefolder.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/filesync.h"
-#include "app/helptopics.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "core/filesync.h"
+#include "core/helptopics.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 #include "app/screenset.h"
-#include "app/texttrim.h"
+#include "core/texttrim.h"
 #include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
+#include "kit/tfrmguida.h"
 
 #include <QCloseEvent>
 #include <QFile>

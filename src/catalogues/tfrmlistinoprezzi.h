@@ -2,7 +2,7 @@
 
 #include "cataloguepage.h"
 
-#include "app/browsing.h"
+#include "core/browsing.h"
 
 #include <QImage>
 #include <QWidget>

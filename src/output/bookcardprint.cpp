@@ -1,8 +1,8 @@
 #include "bookcardprint.h"
 
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/texttrim.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "core/texttrim.h"
 
 #include <QLineEdit>
 #include <QShowEvent>

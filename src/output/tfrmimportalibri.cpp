@@ -1,13 +1,13 @@
 #include "tfrmimportalibri.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/messages.h"
-#include "app/screens.h"
-#include "app/writelock.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/filechooser.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/screens.h"
+#include "core/writelock.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "kit/filechooser.h"
 #include "output/spreadsheetexport.h"
 
 #include <QApplication>

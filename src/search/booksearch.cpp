@@ -1,8 +1,8 @@
 #include "booksearch.h"
 
-#include "app/cp1252.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/cp1252.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,5 +1,5 @@
 // The document opener: what reaches the desktop for each kind of text.
-#include "app/openurl.h"
+#include "kit/openurl.h"
 #include "common/urlrecorder.h"
 
 #include <QDir>

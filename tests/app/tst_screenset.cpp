@@ -1,6 +1,6 @@
 #include "common/testsupport.h"
 
-#include "app/screens.h"
+#include "kit/screens.h"
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
 #include "books/tfrmlibri.h"

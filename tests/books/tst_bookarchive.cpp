@@ -1,10 +1,10 @@
 #include "common/filefixtures.h"
 #include "common/filesizelimit.h"
 
-#include "app/programfolder.h"
-#include "app/readahead.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/programfolder.h"
+#include "core/readahead.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 
 #include <QDir>
 #include <QFile>

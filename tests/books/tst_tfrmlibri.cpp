@@ -1,9 +1,9 @@
 #include "common/filesizelimit.h"
 #include "common/testsupport.h"
 
-#include "app/conventions.h"
-#include "app/picturewidgets.h"
-#include "books/bookarchive.h"
+#include "kit/conventions.h"
+#include "kit/picturewidgets.h"
+#include "core/bookarchive.h"
 #include "books/tfrmlibri.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The cover slideshow, with the test driving its ticks.
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "books/bookarchive.h"
+#include "kit/picturewidgets.h"
+#include "core/programfolder.h"
+#include "core/bookarchive.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmslideshow_libri.h"
 #include "common/hostilefiles.h"

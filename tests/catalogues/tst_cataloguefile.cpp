@@ -2,7 +2,7 @@
 // naming rules, byte for byte.
 #include "common/filefixtures.h"
 
-#include "app/programfolder.h"
+#include "core/programfolder.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
 #include "catalogues/cataloguepage.h"

@@ -5,7 +5,7 @@
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
+#include "kit/picturewidgets.h"
 #include "catalogues/tfrmanteprimaprodotto.h"
 #include "catalogues/tfrmstampaprodotto.h"
 #include "report/reportprinting.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/picturewidgets.h"
+#include "kit/picturewidgets.h"
 
 #include <QColor>
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
+#include "kit/picturewidgets.h"
 #include "books/tfrmlibri.h"
 #include "output/tfrmanteprimalibri.h"
 #include "output/tfrmstampalibri.h"

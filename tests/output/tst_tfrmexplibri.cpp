@@ -4,12 +4,12 @@
 #include "common/testsupport.h"
 #include "common/urlrecorder.h"
 
-#include "app/cp1252.h"
-#include "app/picturewidgets.h"
-#include "app/readahead.h"
-#include "app/tfrmguida.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/cp1252.h"
+#include "kit/picturewidgets.h"
+#include "core/readahead.h"
+#include "kit/tfrmguida.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 #include "output/tfrmexplibri.h"
 
 #include <QApplication>

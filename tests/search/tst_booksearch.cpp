@@ -1,7 +1,7 @@
 #include "common/cardfixtures.h"
 
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 #include "search/booksearch.h"
 
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
-#include "app/screens.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 #include "books/tfrmlibri.h"
 #include "output/listreport.h"
 #include "search/deweytable.h"

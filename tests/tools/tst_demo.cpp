@@ -5,9 +5,9 @@
 #include "common/testsupport.h"
 
 #include "access/passwordstore.h"
-#include "app/picturewidgets.h"
-#include "books/bookarchive.h"
-#include "books/covers.h"
+#include "kit/picturewidgets.h"
+#include "core/bookarchive.h"
+#include "kit/covers.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/cataloguefile.h"
