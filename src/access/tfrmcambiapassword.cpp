@@ -5,14 +5,13 @@
 #include "passwordstore.h"
 #include "tfrmpassword.h"
 
+#include "core/texttrim.h"
+#include "core/writelock.h"
 #include "kit/conventions.h"
 #include "kit/decor.h"
 #include "kit/messages.h"
 #include "kit/picturewidgets.h"
 #include "kit/screens.h"
-#include "app/screenset.h"
-#include "core/texttrim.h"
-#include "core/writelock.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -186,12 +185,5 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
 void TfrmCambiaPassword::FormClose()
 {
     // Back to the login screen, which asks for the password again.
-    ScreenSet *set = ScreenSet::current();
-    if (!set)
-        return;
-    TfrmPassword *login = set->frmPassword;
-    login->txtPassword->clear();
-    login->lblMemory->clear();
-    Screens::handOver(this, login);
-    login->txtPassword->setFocus(Qt::OtherFocusReason);
+    emit closedToLogin();
 }

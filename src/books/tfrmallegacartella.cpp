@@ -2,20 +2,18 @@
 
 #include "core/bookrecord.h"
 #include "kit/filechooser.h"
-#include "tfrmlibri.h"
 
 #include "core/boundedread.h"
-#include "kit/conventions.h"
 #include "core/cp1252.h"
-#include "kit/decor.h"
 #include "core/filesync.h"
+#include "core/programfolder.h"
+#include "core/texttrim.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
 #include "kit/messages.h"
 #include "kit/openurl.h"
 #include "kit/picturewidgets.h"
-#include "core/programfolder.h"
 #include "kit/screens.h"
-#include "app/screenset.h"
-#include "core/texttrim.h"
 
 #include <QDir>
 #include <QFile>
@@ -259,16 +257,9 @@ void TfrmAllegaCartella::clearSlot(int k)
 
 void TfrmAllegaCartella::btnApplicaClick()
 {
-    TfrmLibri *card = qobject_cast<TfrmLibri *>(parentWidget());
-    if (!card && ScreenSet::current())
-        card = ScreenSet::current()->frmLibri;
-    if (card && trimText(lblMemory->text()) == QLatin1String("libri")) {
-        card->lblFile01->setText(trimText(txtFile01->text()));
-        card->lblDesc01->setText(trimText(txtDesc01->text()));
-        card->lblFile02->setText(trimText(txtFile02->text()));
-        card->lblDesc02->setText(trimText(txtDesc02->text()));
-        card->lblFile03->setText(trimText(txtFile03->text()));
-        card->lblDesc03->setText(trimText(txtDesc03->text()));
+    if (trimText(lblMemory->text()) == QLatin1String("libri")) {
+        emit applied({trimText(txtFile01->text()), trimText(txtDesc01->text()), trimText(txtFile02->text()),
+                      trimText(txtDesc02->text()), trimText(txtFile03->text()), trimText(txtDesc03->text())});
     }
     accept();
 }

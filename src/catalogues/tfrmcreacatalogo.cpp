@@ -2,17 +2,15 @@
 
 #include "cataloguefolder.h"
 
-#include "kit/conventions.h"
-#include "kit/decor.h"
 #include "core/filesync.h"
 #include "core/helptopics.h"
+#include "core/texttrim.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
 #include "kit/messages.h"
 #include "kit/picturewidgets.h"
 #include "kit/regional.h"
 #include "kit/screens.h"
-#include "app/screenset.h"
-#include "core/texttrim.h"
-#include "app/tfrmavvio.h"
 #include "kit/tfrmguida.h"
 
 #include <QCloseEvent>
@@ -110,8 +108,7 @@ void TfrmCreaCatalogo::closeEvent(QCloseEvent *event)
 void TfrmCreaCatalogo::FormClose()
 {
     // Whether a catalogue was created or not, the way out is the launcher.
-    if (ScreenSet *set = ScreenSet::current())
-        Screens::handOver(this, set->frmAvvio);
+    emit leftToLauncher();
 }
 
 bool TfrmCreaCatalogo::createEmpty(const QString &path)

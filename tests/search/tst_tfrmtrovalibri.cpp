@@ -492,6 +492,7 @@ void TestTrovaLibri::handOffLaterEqualCardWins()
 
     TfrmLibri libri;
     TfrmTrovaLibri screen(&libri);
+    libri.receiveFrom(screen);
     screen.lblMemory->setText(QStringLiteral("  libri "));
     screen.btnCercaClick();
     QCOMPARE(screen.model()->rowCount(), 4);
@@ -515,6 +516,7 @@ void TestTrovaLibri::handOffByDoubleClick()
     writeCards({card(QStringLiteral("Primo"), QStringLiteral("Tizio")), card(QStringLiteral("Secondo"))});
     TfrmLibri libri;
     auto *screen = new TfrmTrovaLibri(&libri);
+    libri.receiveFrom(*screen);
     screen->lblMemory->setText(QStringLiteral("libri"));
     QTimer::singleShot(0, screen, [screen] {
         screen->btnCercaClick();
@@ -538,6 +540,7 @@ void TestTrovaLibri::handOffWithoutSelectionOrTag()
     libri.txtTitolo->setText(QStringLiteral("sullo schermo"));
     {
         TfrmTrovaLibri screen(&libri);
+        libri.receiveFrom(screen);
         screen.lblMemory->setText(QStringLiteral("libri"));
         screen.btnCercaClick();
         screen.lstRecordsDblClick(); // no row selected
@@ -545,6 +548,7 @@ void TestTrovaLibri::handOffWithoutSelectionOrTag()
     }
     for (const QString &tag : {QStringLiteral("Libri"), QString(), QStringLiteral("libro_c")}) {
         TfrmTrovaLibri screen(&libri);
+        libri.receiveFrom(screen);
         screen.lblMemory->setText(tag);
         screen.btnCercaClick();
         screen.selectRow(0);
@@ -609,6 +613,7 @@ void TestTrovaLibri::handOffIntoACatalogueBox()
     const QImage before(QSize(5, 5), QImage::Format_RGB32);
     editor.photo(2)->setImage(before);
     TfrmTrovaLibri screen(&editor);
+    editor.receiveFrom(screen);
     screen.lblMemory->setText(QStringLiteral(" libro_c "));
     screen.txtTitolo->setText(QStringLiteral("titolo"));
     screen.btnCercaClick();
@@ -645,6 +650,7 @@ void TestTrovaLibri::handOffReachesTheBoxOfItsTag()
     const QString letters = QStringLiteral("abcdefgh");
     for (int box = 0; box < 8; ++box) {
         TfrmTrovaLibri screen(&editor);
+        editor.receiveFrom(screen);
         screen.lblMemory->setText(QStringLiteral("libro_") + letters.at(box));
         screen.txtAutore->setText(QStringLiteral("calvino"));
         screen.btnCercaClick();
@@ -661,6 +667,7 @@ void TestTrovaLibri::handOffReachesTheBoxOfItsTag()
     }
     // A tag in capitals is no tag.
     TfrmTrovaLibri screen(&editor);
+    editor.receiveFrom(screen);
     editor.txtNome_A->clear();
     screen.lblMemory->setText(QStringLiteral("LIBRO_A"));
     screen.btnCercaClick();
