@@ -6,10 +6,10 @@
 // card in place or append it, close, write the cover), first with every
 // write put on the device, then with the writes only handed to the system,
 // alternating the two in rounds. See docs/PERFORMANCE.md.
-#include "core/filesync.h"
-#include "core/programfolder.h"
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
+#include "core/filesync.h"
+#include "core/programfolder.h"
 #include "kit/covers.h"
 
 #include <QColor>

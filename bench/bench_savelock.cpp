@@ -7,11 +7,11 @@
 // the card on disk for a rewrite, write, close, write the cover, release)
 // and without it (open, write, close, write the cover), alternating the two
 // in rounds; and the lock alone (take and release). See docs/PERFORMANCE.md.
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 #include "core/lockedsave.h"
 #include "core/programfolder.h"
 #include "core/writelock.h"
-#include "core/bookarchive.h"
-#include "core/bookrecord.h"
 #include "kit/covers.h"
 
 #include <QColor>

@@ -1,5 +1,5 @@
-#include "kit/regional.h"
 #include "app/screenset.h"
+#include "kit/regional.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,19 +1,19 @@
 #include "tfrmavvio.h"
 
+#include "app/screenset.h"
+#include "books/tfrmlibri.h"
+#include "catalogues/tfrmapricatalogo.h"
+#include "catalogues/tfrmcreacatalogo.h"
+#include "core/helptopics.h"
 #include "kit/conventions.h"
 #include "kit/decor.h"
-#include "core/helptopics.h"
 #include "kit/openurl.h"
 #include "kit/picturewidgets.h"
 #include "kit/regional.h"
 #include "kit/screens.h"
-#include "app/screenset.h"
 #include "kit/tfrmguida.h"
 #include "kit/tfrminfo.h"
 #include "kit/tfrmsplash.h"
-#include "books/tfrmlibri.h"
-#include "catalogues/tfrmapricatalogo.h"
-#include "catalogues/tfrmcreacatalogo.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,15 +1,15 @@
 #include "tfrmslideshow_libri.h"
 
 #include "core/bookarchive.h"
-#include "kit/covers.h"
 #include "fullscreenpicture.h"
+#include "kit/covers.h"
 
+#include "core/texttrim.h"
 #include "kit/conventions.h"
 #include "kit/messages.h"
 #include "kit/picturewidgets.h"
 #include "kit/regional.h"
 #include "kit/screens.h"
-#include "core/texttrim.h"
 
 #include <QLabel>
 #include <QPainter>

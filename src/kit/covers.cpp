@@ -2,9 +2,9 @@
 
 #include "core/boundedread.h"
 #include "core/filesync.h"
-#include "kit/picturewidgets.h"
 #include "core/programfolder.h"
 #include "core/texttrim.h"
+#include "kit/picturewidgets.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "tfrmguida.h"
 
+#include "core/programfolder.h"
 #include "kit/conventions.h"
 #include "kit/decor.h"
 #include "kit/linktext.h"
 #include "kit/openurl.h"
 #include "kit/picturewidgets.h"
-#include "core/programfolder.h"
 #include "kit/screens.h"
 
 #include <QDir>

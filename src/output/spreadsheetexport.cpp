@@ -1,9 +1,9 @@
 #include "spreadsheetexport.h"
 
-#include "core/cp1252.h"
-#include "core/texttrim.h"
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
+#include "core/cp1252.h"
+#include "core/texttrim.h"
 
 #include <QIODevice>
 

@@ -1,8 +1,8 @@
 #include "spreadsheetimport.h"
 
+#include "core/bookrecord.h"
 #include "core/boundedread.h"
 #include "core/cp1252.h"
-#include "core/bookrecord.h"
 #include "output/spreadsheetexport.h"
 
 #include <QBuffer>

@@ -1,13 +1,13 @@
 #include "tfrmimportalibri.h"
 
-#include "kit/conventions.h"
-#include "kit/decor.h"
-#include "kit/messages.h"
-#include "kit/screens.h"
-#include "core/writelock.h"
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
+#include "core/writelock.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
 #include "kit/filechooser.h"
+#include "kit/messages.h"
+#include "kit/screens.h"
 #include "output/spreadsheetexport.h"
 
 #include <QApplication>

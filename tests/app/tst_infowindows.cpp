@@ -3,11 +3,11 @@
 #include "common/testsupport.h"
 #include "common/urlrecorder.h"
 
-#include "kit/conventions.h"
 #include "core/helptopics.h"
+#include "core/programfolder.h"
+#include "kit/conventions.h"
 #include "kit/linktext.h"
 #include "kit/picturewidgets.h"
-#include "core/programfolder.h"
 #include "kit/tfrmguida.h"
 #include "kit/tfrminfo.h"
 #include "kit/tfrmsplash.h"

@@ -1,10 +1,10 @@
 #include "common/filesizelimit.h"
 #include "common/testsupport.h"
 
+#include "books/tfrmlibri.h"
+#include "core/bookarchive.h"
 #include "kit/conventions.h"
 #include "kit/picturewidgets.h"
-#include "core/bookarchive.h"
-#include "books/tfrmlibri.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,17 +4,17 @@
 #include "common/filefixtures.h"
 #include "common/testsupport.h"
 
-#include "kit/conventions.h"
-#include "core/helptopics.h"
-#include "kit/picturewidgets.h"
-#include "core/programfolder.h"
-#include "kit/screens.h"
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
-#include "kit/tfrmguida.h"
 #include "catalogues/tfrmapricatalogo.h"
 #include "catalogues/tfrmcreacatalogo.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/helptopics.h"
+#include "core/programfolder.h"
+#include "kit/conventions.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -4,12 +4,12 @@
 #include "common/testsupport.h"
 #include "common/urlrecorder.h"
 
-#include "core/cp1252.h"
-#include "kit/picturewidgets.h"
-#include "core/readahead.h"
-#include "kit/tfrmguida.h"
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
+#include "core/cp1252.h"
+#include "core/readahead.h"
+#include "kit/picturewidgets.h"
+#include "kit/tfrmguida.h"
 #include "output/tfrmexplibri.h"
 
 #include <QApplication>

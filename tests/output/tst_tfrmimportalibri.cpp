@@ -6,11 +6,11 @@
 #include "common/filesizelimit.h"
 #include "common/testsupport.h"
 
-#include "kit/picturewidgets.h"
-#include "core/writelock.h"
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
+#include "core/writelock.h"
 #include "kit/filechooser.h"
+#include "kit/picturewidgets.h"
 #include "output/tfrmexplibri.h"
 #include "output/tfrmimportalibri.h"
 

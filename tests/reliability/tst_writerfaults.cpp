@@ -9,17 +9,17 @@
 #include "common/testsupport.h"
 
 #include "access/tfrmcambiapassword.h"
-#include "core/filesync.h"
-#include "kit/picturewidgets.h"
-#include "core/programfolder.h"
 #include "app/screenset.h"
-#include "core/bookarchive.h"
-#include "kit/covers.h"
-#include "kit/filechooser.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/bookarchive.h"
+#include "core/filesync.h"
+#include "core/programfolder.h"
+#include "kit/covers.h"
+#include "kit/filechooser.h"
+#include "kit/picturewidgets.h"
 #include "output/tfrmexplibri.h"
 
 #include <QDirIterator>
