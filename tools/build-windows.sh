@@ -113,7 +113,8 @@ if [ ! -f "$qt_prefix/.qtsvg-complete" ]; then
   svg_build=$cache/build-qtsvg-$qt_key
   rm -rf "$svg_build"
   mkdir -p "$svg_build"
-  (cd "$svg_build" && "$qt_prefix/bin/qt-configure-module" "$svg_src" &&
+  # The Qt for Windows does not record the cross compiler: the same settings again.
+  (cd "$svg_build" && "$qt_prefix/bin/qt-configure-module" "$svg_src" -- "${qt_cmake_options[@]}" &&
    nice -n 10 cmake --build . --parallel "$jobs" && cmake --install .)
   touch "$qt_prefix/.qtsvg-complete"
   rm -rf "$svg_build"

@@ -81,7 +81,7 @@ start_display() {
   echo "no free X display" >&2
   return 1
 }
-export WINEPREFIX=$desktop_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$desktop_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 screen_png() { xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$1"; }
 # Waits up to $2 seconds for a window whose title contains $1.
 wait_window() {
@@ -170,7 +170,7 @@ if [ "$installer" -eq 1 ]; then
   check "uninstaller registered for the user" \
         'wine reg query "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Rilegora" /v UninstallString 2>/dev/null | grep -q "Disinstalla Rilegora.exe"'
   check "Start-menu shortcut" '[ -f "$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Rilegora.lnk" ]'
-  check "desktop shortcut" '[ -n "$(find "$user_dir" -path "*Desktop/Rilegora.lnk" 2>/dev/null)" ]'
+  check "desktop shortcut" '[ -n "$(find -L "$user_dir" -path "*Desktop/Rilegora.lnk" 2>/dev/null)" ]'
   # A changed password and some data, then a reinstall and an uninstall.
   printf 'changed' >"$target/unins000.dll"
   mkdir -p "$target/Copertine_Libri"

@@ -17,7 +17,7 @@ set -euo pipefail
 mode=$1
 export WINEPREFIX=$2
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 marker=$WINEPREFIX/.rilegora-$mode
 [ -f "$marker" ] && exit 0
 mkdir -p "$WINEPREFIX"

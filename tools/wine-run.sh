@@ -29,8 +29,8 @@ done
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${RILEGORA_WINEPREFIX:-${RILEGORA_WIN_CACHE:-$HOME/.cache/rilegora-windows}/wine-offscreen}
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko installer dialogs.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko installer dialogs, no menu entries on the Linux desktop.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 "$here/wine-prefix.sh" offscreen "$WINEPREFIX"
 
 # The Qt DLLs, the MinGW runtime and, for the tests that read PDF files
