@@ -64,8 +64,9 @@ fi
 xvfb_pid=""
 desktop_prefix=$cache/wine-desktop
 cleanup() {
+  [ -n "$xvfb_pid" ] || return 0
   WINEPREFIX=$desktop_prefix wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
 start_display() {
@@ -136,7 +137,8 @@ if [ "$program" -eq 1 ]; then
     rm -rf "$demo"
     cp -r "$folder" "$demo"
     runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
-    export WINEPATH="Z:${qt//\//\\}\\bin;Z:${runtime//\//\\}"
+    pthread=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
+    export WINEPATH="Z:${qt//\//\\}\\bin;Z:${runtime//\//\\};Z:${pthread//\//\\}"
     wine "$tools_dir/rilegora-demo.exe" 'C:\Demo' >/dev/null 2>&1 || failures+=("rilegora-demo under Wine")
     grab() { wine "$tools_dir/rilegora-grab.exe" "$1" "Z:${shots//\//\\}\\$2" 'C:\Demo' "${@:3}" >/dev/null 2>&1 ||
                failures+=("rilegora-grab $1"); }

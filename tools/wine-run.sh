@@ -36,7 +36,8 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=
 # The Qt DLLs, the MinGW runtime and, for the tests that read PDF files
 # back, Poppler's pdftotext (Wine starts Linux programs too).
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
-winepath="Z:${runtime//\//\\};Z:${WINEPREFIX//\//\\}\\drive_c\\rilegora-tools"
+pthread=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
+winepath="Z:${runtime//\//\\};Z:${pthread//\//\\};C:\\rilegora-tools"
 [ -n "$qt" ] && winepath="Z:${qt//\//\\}\\bin;$winepath"
 export WINEPATH="$winepath${WINEPATH:+;$WINEPATH}"
 
