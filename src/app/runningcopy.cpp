@@ -3,12 +3,22 @@
 #include "messages.h"
 #include "programfolder.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
+#include <QSysInfo>
 
 namespace {
+/// The locks this process holds, by path.
+QSet<QString> &heldHere()
+{
+    static QSet<QString> held;
+    return held;
+}
+
 
 /// Tries the lock at path. Returns the held lock, or nothing with *error
 /// telling why.
@@ -31,8 +41,15 @@ std::unique_ptr<QLockFile> tryLockAt(const QString &path, QLockFile::LockError *
         QString host;
         QString application;
         const qint64 age = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
-        if (!lock->getLockInfo(&pid, &host, &application) && qAbs(age) > 5000 && lock->removeStaleLockFile() &&
-            lock->tryLock(0)) {
+        const bool readable = lock->getLockInfo(&pid, &host, &application);
+        // A lock in this very process's id cannot be another running copy's:
+        // a copy that ended without removing it had the same id, which the
+        // system gave out again (Windows after a restart, Wine after its
+        // server restarted). Qt sees that process running and keeps the lock.
+        const bool ownId = readable && pid == QCoreApplication::applicationPid() &&
+                           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0 &&
+                           !heldHere().contains(path);
+        if ((ownId || (!readable && qAbs(age) > 5000)) && lock->removeStaleLockFile() && lock->tryLock(0)) {
             *error = QLockFile::NoError;
             return lock;
         }
@@ -45,7 +62,11 @@ std::unique_ptr<QLockFile> tryLockAt(const QString &path, QLockFile::LockError *
 
 RunningCopy::RunningCopy() = default;
 
-RunningCopy::~RunningCopy() = default;
+RunningCopy::~RunningCopy()
+{
+    if (m_lock)
+        heldHere().remove(m_path);
+}
 
 QString RunningCopy::lockFileName()
 {
@@ -65,8 +86,10 @@ bool RunningCopy::take()
     QLockFile::LockError error = QLockFile::NoError;
     m_path = ProgramFolder::file(lockFileName());
     m_lock = tryLockAt(m_path, &error);
-    if (m_lock)
+    if (m_lock) {
+        heldHere().insert(m_path);
         return true;
+    }
     if (error == QLockFile::LockFailedError)
         return false;
     // The program folder takes no new file (a protected installation): the
@@ -75,6 +98,8 @@ bool RunningCopy::take()
     const QByteArray key = QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     m_path = QDir::temp().filePath(QStringLiteral("rilegora-") + QString::fromLatin1(key) + QStringLiteral(".lock"));
     m_lock = tryLockAt(m_path, &error);
+    if (m_lock)
+        heldHere().insert(m_path);
     // Nowhere to keep a lock at all: the program runs unguarded rather than not at all.
     return m_lock || error != QLockFile::LockFailedError;
 }

@@ -1,15 +1,19 @@
 // What the program meets on Windows and not on Linux, run on both: a program
 // folder named with a drive letter and backslashes and with letters outside
 // the system's ANSI code page, a save put on the device (FlushFileBuffers on
-// Windows), and a card written and read back there.
+// Windows), a card written and read back there, and the running-copy lock of
+// an earlier process that had the same process id.
 #include "common/cardfixtures.h"
+#include "common/testsupport.h"
 
 #include "app/filesync.h"
 #include "app/programfolder.h"
+#include "app/runningcopy.h"
 #include "books/bookarchive.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,6 +93,34 @@ private slots:
         QFile back(save.fileName());
         QVERIFY(back.open(QIODevice::ReadOnly));
         QCOMPARE(back.readAll(), QByteArray("foglio"));
+    }
+
+    void lockLeftUnderThisProcessIdIsTakenOver()
+    {
+        // A copy ended without removing its lock (a power cut), and the
+        // system gave this process the same id: Windows after a restart, Wine
+        // after its server restarted. Qt finds "its" process running.
+        TempProgramFolder folder;
+        const QString path = folder.file(RunningCopy::lockFileName());
+        QByteArray left;
+        {
+            QLockFile earlier(path);
+            QVERIFY(earlier.tryLock(0));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            left = file.readAll();
+        }
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(left), left.size());
+        }
+        RunningCopy copy;
+        QVERIFY(copy.take());
+        QCOMPARE(copy.lockPath(), path);
+        // Once this process holds it, a further copy is refused.
+        RunningCopy second;
+        QVERIFY(!second.take());
     }
 };
 
