@@ -26,6 +26,16 @@ flock 9
 [ -f "$marker" ] && exit 0
 
 wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+# Wine links the user's Desktop, Documents and the like to the Linux home:
+# folders of the prefix instead, so that shortcuts and files the programs
+# write there stay in the prefix.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then
+    rm -f "$link"
+    mkdir -p "$link"
+  fi
+done
 reg=$(mktemp "${TMPDIR:-/tmp}/rilegora-XXXXXX.reg")
 trap 'rm -f "$reg"' EXIT
 {

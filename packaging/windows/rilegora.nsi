@@ -7,7 +7,9 @@
 ; so a reinstall keeps a changed password. The uninstaller removes the
 ; program's files and never the user's data. /S installs and uninstalls
 ; silently.
-Unicode true
+; A 64-bit installer for the 64-bit program (Wine without its 32-bit part
+; runs it too).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
