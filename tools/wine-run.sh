@@ -50,7 +50,8 @@ program=$1
 shift
 status=0
 platform=()
-[ -n "${QT_QPA_PLATFORM:-}" ] && platform=(-platform "$QT_QPA_PLATFORM")
+# Plain offscreen comes from the prefix; a QCoreApplication test takes no -platform.
+[ -n "${QT_QPA_PLATFORM:-}" ] && [ "$QT_QPA_PLATFORM" != offscreen ] && platform=(-platform "$QT_QPA_PLATFORM")
 wine "$program" "${platform[@]}" "$@" -o "Z:${log//\//\\},txt" || status=$?
 cat "$log"
 exit "$status"
