@@ -93,6 +93,15 @@ wait_window() {
   done
   return 1
 }
+# Waits up to $2 seconds for the window $1 to be gone from the screen.
+wait_gone() {
+  local i
+  for i in $(seq $(($2 * 5))); do
+    xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.2
+  done
+  return 1
+}
 
 # --- 2. The program itself ---------------------------------------------------
 if [ "$program" -eq 1 ]; then
@@ -113,7 +122,9 @@ if [ "$program" -eq 1 ]; then
     xdotool windowactivate --sync "$login" 2>/dev/null || true
     xdotool type --delay 80 rilegora
     xdotool key Return
-    if launcher=$(wait_window "Schedario libri e cataloghi" 30); then
+    # The launcher is shown while the login is still closing over it: the
+    # picture waits for the login to be gone.
+    if launcher=$(wait_window "Schedario libri e cataloghi" 30) && wait_gone "$login" 30; then
       sleep 2
       screen_png "$shots/launcher.png"
       echo "logged in and reached the launcher" >&2
