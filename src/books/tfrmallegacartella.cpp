@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <limits>
 
@@ -45,6 +46,16 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
     return b;
 }
 
+bool copyContents(QFile &in, QFileDevice &out)
+{
+    QByteArray block;
+    while (!(block = in.read(1 << 20)).isEmpty()) {
+        if (out.write(block) != block.size())
+            return false;
+    }
+    return in.error() == QFileDevice::NoError;
+}
+
 /// Copies source over destination; the old copy is replaced only once the
 /// new one is whole, and stays as it was when anything fails.
 bool copyReplacing(const QString &source, const QString &destination)
@@ -52,21 +63,18 @@ bool copyReplacing(const QString &source, const QString &destination)
     QFile in(source);
     if (!BoundedRead::isRegularFile(source) || !in.open(QIODevice::ReadOnly) || in.isSequential())
         return false;
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray block;
-    while (!(block = in.read(1 << 20)).isEmpty()) {
-        if (out.write(block) != block.size()) {
+    if (FileSync::fitsSaveFile(destination)) {
+        QSaveFile out(destination);
+        if (!out.open(QIODevice::WriteOnly))
+            return false;
+        if (!copyContents(in, out)) {
             out.cancelWriting();
             return false;
         }
+        return FileSync::commit(out);
     }
-    if (in.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return false;
-    }
-    return FileSync::commit(out);
+    QTemporaryFile copy(QFileInfo(destination).absolutePath() + QStringLiteral("/XXXXXX.tmp"));
+    return copy.open() && copyContents(in, copy) && FileSync::replaceWith(copy, destination);
 }
 } // namespace
 

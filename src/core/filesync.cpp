@@ -4,6 +4,7 @@
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -93,6 +94,37 @@ bool commit(QSaveFile &file)
     if (!file.commit())
         return false;
     folderToDisk(file.fileName());
+    return true;
+}
+
+bool fitsSaveFile(const QString &filePath)
+{
+    return QFileInfo(filePath).fileName().size() <= kSaveFileNameRoom;
+}
+
+bool replaceWith(QTemporaryFile &whole, const QString &destination)
+{
+    if (!toDisk(whole))
+        return false;
+    QString aside;
+    if (QFileInfo::exists(destination)) {
+        QTemporaryFile reserved(QFileInfo(destination).absolutePath() + QStringLiteral("/XXXXXX.old"));
+        if (!reserved.open())
+            return false;
+        aside = reserved.fileName();
+        reserved.remove();
+        if (!QFile::rename(destination, aside))
+            return false;
+    }
+    if (!whole.rename(destination)) {
+        if (!aside.isEmpty())
+            QFile::rename(aside, destination);
+        return false;
+    }
+    whole.setAutoRemove(false);
+    if (!aside.isEmpty())
+        QFile::remove(aside);
+    folderToDisk(destination);
     return true;
 }
 

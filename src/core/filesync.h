@@ -6,6 +6,7 @@
 
 class QFileDevice;
 class QSaveFile;
+class QTemporaryFile;
 
 /// Puts what was written to a file on the device itself, so that a save that
 /// reports success survives a power cut or a crash of the system right after.
@@ -27,6 +28,20 @@ void folderToDisk(const QString &filePath);
 /// failed sync cancels the writing. False when any step fails; the old file
 /// is then as it was.
 bool commit(QSaveFile &file);
+
+/// Where the system has no unnamed temporary files (Windows), QSaveFile
+/// writes beside the file under its name and ".XXXXXX": a longer name than
+/// this leaves no room for that within the 255 characters of a folder entry.
+/// Such a file is written whole into a temporary file of its folder (see
+/// replaceWith).
+constexpr int kSaveFileNameRoom = 255 - 7;
+bool fitsSaveFile(const QString &filePath);
+
+/// Puts a temporary file of destination's folder, written whole and not yet
+/// synced, in destination's place: syncs it, moves an old file aside, gives
+/// the new one its name, then removes the old one. False when any step
+/// fails; an old file is then as it was.
+bool replaceWith(QTemporaryFile &whole, const QString &destination);
 
 /// Tests: hook is called by toDisk before it syncs; when it returns false
 /// the sync fails there, as a failing device would. An empty hook removes it.

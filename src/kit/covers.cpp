@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace Covers {
 
@@ -131,6 +132,10 @@ bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &s
     const QByteArray data = jpegData(image, sourceJpeg);
     if (fileName.isEmpty() || data.isEmpty())
         return false;
+    if (!FileSync::fitsSaveFile(fileName)) {
+        QTemporaryFile whole(QFileInfo(fileName).absolutePath() + QStringLiteral("/XXXXXX.tmp"));
+        return whole.open() && whole.write(data) == data.size() && FileSync::replaceWith(whole, fileName);
+    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
