@@ -72,8 +72,12 @@ Attempt tryOnce(std::unique_ptr<QLockFile> &lock, const QString &path)
     const qint64 age = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
     const bool readable = probe.getLockInfo(&pid, &host, &application);
     bool leftUnderOurId = false;
-    if (readable && pid == QCoreApplication::applicationPid() &&
-        (host.isEmpty() || host == QSysInfo::machineHostName())) {
+    // Qt names this computer in a lock by its host name, on Windows by
+    // COMPUTERNAME (the NetBIOS name, in capitals), which the host name
+    // need not match.
+    const bool thisComputer = host.isEmpty() || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0 ||
+                              host == qEnvironmentVariable("COMPUTERNAME");
+    if (readable && pid == QCoreApplication::applicationPid() && thisComputer) {
         QMutexLocker locker(&heldHereMutex);
         leftUnderOurId = !heldHere().contains(heldKey(path));
     }
