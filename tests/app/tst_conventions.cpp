@@ -152,13 +152,19 @@ private slots:
         const QString qtCopy = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_it.qm");
         const QString own = folder.file(QStringLiteral("translations/qtbase_it.qm"));
         QVERIFY(QDir().mkpath(folder.file(QStringLiteral("translations"))));
+        // A cross-built Qt may carry no translations: then there is no Qt
+        // copy to fall back on, and the one beside the test stands in.
+        const bool qtHasOne = QFile::exists(qtCopy);
+        const QString source = qtHasOne ? qtCopy
+                                        : QCoreApplication::applicationDirPath() + QStringLiteral("/translations/qtbase_it.qm");
 
         // None in the program folder: Qt's own copy.
         QTranslator fromQt;
-        QVERIFY(Regional::loadTranslation(fromQt));
-        QCOMPARE(QFileInfo(fromQt.filePath()).canonicalFilePath(), QFileInfo(qtCopy).canonicalFilePath());
+        QCOMPARE(Regional::loadTranslation(fromQt), qtHasOne);
+        if (qtHasOne)
+            QCOMPARE(QFileInfo(fromQt.filePath()).canonicalFilePath(), QFileInfo(qtCopy).canonicalFilePath());
 
-        QVERIFY(QFile::copy(qtCopy, own));
+        QVERIFY(QFile::copy(source, own));
         QTranslator fromFolder;
         QVERIFY(Regional::loadTranslation(fromFolder));
         QCOMPARE(QFileInfo(fromFolder.filePath()).canonicalFilePath(), QFileInfo(own).canonicalFilePath());
@@ -170,8 +176,9 @@ private slots:
         damaged.write("not a catalogue");
         damaged.close();
         QTranslator afterDamage;
-        QVERIFY(Regional::loadTranslation(afterDamage));
-        QCOMPARE(QFileInfo(afterDamage.filePath()).canonicalFilePath(), QFileInfo(qtCopy).canonicalFilePath());
+        QCOMPARE(Regional::loadTranslation(afterDamage), qtHasOne);
+        if (qtHasOne)
+            QCOMPARE(QFileInfo(afterDamage.filePath()).canonicalFilePath(), QFileInfo(qtCopy).canonicalFilePath());
     }
 };
 

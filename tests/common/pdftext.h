@@ -1,22 +1,29 @@
 #pragma once
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QList>
 #include <QProcess>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QXmlStreamReader>
 
 #include <algorithm>
 
 /// The words of a PDF file with their boxes, read back with Poppler's
 /// pdftotext -bbox. Lengths are millimetres from the page's top-left corner.
-/// The file goes to the tool through its standard input, so that no path
-/// has to mean the same to the test and to the tool: on Windows the test
-/// may run under Wine and the tool be the Linux one (tools/wine-run.sh), or
-/// a Windows build of Poppler on the PATH.
+/// On Linux the file goes to the tool through its standard input. On
+/// Windows the tool reads and writes files: the test may run under Wine and
+/// the tool be the Linux one (tools/wine-run.sh), whose standard streams
+/// Wine does not connect to the test's pipes; its paths are then the Unix
+/// names of the files, which Wine's kernel32 gives. A Windows build of
+/// Poppler on the PATH takes the Windows names.
 struct PdfText
 {
     struct Word
@@ -70,6 +77,34 @@ struct PdfText
             result.error = QStringLiteral("cannot read %1: %2").arg(pdf, file.errorString());
             return result;
         }
+        QByteArray html;
+#ifdef Q_OS_WIN
+        file.close();
+        QTemporaryDir scratch;
+        const QString out = scratch.filePath(QStringLiteral("words.html"));
+        // No pipes: Wine neither connects them to a Linux program nor always
+        // reports its end, so the output's closing tag says it is whole.
+        QProcess tool;
+        tool.setStandardInputFile(QProcess::nullDevice());
+        tool.setStandardOutputFile(QProcess::nullDevice());
+        tool.setStandardErrorFile(QProcess::nullDevice());
+        tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), toolPath(pdf), toolPath(out)});
+        if (!tool.waitForStarted(60000)) {
+            result.error = QStringLiteral("pdftotext did not start: ") + tool.errorString();
+            return result;
+        }
+        QFile words(out);
+        QDeadlineTimer deadline(60000);
+        while (!(words.open(QIODevice::ReadOnly) && (html = words.readAll()).trimmed().endsWith("</html>"))) {
+            words.close();
+            if (deadline.hasExpired()) {
+                result.error = QStringLiteral("pdftotext wrote no whole %1").arg(out);
+                return result;
+            }
+            QThread::msleep(20);
+        }
+        tool.waitForFinished(5000);
+#else
         QProcess tool;
         tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-"), QStringLiteral("-")});
         if (tool.waitForStarted(60000)) {
@@ -80,8 +115,10 @@ struct PdfText
             result.error = QStringLiteral("pdftotext failed: ") + QString::fromLocal8Bit(tool.readAllStandardError());
             return result;
         }
+        html = tool.readAllStandardOutput();
+#endif
         constexpr qreal mmPerPoint = 25.4 / 72;
-        QXmlStreamReader xml(tool.readAllStandardOutput());
+        QXmlStreamReader xml(html);
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
@@ -96,4 +133,20 @@ struct PdfText
         }
         return result;
     }
+
+#ifdef Q_OS_WIN
+    /// The name the tool understands: the Unix one under Wine, else the
+    /// Windows one.
+    static QString toolPath(const QString &path)
+    {
+        // x86-64 Windows has one calling convention; the name is left to
+        // the process heap (a few bytes a test).
+        using UnixName = char *(*)(const wchar_t *);
+        const auto unixName = reinterpret_cast<UnixName>(
+                QLibrary::resolve(QStringLiteral("kernel32"), "wine_get_unix_file_name"));
+        const QString native = QDir::toNativeSeparators(path);
+        const char *name = unixName ? unixName(reinterpret_cast<const wchar_t *>(native.utf16())) : nullptr;
+        return name ? QString::fromUtf8(name) : native;
+    }
+#endif
 };

@@ -208,7 +208,8 @@ public:
         m_process.closeWriteChannel();
         m_finished = m_process.waitForFinished(timeoutMs);
         QList<QPair<QByteArray, QString>> out;
-        for (const QByteArray &line : m_early + m_process.readAllStandardOutput().split('\n')) {
+        for (QByteArray line : m_early + m_process.readAllStandardOutput().split('\n')) {
+            line = line.trimmed(); // a Windows copy ends its lines with CR LF
             const int space = line.indexOf(' ');
             if (space > 0)
                 out.append({line.left(space), QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(space + 1)))});
