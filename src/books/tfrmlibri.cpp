@@ -83,7 +83,7 @@ void TfrmLibri::buildLayout()
         panels.append(whitePanel(pan, QString::fromLatin1(g.panel), QRect(g.x, 6, g.width, 51)));
 
     auto icon = [&](const char *name, QWidget *panel, int x) {
-        return Decor::command(panel, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg",
+        return Decor::command(panel, QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral(".svg"),
                               QRect(x, 6, 37, 39));
     };
     cmdNuovo = icon("cmdNuovo", panels[0], 6);
@@ -91,9 +91,10 @@ void TfrmLibri::buildLayout()
     cmdSalva = icon("cmdSalva", panels[0], 88);
     cmdTrova = icon("cmdTrova", panels[0], 129);
     cmdFile = icon("cmdFile", panels[0], 170);
-    cmdAnteprima = new PictureButton(QStringLiteral("cmdAnteprima"), asset("cmdAnteprima.svg"), panels[1]);
+    cmdAnteprima =
+        new PictureButton(QStringLiteral("cmdAnteprima"), asset(QStringLiteral("cmdAnteprima.svg")), panels[1]);
     cmdAnteprima->setGeometry(5, 10, 148, 32);
-    cmdStampa = new PictureButton(QStringLiteral("cmdStampa"), asset("cmdStampa.svg"), panels[2]);
+    cmdStampa = new PictureButton(QStringLiteral("cmdStampa"), asset(QStringLiteral("cmdStampa.svg")), panels[2]);
     cmdStampa->setGeometry(5, 10, 148, 32);
     cmdPrimo = icon("cmdPrimo", panels[3], 6);
     cmdIndietro = icon("cmdIndietro", panels[3], 47);
@@ -117,10 +118,10 @@ void TfrmLibri::buildLayout()
     imgBianco = new PictureBox(QStringLiteral("imgBianco"), pan);
     imgBianco->setGeometry(6, 64, 307, 409);
     imgBianco->hide();
-    imgBianco->setImage(renderPicture(asset("imgBianco.svg"), QSize(307, 409), Qt::white));
+    imgBianco->setImage(renderPicture(asset(QStringLiteral("imgBianco.svg")), QSize(307, 409), Qt::white));
     QWidget *panFoto = whitePanel(pan, QStringLiteral("panFoto"), QRect(6, 481, 311, 48));
     auto photoButton = [&](const char *name, int x, int w) {
-        return Decor::command(panFoto, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg",
+        return Decor::command(panFoto, QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral(".svg"),
                               QRect(x, 4, w, 40));
     };
     btnCaricaFoto = photoButton("btnCaricaFoto", 4, 157);
@@ -151,7 +152,7 @@ void TfrmLibri::buildLayout()
     box(txtEditore, "txtEditore", 50, x0, y, 260, QStringLiteral("Casa editrice:"));
     box(txtCitta, "txtCitta", 50, x1, y, 200, QStringLiteral("Città pubblicazione:"));
     box(txtDewey, "txtDewey", 12, x2, y, 150, QStringLiteral("Codice Dewey:"));
-    btnDewey = new PictureButton(QStringLiteral("btnDewey"), asset("btnDewey.svg"), pan);
+    btnDewey = new PictureButton(QStringLiteral("btnDewey"), asset(QStringLiteral("btnDewey.svg")), pan);
     btnDewey->setGeometry(953, y + 17, 37, 30);
     y += pitch;
     box(txtGenere, "txtGenere", 50, x0, y, 260, QStringLiteral("Genere:"));

@@ -143,7 +143,8 @@ void TfrmListinoPrezzi::buildLayout()
                                     Look::White, Border, 6);
     }
     auto icon = [&](const char *name, int x) {
-        return Decor::command(pan, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg", QRect(x, 26, 37, 39));
+        return Decor::command(pan, QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral(".svg"),
+                              QRect(x, 26, 37, 39));
     };
     cmdNuovo = icon("cmdNuovo", 24);
     cmdSalva = icon("cmdSalva", 81);
