@@ -243,7 +243,8 @@ private slots:
             QVERIFY(writeFile(m_folder->file(QString::fromLatin1(name))));
         QVERIFY(writeFile(m_folder->file(QStringLiteral("Copia/Vecchio.cat"))));
         openList();
-        QCOMPARE(apri.entries(), QStringList({"Narrativa.cat", "poesia.cat", "Saggi.cat"}));
+        QCOMPARE(apri.entries(), QStringList({QStringLiteral("Narrativa.cat"), QStringLiteral("poesia.cat"),
+                                              QStringLiteral("Saggi.cat")}));
         QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 3 cataloghi."));
         const QListWidgetItem *item = apri.lstFiles->item(0);
         QCOMPARE(item->font().family(), QStringLiteral("Courier New"));
@@ -332,7 +333,7 @@ private slots:
         QCOMPARE(messages.seen().first().icon, QMessageBox::Question);
         QCOMPARE(messages.seen().first().buttons, QMessageBox::Yes | QMessageBox::No);
         QVERIFY(QFile::exists(m_folder->file(QStringLiteral("Narrativa.cat"))));
-        QCOMPARE(apri.entries(), QStringList{"Narrativa.cat"});
+        QCOMPARE(apri.entries(), QStringList{QStringLiteral("Narrativa.cat")});
 
         messages.clear();
         QTest::mouseClick(apri.btnElimina, Qt::LeftButton); // answered Yes
@@ -365,7 +366,7 @@ private slots:
                                 "riprovare."));
         QCOMPARE(messages.seen().last().icon, QMessageBox::Critical);
         QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Narrativa.cat/dentro"))).isDir());
-        QCOMPARE(apri.entries(), QStringList{"Poesia.cat"}); // what the folder holds
+        QCOMPARE(apri.entries(), QStringList{QStringLiteral("Poesia.cat")}); // what the folder holds
         QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 1 cataloghi."));
 
         // A catalogue already gone counts as deleted.
@@ -384,7 +385,7 @@ private slots:
         QVERIFY(writeFile(m_folder->file(QStringLiteral(" Poesia.cat")), "uno"));
         QVERIFY(writeFile(m_folder->file(QStringLiteral("Poesia.cat")), "due"));
         TfrmApriCatalogo &apri = openList();
-        QCOMPARE(apri.entries(), QStringList({" Poesia.cat", "Poesia.cat"}));
+        QCOMPARE(apri.entries(), QStringList({QStringLiteral(" Poesia.cat"), QStringLiteral("Poesia.cat")}));
         apri.selectEntry(QStringLiteral(" Poesia.cat"));
         apri.btnApriClick();
         QCOMPARE(m_screens->frmListinoPrezzi->lblFile->text(), m_folder->file(QStringLiteral(" Poesia.cat")));

@@ -111,9 +111,12 @@ void TestTfrmImportaLibri::importFromTheExportScreen()
         QTest::mouseClick(w->btnSfoglia, Qt::LeftButton);
         QCOMPARE(w->lblFile->text(), QDir::toNativeSeparators(path));
         QVERIFY(w->chkIntestazione->isChecked());
-        const QStringList expected = {"Titolo libro", "Autore", "Non importare", "ISBN", "Prezzo"};
+        const QStringList expected = {QStringLiteral("Titolo libro"), QStringLiteral("Autore"),
+                                      QStringLiteral("Non importare"), QStringLiteral("ISBN"),
+                                      QStringLiteral("Prezzo")};
         for (int c = 0; c < 5; ++c) {
-            QComboBox *box = w->findChild<QComboBox *>(QStringLiteral("cboCampo%1").arg(c + 1, 2, 10, QChar('0')));
+            QComboBox *box =
+                w->findChild<QComboBox *>(QStringLiteral("cboCampo%1").arg(c + 1, 2, 10, QLatin1Char('0')));
             QVERIFY(box && box == w->fieldBox(c));
             QCOMPARE(box->currentText(), expected.at(c));
         }

@@ -212,7 +212,8 @@ void makeFixture(const QString &folder)
     const QByteArray oldPhoto = encodedPicture(detailedPicture(QSize(40, 50), 3), "jpg");
     QVERIFY(writeFile(folder + QStringLiteral("Copertine_Libri/Foto_2.jpg"), oldPhoto));
     for (const char box : QByteArray("ABCDEFGH"))
-        QVERIFY(writeFile(folder + QStringLiteral("Foto_Gruppo/Narrativa_Foto_%1_2.jpg").arg(QChar(box)), oldPhoto));
+        QVERIFY(
+            writeFile(folder + QStringLiteral("Foto_Gruppo/Narrativa_Foto_%1_2.jpg").arg(QLatin1Char(box)), oldPhoto));
     QVERIFY(writeFile(folder + QStringLiteral("unins000.dll"), "[Accesso]\r\nValore=4EA98ED2022186BA\r\n"));
     QVERIFY(writeFile(folder + QStringLiteral("Documenti_Allegati/indice.txt"), "la copia attaccata prima"));
     QByteArray big;
@@ -534,7 +535,8 @@ void TestWriterFaults::faults()
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         QImage picture;
         if (it.key().endsWith(QLatin1String(".jpg")) && it.value() != "<folder>")
-            QVERIFY2(Covers::readPicture(folder.file(it.key()), picture), qPrintable(it.key() + " is not whole"));
+            QVERIFY2(Covers::readPicture(folder.file(it.key()), picture),
+                     qPrintable(it.key() + QStringLiteral(" is not whole")));
     }
     if (!targetKept) {
         // Rewritten in place where the folder takes no new file: whole and new.
