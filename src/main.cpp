@@ -1,3 +1,4 @@
+#include "app/logging.h"
 #include "app/regional.h"
 #include "app/screenset.h"
 
@@ -10,6 +11,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rilegora"));
     QApplication::setApplicationVersion(QStringLiteral(RILEGORA_VERSION));
+    // The causes of failed writes, in the user's own folder (Log::defaultFolder).
+    Log::install();
     // Ties the windows to the desktop entry "rilegora.desktop" on Linux.
     QGuiApplication::setDesktopFileName(QStringLiteral("rilegora"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icoIconaApp.svg")));
