@@ -7,6 +7,7 @@
 
 #include "app/conventions.h"
 #include "app/decor.h"
+#include "app/logging.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
 #include "app/screens.h"
@@ -120,8 +121,10 @@ void TfrmCambiaPassword::cmdOKClick()
 {
     if (!cmdOK->isEnabled())
         return;
-    const std::optional<QString> stored = PasswordStore::readStored();
+    QString error;
+    const std::optional<QString> stored = PasswordStore::readStored(&error);
     if (!stored) {
+        qCWarning(lcAccess, "password non letta: %s", qUtf8Printable(Log::cause(error)));
         Msg::plain(this, changeFailureMessage());
         return;
     }
@@ -153,7 +156,7 @@ void TfrmCambiaPassword::cmdOKClick()
     }
     // Written only if the password is still the one just checked: another
     // workstation may change it in between.
-    switch (PasswordStore::replaceStored(old, newPassword)) {
+    switch (PasswordStore::replaceStored(old, newPassword, &error)) {
     case PasswordStore::Replace::Done:
         break;
     case PasswordStore::Replace::ChangedElsewhere:
@@ -165,6 +168,8 @@ void TfrmCambiaPassword::cmdOKClick()
         Msg::plain(this, WriteLock::busyMessage());
         return;
     case PasswordStore::Replace::Failed:
+        qCWarning(lcAccess, "password non cambiata in %s: %s", qUtf8Printable(PasswordStore::filePath()),
+                  qUtf8Printable(Log::cause(error)));
         Msg::plain(this, changeFailureMessage());
         return;
     }

@@ -9,6 +9,7 @@
 #include "app/cp1252.h"
 #include "app/decor.h"
 #include "app/filesync.h"
+#include "app/logging.h"
 #include "app/messages.h"
 #include "app/openurl.h"
 #include "app/picturewidgets.h"
@@ -48,27 +49,37 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 }
 
 /// Copies source over destination; the old copy is replaced only once the
-/// new one is whole, and stays as it was when anything fails.
-bool copyReplacing(const QString &source, const QString &destination)
+/// new one is whole, and stays as it was when anything fails, with its cause
+/// in *error.
+bool copyReplacing(const QString &source, const QString &destination, QString *error)
 {
     QFile in(source);
-    if (!BoundedRead::isRegularFile(source) || !in.open(QIODevice::ReadOnly) || in.isSequential())
+    if (!BoundedRead::isRegularFile(source)) {
+        *error = QStringLiteral("%1 non è un file ordinario").arg(source);
         return false;
+    }
+    if (!in.open(QIODevice::ReadOnly) || in.isSequential()) {
+        *error = in.errorString();
+        return false;
+    }
     QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = out.errorString();
         return false;
+    }
     QByteArray block;
     while (!(block = in.read(1 << 20)).isEmpty()) {
-        if (out.write(block) != block.size()) {
+        if (!FileSync::writeAll(out, block.constData(), block.size(), error)) {
             out.cancelWriting();
             return false;
         }
     }
     if (in.error() != QFileDevice::NoError) {
+        *error = in.errorString();
         out.cancelWriting();
         return false;
     }
-    return FileSync::commit(out);
+    return FileSync::commit(out, error);
 }
 } // namespace
 
@@ -240,7 +251,10 @@ void TfrmAllegaCartella::browse(int k)
         Msg::answeredNo(this, QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
                                              "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
         return;
-    copyReplacing(chosen, destination);
+    QString error;
+    if (!copyReplacing(chosen, destination, &error))
+        qCWarning(lcBooks, "allegato %s non copiato in %s: %s", qUtf8Printable(chosen), qUtf8Printable(destination),
+                  qUtf8Printable(Log::cause(error)));
 }
 
 void TfrmAllegaCartella::openAttachment(int k)

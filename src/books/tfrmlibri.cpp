@@ -7,6 +7,7 @@
 #include "app/decor.h"
 #include "app/helptopics.h"
 #include "app/lockedsave.h"
+#include "app/logging.h"
 #include "app/messages.h"
 #include "app/picturewidgets.h"
 #include "app/regional.h"
@@ -347,8 +348,15 @@ void TfrmLibri::saveCover(int number)
 {
     // An unchanged cover goes back byte for byte; only a new picture is encoded.
     const QString path = number < 1 ? QString() : Covers::path(QString::number(number));
-    if (path.isEmpty() || !Covers::makeFolder() || !Covers::writeJpeg(path, imgFoto->image(), imgFoto->sourceJpeg()))
-        imgFoto->setImage(placeholder());
+    QString error;
+    if (path.isEmpty())
+        error = QStringLiteral("%1 non è il numero di una scheda").arg(number);
+    else if (!Covers::makeFolder())
+        error = QStringLiteral("la cartella %1 non può essere creata").arg(Covers::folder());
+    else if (Covers::writeJpeg(path, imgFoto->image(), imgFoto->sourceJpeg(), Covers::Keep::Stored, &error))
+        return;
+    qCWarning(lcBooks, "copertina della scheda %d non salvata: %s", number, qUtf8Printable(Log::cause(error)));
+    imgFoto->setImage(placeholder());
 }
 
 bool TfrmLibri::loadCard(BookArchive &archive, int n)
@@ -453,6 +461,8 @@ void TfrmLibri::cmdSalvaClick()
     const bool stored = !position.isEmpty();
     LockedSave::Options options;
     options.whileLocked = [this](int number) { saveCover(number); };
+    QString error;
+    options.error = &error;
     int number = 0;
     LockedSave::Result result = LockedSave::Result::Failed;
     if (stored) {
@@ -485,8 +495,11 @@ void TfrmLibri::cmdSalvaClick()
     }
     if (result == LockedSave::Result::Busy)
         return Msg::warning(this, WriteLock::busyMessage());
-    if (result != LockedSave::Result::Saved)
+    if (result != LockedSave::Result::Saved) {
+        qCWarning(lcBooks, "scheda %s non salvata in %s: %s", stored ? qUtf8Printable(position) : "nuova",
+                  qUtf8Printable(BookArchive::path()), qUtf8Printable(Log::cause(error)));
         return reportAccessFailure();
+    }
     m_record = card;
     m_loaded = card;
     lblPosizione->setText(QString::number(number));
@@ -610,8 +623,12 @@ void TfrmLibri::btnSalvaFotoClick()
     const QString chosen = FileChooser::choose(this, request);
     if (chosen.isEmpty())
         return;
-    if (!Covers::writeJpeg(chosen, imgFoto->image(), imgFoto->sourceJpeg()))
+    QString error;
+    if (!Covers::writeJpeg(chosen, imgFoto->image(), imgFoto->sourceJpeg(), Covers::Keep::Stored, &error)) {
+        qCWarning(lcBooks, "fotografia non salvata in %s: %s", qUtf8Printable(chosen),
+                  qUtf8Printable(Log::cause(error)));
         imgFoto->setImage(placeholder());
+    }
 }
 
 void TfrmLibri::btnCancFotoClick()

@@ -4,6 +4,7 @@
 #include "app/decor.h"
 #include "app/filesync.h"
 #include "app/helptopics.h"
+#include "app/logging.h"
 #include "app/messages.h"
 #include "app/openurl.h"
 #include "app/picturewidgets.h"
@@ -306,13 +307,18 @@ bool TfrmExpLibri::writeExportFile()
     if (QWidget *focus = QApplication::focusWidget(); focus && focus != grdRecords && grdRecords->isAncestorOf(focus))
         grdRecords->setFocus(Qt::OtherFocusReason);
     QSaveFile file(exportPath());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!SpreadsheetExport::write(file, m_model->table())) {
+    QString error;
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+    } else if (!SpreadsheetExport::write(file, m_model->table())) {
+        error = file.errorString();
         file.cancelWriting();
-        return false;
+    } else if (FileSync::commit(file, &error)) {
+        return true;
     }
-    return FileSync::commit(file);
+    qCWarning(lcOutput, "esportazione in %s non riuscita: %s", qUtf8Printable(exportPath()),
+              qUtf8Printable(Log::cause(error)));
+    return false;
 }
 
 void TfrmExpLibri::cmdEsportaClick()

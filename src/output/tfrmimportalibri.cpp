@@ -2,6 +2,7 @@
 
 #include "app/conventions.h"
 #include "app/decor.h"
+#include "app/logging.h"
 #include "app/messages.h"
 #include "app/screens.h"
 #include "app/writelock.h"
@@ -336,6 +337,8 @@ void TfrmImportaLibri::cmdImportaClick()
     BookArchive archive;
     if (!archive.open()) {
         lock.release();
+        qCWarning(lcOutput, "importazione: l'archivio %s non si apre: %s", qUtf8Printable(BookArchive::path()),
+                  qUtf8Printable(Log::cause(archive.errorString())));
         Msg::error(this, BookArchive::accessFailureMessage());
         return;
     }
@@ -382,6 +385,8 @@ void TfrmImportaLibri::cmdImportaClick()
         return;
     }
     if (result == BookArchive::BulkResult::Failed || !closed) {
+        qCWarning(lcOutput, "importazione in %s non riuscita: %s", qUtf8Printable(BookArchive::path()),
+                  qUtf8Printable(Log::cause(archive.errorString())));
         Msg::error(this, BookArchive::accessFailureMessage());
         return;
     }

@@ -4,6 +4,7 @@
 // exactly as it was.
 #include "common/filefixtures.h"
 #include "common/filesizelimit.h"
+#include "common/logcatcher.h"
 #include "common/testsupport.h"
 
 #include "app/picturewidgets.h"
@@ -247,8 +248,8 @@ void TestTfrmImportaLibri::anotherFileReplacesTheFirst()
     QCOMPARE(w.grdAnteprima->cellWidget(0, 1), w.fieldBox(1));
 }
 
-// A disk that fills up during the import: the access message, and the
-// archive cut back to what it was.
+// A disk that fills up during the import: the access message, the archive
+// cut back to what it was, and the cause in the log.
 void TestTfrmImportaLibri::fullDiskLeavesTheArchiveAsItWas()
 {
     TempProgramFolder folder;
@@ -262,10 +263,13 @@ void TestTfrmImportaLibri::fullDiskLeavesTheArchiveAsItWas()
     QVERIFY(w.loadFile(writeFile(folder, QStringLiteral("grande.csv"), csv)));
     MessageCatcher catcher;
     catcher.answerNext(QMessageBox::Yes);
+    LogCatcher log;
     {
         FileSizeLimit limit(rlim_t(before.size()) + 300 * TSchedaLibro::RecordSize);
         w.cmdImportaClick();
     }
+    QCOMPARE(log.of("rilegora.output"),
+             QStringList{QStringLiteral("importazione in %1 non riuscita: File too large").arg(BookArchive::path())});
     QCOMPARE(catcher.texts().value(1), BookArchive::accessFailureMessage());
     QCOMPARE(catcher.seen().value(1).icon, QMessageBox::Critical);
     QCOMPARE(readFile(BookArchive::path()), before);
