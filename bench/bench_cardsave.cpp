@@ -7,7 +7,8 @@
 // write put on the device, then with the writes only handed to the system,
 // alternating the two in rounds. See docs/PERFORMANCE.md.
 #include "app/filesync.h"
-#include "app/programfolder.h"
+#include "cardsavebench.h"
+
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 #include "books/covers.h"
@@ -24,17 +25,8 @@
 #include <vector>
 
 namespace {
-
-TSchedaLibro sampleCard(int n)
-{
-    TSchedaLibro card;
-    card.setText(TSchedaLibro::Titolo, QStringLiteral("Il nome della rosa, edizione %1").arg(n));
-    card.setText(TSchedaLibro::Autore, QStringLiteral("Umberto Eco"));
-    card.setText(TSchedaLibro::Anno, QStringLiteral("1980"));
-    card.setText(TSchedaLibro::Editore, QStringLiteral("Bompiani"));
-    card.setText(TSchedaLibro::Note, QString(200, QLatin1Char('n')));
-    return card;
-}
+using CardSaveBench::median;
+using CardSaveBench::sampleCard;
 
 enum class Save { Rewrite, Append, RewriteWithCover };
 
@@ -58,43 +50,17 @@ double timeSaves(Save kind, int saves, const QByteArray &cover)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int saves = 200;
-    QString base;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--saves"))
-            saves = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--folder"))
-            base = args[i + 1];
-    }
-    QTemporaryDir dir(base.isEmpty() ? QString() : base + QStringLiteral("/bench_cardsave-XXXXXX"));
-    if (!dir.isValid() || saves < 1) {
-        std::fprintf(stderr, "usage: bench_cardsave [--saves N] [--folder DIR]\n");
+    CardSaveBench::Setup setup;
+    if (!CardSaveBench::prepare(app.arguments(), "bench_cardsave", setup))
         return 2;
-    }
-    ProgramFolder::setPath(dir.path());
-    Covers::makeFolder();
-    {
-        BookArchive archive;
-        archive.open();
-        for (int i = 0; i < 100; ++i)
-            archive.append(sampleCard(i));
-        archive.close();
-    }
-    QImage picture(307, 409, QImage::Format_RGB32);
-    picture.fill(QColor(0x80, 0xAA, 0xCE));
-    const QByteArray cover = Covers::jpegData(picture, QByteArray());
+    const int saves = setup.saves;
+    const QByteArray &cover = setup.cover;
+    const QTemporaryDir &dir = *setup.dir;
 
     const struct
     {

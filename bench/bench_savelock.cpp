@@ -8,8 +8,9 @@
 // and without it (open, write, close, write the cover), alternating the two
 // in rounds; and the lock alone (take and release). See docs/PERFORMANCE.md.
 #include "app/lockedsave.h"
-#include "app/programfolder.h"
 #include "app/writelock.h"
+#include "cardsavebench.h"
+
 #include "books/bookarchive.h"
 #include "books/bookrecord.h"
 #include "books/covers.h"
@@ -27,17 +28,8 @@
 #include <vector>
 
 namespace {
-
-TSchedaLibro sampleCard(int n)
-{
-    TSchedaLibro card;
-    card.setText(TSchedaLibro::Titolo, QStringLiteral("Il nome della rosa, edizione %1").arg(n));
-    card.setText(TSchedaLibro::Autore, QStringLiteral("Umberto Eco"));
-    card.setText(TSchedaLibro::Anno, QStringLiteral("1980"));
-    card.setText(TSchedaLibro::Editore, QStringLiteral("Bompiani"));
-    card.setText(TSchedaLibro::Note, QString(200, QLatin1Char('n')));
-    return card;
-}
+using CardSaveBench::median;
+using CardSaveBench::sampleCard;
 
 /// How many compared cards were the same (kept, so that the comparison is made).
 int g_sameCards = 0;
@@ -95,43 +87,17 @@ double timeSaves(Save kind, bool locked, int saves, const QByteArray &cover)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int saves = 200;
-    QString base;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--saves"))
-            saves = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--folder"))
-            base = args[i + 1];
-    }
-    QTemporaryDir dir(base.isEmpty() ? QString() : base + QStringLiteral("/bench_savelock-XXXXXX"));
-    if (!dir.isValid() || saves < 1) {
-        std::fprintf(stderr, "usage: bench_savelock [--saves N] [--folder DIR]\n");
+    CardSaveBench::Setup setup;
+    if (!CardSaveBench::prepare(app.arguments(), "bench_savelock", setup))
         return 2;
-    }
-    ProgramFolder::setPath(dir.path());
-    Covers::makeFolder();
-    {
-        BookArchive archive;
-        archive.open();
-        for (int i = 0; i < 100; ++i)
-            archive.append(sampleCard(i));
-        archive.close();
-    }
-    QImage picture(307, 409, QImage::Format_RGB32);
-    picture.fill(QColor(0x80, 0xAA, 0xCE));
-    const QByteArray cover = Covers::jpegData(picture, QByteArray());
+    const int saves = setup.saves;
+    const QByteArray &cover = setup.cover;
+    const QTemporaryDir &dir = *setup.dir;
 
     const struct
     {

@@ -3,6 +3,8 @@
 #include "conventions.h"
 #include "picturewidgets.h"
 
+#include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QWidget>
 
@@ -59,6 +61,31 @@ PictureButton *command(QWidget *parent, const QString &name, const QString &asse
     auto *shown = new PictureButton(name, QStringLiteral(":/assets/") + asset, parent);
     shown->setGeometry(geometry);
     return shown;
+}
+
+QPixmap titleLogo(const QSize &size, const QString &subtitle)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(QColor(0x2E, 0x5A, 0x88));
+    p.setFont(Look::verdana(24, true));
+    p.drawText(QRect(6, 0, 220, size.height()), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Rilegora"));
+    p.setPen(QColor(0x6A, 0x5A, 0xCD));
+    p.setFont(Look::verdana(10, true));
+    p.drawText(QRect(190, 0, size.width() - 190, size.height()), Qt::AlignVCenter | Qt::AlignLeft, subtitle);
+    return picture;
+}
+
+QLabel *titleLogoLabel(QWidget *topBox, const QString &subtitle)
+{
+    auto *logo = new QLabel(topBox);
+    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setGeometry(6, 5, 505, 55);
+    logo->setPixmap(titleLogo(logo->size(), subtitle));
+    return logo;
 }
 
 } // namespace Decor

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
 class PictureButton;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -26,6 +28,12 @@ QWidget *gradientRectangle(QWidget *parent, const QString &name, const QRect &ge
 /// A picture that is only decoration: it takes no clicks and keeps the
 /// normal arrow pointer, so the mouse acts on what lies beneath it.
 PictureButton *picture(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry);
+
+/// The program's name drawn as the logo of a screen's top box, with the
+/// screen's two-line subtitle ("Schedario Libri\n...") beside it.
+QPixmap titleLogo(const QSize &size, const QString &subtitle);
+/// The label imgLogo at its place in a screen's top box, showing titleLogo.
+QLabel *titleLogoLabel(QWidget *topBox, const QString &subtitle);
 
 /// A clickable picture (hand pointer) showing :/assets/<asset>.
 PictureButton *command(QWidget *parent, const QString &name, const QString &asset, const QRect &geometry);

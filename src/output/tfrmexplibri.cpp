@@ -30,24 +30,6 @@ QString asset(const QString &name)
     return QStringLiteral(":/assets/") + name;
 }
 
-// The program's name drawn as the logo of the top box.
-QPixmap logoPicture(const QSize &size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::white);
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setPen(QColor(0x2E, 0x5A, 0x88));
-    p.setFont(Look::verdana(24, true));
-    p.drawText(QRect(6, 0, 220, size.height()), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Rilegora"));
-    p.setPen(QColor(0x6A, 0x5A, 0xCD));
-    p.setFont(Look::verdana(10, true));
-    p.drawText(QRect(190, 0, size.width() - 190, size.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("Schedario Libri\nEsportazione in Microsoft Excel"));
-    return picture;
-}
-
 // A hand pointing right, towards the export command.
 QPixmap handPicture(const QSize &size)
 {
@@ -89,8 +71,9 @@ void ExpLibriModel::fillFromArchive()
     m_table.clear();
     endResetModel();
     // A failure keeps the rows read so far, silently.
-    m_fill = std::make_unique<CardTableFill>(
-        BookArchive::path(), [this] { QMetaObject::invokeMethod(this, &ExpLibriModel::takeRows, Qt::QueuedConnection); });
+    m_fill = std::make_unique<CardTableFill>(BookArchive::path(), [this] {
+        QMetaObject::invokeMethod(this, &ExpLibriModel::takeRows, Qt::QueuedConnection);
+    });
     m_fill->waitForFirstRows();
     takeRows();
 }
@@ -208,10 +191,7 @@ void TfrmExpLibri::buildLayout()
 
     shpTop = Decor::rectangle(panContainer, QStringLiteral("shpTop"), QRect(8, 8, 821, 65), Look::White, 0xFFD8E5EF);
 
-    imgLogo = new QLabel(shpTop);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setGeometry(6, 5, 505, 55);
-    imgLogo->setPixmap(logoPicture(imgLogo->size()));
+    imgLogo = Decor::titleLogoLabel(shpTop, QStringLiteral("Schedario Libri\nEsportazione in Microsoft Excel"));
     icoMano = new QLabel(shpTop);
     icoMano->setObjectName(QStringLiteral("icoMano"));
     icoMano->setGeometry(538, 10, 50, 45);

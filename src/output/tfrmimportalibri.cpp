@@ -20,7 +20,6 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -30,23 +29,6 @@ using namespace SpreadsheetImport;
 
 namespace {
 constexpr int kRowHeight = 24;
-
-QPixmap logoPicture(const QSize &size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::white);
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setPen(QColor(0x2E, 0x5A, 0x88));
-    p.setFont(Look::verdana(24, true));
-    p.drawText(QRect(6, 0, 220, size.height()), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Rilegora"));
-    p.setPen(QColor(0x6A, 0x5A, 0xCD));
-    p.setFont(Look::verdana(10, true));
-    p.drawText(QRect(190, 0, size.width() - 190, size.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("Schedario Libri\nImportazione da foglio di calcolo"));
-    return picture;
-}
 
 QString plural(int n, const char *one, const char *many)
 {
@@ -108,10 +90,7 @@ void TfrmImportaLibri::buildLayout()
     panContainer->setGeometry(12, 13, 837, 533);
 
     shpTop = Decor::rectangle(panContainer, QStringLiteral("shpTop"), QRect(8, 8, 821, 65), Look::White, 0xFFD8E5EF);
-    imgLogo = new QLabel(shpTop);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setGeometry(6, 5, 505, 55);
-    imgLogo->setPixmap(logoPicture(imgLogo->size()));
+    imgLogo = Decor::titleLogoLabel(shpTop, QStringLiteral("Schedario Libri\nImportazione da foglio di calcolo"));
 
     btnSfoglia =
         Decor::button(panContainer, QStringLiteral("btnSfoglia"), QStringLiteral("Sfoglia..."), QRect(8, 83, 120, 30));
