@@ -2,6 +2,7 @@
 // screen set: creating, listing, opening and deleting catalogue files, with
 // their messages, and the way back to the launcher.
 #include "common/filefixtures.h"
+#include "common/logcatcher.h"
 #include "common/testsupport.h"
 
 #include "app/conventions.h"
@@ -193,8 +194,15 @@ private slots:
         ProgramFolder::setPath(root + QStringLiteral("file/cartella"));
         crea.txtFile->setText(QStringLiteral("Poesia"));
         MessageCatcher messages;
+        LogCatcher log;
         crea.btnApplicaClick();
         ProgramFolder::setPath(root);
+        // The cause in the log: the system's, whatever its words.
+        QCOMPARE(log.lines().size(), 1);
+        QVERIFY2(log.lines().first().startsWith(QStringLiteral("rilegora.catalogues: catalogo ") + root +
+                                                QStringLiteral("file/cartella/Poesia.cat non creato: ")),
+                 qPrintable(log.lines().first()));
+        QVERIFY(!log.lines().first().endsWith(QStringLiteral(" non creato: ") + QFile().errorString()));
         QCOMPARE(messages.texts(),
                  QStringList{QStringLiteral("Attenzione: non è stato possibile creare il file di archivio del nuovo "
                                             "catalogo.\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
@@ -358,7 +366,13 @@ private slots:
         QVERIFY(QFile::remove(m_folder->file(QStringLiteral("Narrativa.cat"))));
         QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("Narrativa.cat/dentro"))));
         MessageCatcher messages;
+        LogCatcher log;
         apri.btnEliminaClick();
+        QCOMPARE(log.lines().size(), 1);
+        QVERIFY2(log.lines().first().startsWith(QStringLiteral("rilegora.catalogues: catalogo ") +
+                                                m_folder->file(QStringLiteral("Narrativa.cat non eliminato: "))),
+                 qPrintable(log.lines().first()));
+        QVERIFY(!log.lines().first().endsWith(QStringLiteral(" non eliminato: ") + QFile().errorString()));
         QCOMPARE(messages.texts().size(), 2);
         QCOMPARE(messages.texts().last(),
                  QStringLiteral("Attenzione: non è stato possibile eliminare il catalogo selezionato.\r\n\r\nIl file "
