@@ -8,6 +8,8 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 # The program's sources stay free of POSIX, for the Windows build.
 tools/check-portable.sh
+# Each layer of src/ includes only from itself and the layers below it.
+tools/check-layers.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRILEGORA_WERROR=ON
 cmake --build build -j"$(nproc)"
 # A real print system for the printing tests: a cups-pdf queue as the

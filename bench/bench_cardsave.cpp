@@ -6,12 +6,11 @@
 // card in place or append it, close, write the cover), first with every
 // write put on the device, then with the writes only handed to the system,
 // alternating the two in rounds. See docs/PERFORMANCE.md.
-#include "app/filesync.h"
 #include "cardsavebench.h"
-
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/covers.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/filesync.h"
+#include "kit/covers.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -7,13 +7,13 @@
 // commands, the whole Salva of page N with eight new photos and again with
 // the photos unchanged, and a plain write of the same sixteen picture files
 // as the baseline. See docs/PERFORMANCE.md.
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "books/covers.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
 #include "catalogues/cataloguepage.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/programfolder.h"
+#include "kit/covers.h"
+#include "kit/picturewidgets.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 // runs of the same size), then in one run measures: the export screen shown
 // with its grid ready, the export to Schedario_Libri.xls, and one plain write
 // of the same number of bytes as the baseline. See docs/PERFORMANCE.md.
-#include "app/programfolder.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/programfolder.h"
 #include "output/tfrmexplibri.h"
 
 #include <QApplication>

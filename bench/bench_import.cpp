@@ -8,10 +8,10 @@
 // into an empty archive (one durable write), and the same import with the
 // writes only handed to the system (no sync). Peak memory is the growth of
 // the process's high-water mark during each step. See docs/PERFORMANCE.md.
-#include "app/cp1252.h"
-#include "app/filesync.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/cp1252.h"
+#include "core/filesync.h"
 #include "output/spreadsheetexport.h"
 #include "output/spreadsheetimport.h"
 

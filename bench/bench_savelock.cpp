@@ -7,13 +7,12 @@
 // the card on disk for a rewrite, write, close, write the cover, release)
 // and without it (open, write, close, write the cover), alternating the two
 // in rounds; and the lock alone (take and release). See docs/PERFORMANCE.md.
-#include "app/lockedsave.h"
-#include "app/writelock.h"
 #include "cardsavebench.h"
-
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/covers.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/lockedsave.h"
+#include "core/writelock.h"
+#include "kit/covers.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 // What the card-save benchmarks share: the sample card, the median of the
 // rounds, and the program folder they save into.
 
-#include "app/programfolder.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/covers.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/programfolder.h"
+#include "kit/covers.h"
 
 #include <QColor>
 #include <QImage>

@@ -7,10 +7,10 @@
 
 #include "fuzzsupport.h"
 
-#include "app/cp1252.h"
-#include "app/texttrim.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/cp1252.h"
+#include "core/texttrim.h"
 #include "output/spreadsheetexport.h"
 #include "search/booksearch.h"
 

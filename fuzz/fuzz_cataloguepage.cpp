@@ -6,10 +6,10 @@
 
 #include "fuzzsupport.h"
 
-#include "app/cp1252.h"
-#include "app/texttrim.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguepage.h"
+#include "core/cp1252.h"
+#include "core/texttrim.h"
 
 #include <algorithm>
 

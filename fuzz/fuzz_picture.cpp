@@ -6,7 +6,7 @@
 
 #include "fuzzsupport.h"
 
-#include "books/covers.h"
+#include "kit/covers.h"
 
 #include <QCoreApplication>
 #include <QImageReader>

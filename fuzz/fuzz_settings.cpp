@@ -11,7 +11,7 @@
 
 #include "access/inifile.h"
 #include "access/passwordstore.h"
-#include "app/programfolder.h"
+#include "core/programfolder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "fuzzsupport.h"
 
-#include "books/bookrecord.h"
+#include "core/bookrecord.h"
 #include "output/spreadsheetimport.h"
 
 #include <QBuffer>

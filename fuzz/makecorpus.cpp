@@ -5,8 +5,8 @@
 
 #include "access/crypt.h"
 #include "access/inifile.h"
-#include "books/bookrecord.h"
 #include "catalogues/cataloguepage.h"
+#include "core/bookrecord.h"
 
 #include <QBuffer>
 #include <QDir>

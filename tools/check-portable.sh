@@ -2,14 +2,14 @@
 # Fails when the program's own sources use POSIX headers or calls, which do
 # not exist on Windows. Qt has the portable way for files, paths, processes
 # and the shell. The one file allowed to reach the platform is
-# src/app/filesync.cpp, whose calls sit behind #ifdef Q_OS_WIN / #else.
+# src/core/filesync.cpp, whose calls sit behind #ifdef Q_OS_WIN / #else.
 # The tests and benchmarks may use POSIX to make files fail; they are not
 # built on Windows.
 #   tools/check-portable.sh [source root]
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root"
-allowed="src/app/filesync.cpp"
+allowed="src/core/filesync.cpp"
 
 headers='unistd\.h|sys/[a-z_/]+\.h|fcntl\.h|signal\.h|csignal|pthread\.h|dlfcn\.h|pwd\.h|grp\.h|termios\.h|dirent\.h|poll\.h|spawn\.h|syslog\.h|libgen\.h|fnmatch\.h|glob\.h|semaphore\.h|netinet/[a-z_]+\.h|arpa/[a-z_]+\.h|netdb\.h'
 calls='fork|vfork|execl|execlp|execle|execv|execvp|execve|waitpid|getuid|geteuid|getgid|getegid|setuid|setgid|getpwuid|getpwnam|setrlimit|getrlimit|fsync|fdatasync|mkfifo|pipe|dup2|kill|sigaction|signal|pthread_[a-z_]+|mmap|munmap|symlink|readlink|realpath|usleep|sleep|ioctl|umask|chown|sysconf|posix_[a-z_]+|dlopen|dlsym'

@@ -6,13 +6,13 @@
 // record and picture code. A folder whose card
 // index already holds cards is left untouched.
 #include "access/passwordstore.h"
-#include "app/programfolder.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/covers.h"
 #include "books/tfrmallegacartella.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/programfolder.h"
+#include "kit/covers.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -14,12 +14,12 @@
 //                     click:cmdAvanti shows its first page)
 // The picture is of the modal window in front when there is one (a dialog
 // a step opened), otherwise of the named screen.
-#include "app/programfolder.h"
-#include "app/regional.h"
-#include "app/screens.h"
 #include "app/screenset.h"
-#include "books/filechooser.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/programfolder.h"
+#include "kit/filechooser.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -73,8 +73,7 @@ bool runStep(const QString &step)
     }
     if (verb == QLatin1String("catalogue")) {
         TfrmListinoPrezzi *editor = ScreenSet::current()->frmListinoPrezzi;
-        editor->lblFile->setText(ProgramFolder::file(rest));
-        editor->lblNome->setText(rest.chopped(4));
+        editor->openCatalogue(ProgramFolder::file(rest), rest.chopped(4));
         return true;
     }
     const QString name = rest.section(QLatin1Char('='), 0, 0);

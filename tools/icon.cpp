@@ -2,7 +2,7 @@
 //   rilegora-icon out.ico   a Windows icon with the sizes 16 to 256
 //   rilegora-icon out.png   one 256 x 256 picture
 // The picture keeps its proportions, centred on a transparent square.
-#include "app/picturewidgets.h"
+#include "kit/picturewidgets.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,7 +2,7 @@
 //   rilegora-manual out.pdf
 // Run at build time on the offscreen platform; the manual goes beside the
 // program, where the help window's link opens it.
-#include "app/helptopics.h"
+#include "core/helptopics.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>

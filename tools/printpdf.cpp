@@ -7,12 +7,12 @@
 //   rilegora-print catalogue out.pdf FOLDER NAME.cat [page]
 //                  page (default 1) of catalogue NAME.cat of program folder
 //                  FOLDER, printed from the page editor as the user prints it
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/regional.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "catalogues/tfrmstampaprodotto.h"
+#include "core/programfolder.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
 #include "output/listreport.h"
 #include "output/tfrmanteprimalibri.h"
 #include "output/tfrmstampalibri.h"
@@ -81,19 +81,16 @@ void printCard()
     TfrmLibri libri;
     fillCard(libri);
     TfrmStampaLibri window(&libri);
+    window.setCard(libri.printedCard());
     window.show();
     window.btnStampaClick();
 }
 
 void printPage()
 {
-    QWidget editor;
-    auto label = [&](const char *name, const QString &text) {
-        auto *l = new QLabel(text, &editor);
-        l->setObjectName(QLatin1String(name));
-    };
-    label("lblNome", QStringLiteral("Narrativa italiana del Novecento"));
-    label("lblPosizione", QStringLiteral("3"));
+    CataloguePageWindow::Page page;
+    page.name = QStringLiteral("Narrativa italiana del Novecento");
+    page.position = QStringLiteral("3");
     const QColor colours[] = {0x8B1A1A, 0x1F5FA8, 0x2E7D32, 0x6A1B9A, 0xEF6C00, 0x00695C, 0x4E342E, 0x283593};
     for (char letter = 'A'; letter <= 'H'; ++letter) {
         const int k = letter - 'A';
@@ -101,21 +98,18 @@ void printPage()
             QStringLiteral("Titolo del libro %1 [nuova edizione]").arg(QLatin1Char(letter)),
             QStringLiteral("Brossura, 320 pagine"), QStringLiteral("Autore %1 - Editore - 19%2").arg(k + 1).arg(70 + k),
             QStringLiteral("978-88-00-0000%1-%2").arg(k).arg(k), QStringLiteral("%1,90").arg(10 + k)};
-        const char *fields[] = {"txtNome_", "txtUM_", "txtCaratteristiche_", "txtCodice_", "txtPrezzo_"};
-        for (int f = 0; f < 5; ++f) {
-            auto *box = new QLineEdit(texts.at(f), &editor);
-            box->setObjectName(QLatin1String(fields[f]) + QLatin1Char(letter));
-        }
-        auto *photo = new PictureBox(QStringLiteral("imgFoto_") + QLatin1Char(letter), &editor);
-        photo->setImage(samplePhoto(QSize(282, 366), colours[k], QString(QLatin1Char(letter))));
+        for (int f = 0; f < 5; ++f)
+            page.texts[size_t(k)][size_t(f)] = texts.at(f);
+        page.photos[size_t(k)] = samplePhoto(QSize(282, 366), colours[k], QString(QLatin1Char(letter)));
     }
-    TfrmStampaProdotto window(&editor);
+    TfrmStampaProdotto window;
+    window.setPage(page);
     window.show();
     window.btnStampaClick();
 }
 
 // The editor shows the page as the open-catalogue screen and the browsing
-// commands leave it; the print window then reads the editor's controls.
+// commands leave it; the print window then takes the page it shows.
 bool printCatalogue(const QString &folder, const QString &file, int page)
 {
     ProgramFolder::setPath(folder);
@@ -130,6 +124,7 @@ bool printCatalogue(const QString &folder, const QString &file, int page)
         return false;
     editor.writePreviewPictures();
     TfrmStampaProdotto window(&editor);
+    window.setPage(editor.printedPage());
     window.show();
     window.btnStampaClick();
     return true;
@@ -153,6 +148,7 @@ bool grabPreview(const QString &out)
     TfrmLibri libri;
     fillCard(libri);
     TfrmAnteprimaLibri window(&libri);
+    window.setCard(libri.printedCard());
     window.show();
     bool saved = false;
     QTimer::singleShot(800, [&] {

@@ -1,6 +1,6 @@
 #include "accesslook.h"
 
-#include "app/conventions.h"
+#include "kit/conventions.h"
 
 #include <QLabel>
 #include <QLineEdit>

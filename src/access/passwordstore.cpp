@@ -3,11 +3,11 @@
 #include "crypt.h"
 #include "inifile.h"
 
-#include "app/boundedread.h"
-#include "app/filesync.h"
-#include "app/programfolder.h"
-#include "app/texttrim.h"
-#include "app/writelock.h"
+#include "core/boundedread.h"
+#include "core/filesync.h"
+#include "core/programfolder.h"
+#include "core/texttrim.h"
+#include "core/writelock.h"
 
 #include <QFile>
 #include <QFileInfo>

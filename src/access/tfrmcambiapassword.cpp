@@ -5,15 +5,14 @@
 #include "passwordstore.h"
 #include "tfrmpassword.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/logging.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
-#include "app/writelock.h"
+#include "core/logging.h"
+#include "core/texttrim.h"
+#include "core/writelock.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -191,12 +190,5 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
 void TfrmCambiaPassword::FormClose()
 {
     // Back to the login screen, which asks for the password again.
-    ScreenSet *set = ScreenSet::current();
-    if (!set)
-        return;
-    TfrmPassword *login = set->frmPassword;
-    login->txtPassword->clear();
-    login->lblMemory->clear();
-    Screens::handOver(this, login);
-    login->txtPassword->setFocus(Qt::OtherFocusReason);
+    emit closedToLogin();
 }

@@ -27,6 +27,10 @@ public:
     QLineEdit *txtPasswordOld, *txtPasswordNew, *txtConferma;
     QPushButton *cmdEsci, *cmdOK;
 
+signals:
+    /// The screen is closed: back to the login screen, which asks again.
+    void closedToLogin();
+
 public slots:
     void FormShow();
     void FormClose();

@@ -4,14 +4,12 @@
 #include "passwordstore.h"
 #include "tfrmcambiapassword.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
-#include "app/tfrmavvio.h"
+#include "core/texttrim.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -111,8 +109,7 @@ void TfrmPassword::cmdOKClick()
     const QString typed = PasswordStore::canonical(txtPassword->text());
     // An empty stored password (no file, section or key) opens nothing.
     if (!typed.isEmpty() && typed == *stored) {
-        if (ScreenSet *set = ScreenSet::current())
-            Screens::handOver(this, set->frmAvvio);
+        emit passwordAccepted();
         return;
     }
     Msg::plain(this, wrongPasswordMessage());
@@ -122,8 +119,7 @@ void TfrmPassword::cmdOKClick()
 
 void TfrmPassword::btnCambiaPasswordClick()
 {
-    if (ScreenSet *set = ScreenSet::current())
-        Screens::handOver(this, set->frmCambiaPassword);
+    emit passwordChangeAsked();
 }
 
 void TfrmPassword::closeEvent(QCloseEvent *event)

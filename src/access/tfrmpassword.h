@@ -24,6 +24,12 @@ public:
     QLineEdit *txtPassword;
     QPushButton *cmdOK, *cmdEsci, *btnCambiaPassword;
 
+signals:
+    /// The right password was typed: the launcher opens.
+    void passwordAccepted();
+    /// "Cambia password": the password change screen opens.
+    void passwordChangeAsked();
+
 public slots:
     void FormShow();
     void txtPasswordChange();

@@ -3,9 +3,6 @@
 #include "access/tfrmcambiapassword.h"
 #include "access/tfrmpassword.h"
 #include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
-#include "app/tfrminfo.h"
-#include "app/tfrmsplash.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmslideshow_libri.h"
@@ -15,11 +12,18 @@
 #include "catalogues/tfrmcreacatalogo.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "catalogues/tfrmstampaprodotto.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
+#include "kit/tfrminfo.h"
+#include "kit/tfrmsplash.h"
 #include "output/tfrmanteprimalibri.h"
 #include "output/tfrmexplibri.h"
 #include "output/tfrmstampalibri.h"
 #include "search/tfrmcodici_dewey.h"
 #include "search/tfrmtrovalibri.h"
+
+#include <QLabel>
+#include <QLineEdit>
 
 namespace {
 ScreenSet *g_current = nullptr;
@@ -48,6 +52,36 @@ ScreenSet::ScreenSet()
     frmAnteprimaProdotto = new TfrmAnteprimaProdotto;
     frmStampaProdotto = new TfrmStampaProdotto;
     frmExpLibri = new TfrmExpLibri;
+    wire();
+}
+
+void ScreenSet::wire()
+{
+    // Each long-lived screen says where its user goes next; the set, which
+    // knows them all, shows that screen first and then hides the one left.
+    QObject::connect(frmPassword, &TfrmPassword::passwordAccepted, frmPassword,
+                     [this] { Screens::handOver(frmPassword, frmAvvio); });
+    QObject::connect(frmPassword, &TfrmPassword::passwordChangeAsked, frmPassword,
+                     [this] { Screens::handOver(frmPassword, frmCambiaPassword); });
+    QObject::connect(frmCambiaPassword, &TfrmCambiaPassword::closedToLogin, frmCambiaPassword, [this] {
+        // The login screen asks for the password again.
+        frmPassword->txtPassword->clear();
+        frmPassword->lblMemory->clear();
+        Screens::handOver(frmCambiaPassword, frmPassword);
+        frmPassword->txtPassword->setFocus(Qt::OtherFocusReason);
+    });
+    QObject::connect(frmLibri, &TfrmLibri::leftToLauncher, frmLibri, [this] { Screens::handOver(frmLibri, frmAvvio); });
+    QObject::connect(frmCreaCatalogo, &TfrmCreaCatalogo::leftToLauncher, frmCreaCatalogo,
+                     [this] { Screens::handOver(frmCreaCatalogo, frmAvvio); });
+    QObject::connect(frmApriCatalogo, &TfrmApriCatalogo::leftToLauncher, frmApriCatalogo,
+                     [this] { Screens::handOver(frmApriCatalogo, frmAvvio); });
+    QObject::connect(frmApriCatalogo, &TfrmApriCatalogo::catalogueChosen, frmApriCatalogo,
+                     [this](const QString &file, const QString &name) {
+                         frmListinoPrezzi->openCatalogue(file, name);
+                         Screens::handOver(frmApriCatalogo, frmListinoPrezzi);
+                     });
+    QObject::connect(frmListinoPrezzi, &TfrmListinoPrezzi::leftToLauncher, frmListinoPrezzi,
+                     [this] { Screens::handOver(frmListinoPrezzi, frmAvvio); });
 }
 
 ScreenSet::~ScreenSet()

@@ -59,4 +59,8 @@ public:
     TfrmAnteprimaProdotto *frmAnteprimaProdotto;
     TfrmStampaProdotto *frmStampaProdotto;
     TfrmExpLibri *frmExpLibri;
+
+private:
+    /// Connects the screens' hand-over signals.
+    void wire();
 };

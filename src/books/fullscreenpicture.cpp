@@ -1,7 +1,7 @@
 #include "fullscreenpicture.h"
 
-#include "app/picturewidgets.h"
-#include "app/screens.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 
 #include <QDialog>
 #include <QEvent>

@@ -1,22 +1,20 @@
 #include "tfrmallegacartella.h"
 
-#include "bookrecord.h"
-#include "filechooser.h"
-#include "tfrmlibri.h"
+#include "core/bookrecord.h"
+#include "kit/filechooser.h"
 
-#include "app/boundedread.h"
-#include "app/conventions.h"
-#include "app/cp1252.h"
-#include "app/decor.h"
-#include "app/filesync.h"
-#include "app/logging.h"
-#include "app/messages.h"
-#include "app/openurl.h"
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
+#include "core/boundedread.h"
+#include "core/cp1252.h"
+#include "core/filesync.h"
+#include "core/logging.h"
+#include "core/programfolder.h"
+#include "core/texttrim.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/openurl.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 
 #include <QDir>
 #include <QFile>
@@ -273,16 +271,9 @@ void TfrmAllegaCartella::clearSlot(int k)
 
 void TfrmAllegaCartella::btnApplicaClick()
 {
-    TfrmLibri *card = qobject_cast<TfrmLibri *>(parentWidget());
-    if (!card && ScreenSet::current())
-        card = ScreenSet::current()->frmLibri;
-    if (card && trimText(lblMemory->text()) == QLatin1String("libri")) {
-        card->lblFile01->setText(trimText(txtFile01->text()));
-        card->lblDesc01->setText(trimText(txtDesc01->text()));
-        card->lblFile02->setText(trimText(txtFile02->text()));
-        card->lblDesc02->setText(trimText(txtDesc02->text()));
-        card->lblFile03->setText(trimText(txtFile03->text()));
-        card->lblDesc03->setText(trimText(txtDesc03->text()));
+    if (trimText(lblMemory->text()) == QLatin1String("libri")) {
+        emit applied({trimText(txtFile01->text()), trimText(txtDesc01->text()), trimText(txtFile02->text()),
+                      trimText(txtDesc02->text()), trimText(txtFile03->text()), trimText(txtDesc03->text())});
     }
     accept();
 }

@@ -40,6 +40,11 @@ public:
     QPushButton *btnSfoglia01, *btnSfoglia02, *btnSfoglia03, *btnApri01, *btnApri02, *btnApri03;
     QPushButton *btnApplica, *btnAnnulla;
 
+signals:
+    /// Applica for the caller tagged "libri": the six trimmed texts, in the
+    /// order file 1, description 1, file 2, description 2, file 3, description 3.
+    void applied(const QStringList &texts);
+
 public slots:
     void btnSfoglia01Click() { browse(0); }
     void btnSfoglia02Click() { browse(1); }

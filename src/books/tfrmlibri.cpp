@@ -1,27 +1,26 @@
 #include "tfrmlibri.h"
 
-#include "bookarchive.h"
+#include "core/bookarchive.h"
 
-#include "app/browsing.h"
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/helptopics.h"
-#include "app/lockedsave.h"
-#include "app/logging.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
-#include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
-#include "app/writelock.h"
-#include "books/covers.h"
-#include "books/filechooser.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmslideshow_libri.h"
 #include "books/tfrmzoom.h"
+#include "core/browsing.h"
+#include "core/helptopics.h"
+#include "core/logging.h"
+#include "core/recordsave.h"
+#include "core/texttrim.h"
+#include "core/writelock.h"
+#include "kit/conventions.h"
+#include "kit/covers.h"
+#include "kit/decor.h"
+#include "kit/filechooser.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/recordscreen.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
 #include "output/tfrmanteprimalibri.h"
 #include "output/tfrmexplibri.h"
 #include "output/tfrmstampalibri.h"
@@ -33,7 +32,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <cstring>
 
 namespace {
 QString asset(const QString &name)
@@ -240,15 +238,11 @@ void TfrmLibri::buildLayout()
         {btnZoomFoto, QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
         {btnDewey, QStringLiteral("Visualizza la Tabella dei Codici Dewey.")},
     };
-    for (const auto &hint : hints)
-        m_hints->addCommand(hint.first, hint.second);
-    m_hints->addGround(this);
-    m_hints->addGround(pan);
+    QList<QWidget *> grounds = {this, pan};
     for (QWidget *panel : panels)
-        m_hints->addGround(panel);
-    m_hints->addGround(shpFoto);
-    m_hints->addGround(imgFoto);
-    m_hints->addGround(panFoto);
+        grounds << panel;
+    grounds << shpFoto << imgFoto << panFoto;
+    RecordScreen::addHints(m_hints, hints, grounds);
 
     const QList<QPair<PictureButton *, void (TfrmLibri::*)()>> commands = {
         {cmdNuovo, &TfrmLibri::cmdNuovoClick},         {cmdDuplica, &TfrmLibri::cmdDuplicaClick},
@@ -262,8 +256,7 @@ void TfrmLibri::buildLayout()
         {btnSalvaFoto, &TfrmLibri::btnSalvaFotoClick}, {btnCancFoto, &TfrmLibri::btnCancFotoClick},
         {btnZoomFoto, &TfrmLibri::btnZoomFotoClick},   {btnDewey, &TfrmLibri::btnDeweyClick},
     };
-    for (const auto &command : commands)
-        connect(command.first, &QAbstractButton::clicked, this, command.second);
+    RecordScreen::connectCommands(this, commands);
 }
 
 // ---- screen state --------------------------------------------------------
@@ -289,8 +282,7 @@ void TfrmLibri::closeEvent(QCloseEvent *event)
 void TfrmLibri::FormClose()
 {
     // Closing the card index goes back to the launcher.
-    if (ScreenSet *set = ScreenSet::current())
-        Screens::handOver(this, set->frmAvvio);
+    emit leftToLauncher();
 }
 
 void TfrmLibri::blankState()
@@ -374,18 +366,10 @@ bool TfrmLibri::loadCard(BookArchive &archive, int n)
 
 void TfrmLibri::reportAccessFailure()
 {
-    Msg::error(this, BookArchive::accessFailureMessage());
+    RecordScreen::reportAccessFailure(this);
 }
 
 // ---- navigation ----------------------------------------------------------
-
-namespace {
-const QString &noCardsMessage()
-{
-    static const QString text = QStringLiteral("L'archivio non contiene nessuna scheda.");
-    return text;
-}
-} // namespace
 
 void TfrmLibri::cmdPrimoClick()
 {
@@ -412,17 +396,8 @@ void TfrmLibri::browse(Browsing::Command command)
     BookArchive archive;
     if (!archive.open())
         return reportAccessFailure();
-    const Browsing::Step step = Browsing::step(command, lblPosizione->text(), archive.count());
-    if (step.kind != Browsing::Step::Load) {
-        archive.close();
-        if (step.clearPosition)
-            lblPosizione->clear();
-        if (step.kind == Browsing::Step::Empty)
-            Msg::information(this, noCardsMessage());
-        return;
-    }
-    if (!loadCard(archive, step.number))
-        reportAccessFailure();
+    RecordScreen::browse(this, lblPosizione, archive, command,
+                         [this](BookArchive &file, int n) { return loadCard(file, n); });
 }
 
 // ---- editing -------------------------------------------------------------
@@ -463,36 +438,13 @@ void TfrmLibri::cmdSalvaClick()
     options.whileLocked = [this](int number) { saveCover(number); };
     QString error;
     options.error = &error;
-    int number = 0;
-    LockedSave::Result result = LockedSave::Result::Failed;
-    if (stored) {
-        number = position.toInt();
-        // The card as this screen loaded it: a change made since on another
-        // workstation is not written over unasked.
-        std::optional<TSchedaLibro> expected = m_loaded;
-        for (;;) {
-            QByteArray onDisk;
-            std::function<bool(const char *)> unchanged;
-            if (expected) {
-                unchanged = [&expected](const char *record) {
-                    TSchedaLibro current;
-                    std::memcpy(current.data(), record, TSchedaLibro::RecordSize);
-                    return current.sameContent(*expected);
-                };
-            }
-            result = LockedSave::rewrite(BookArchive::path(), TSchedaLibro::RecordSize, number, card.data(), unchanged,
-                                         &onDisk, options);
-            if (result != LockedSave::Result::Changed)
-                break;
-            TSchedaLibro current;
-            std::memcpy(current.data(), onDisk.constData(), TSchedaLibro::RecordSize);
-            if (Msg::answeredNo(this, changedElsewhereQuestion(number)))
-                return showStoredCard(current, number);
-            expected = current; // overwrite what is there now, unless it changes again
-        }
-    } else {
-        result = LockedSave::append(BookArchive::path(), TSchedaLibro::RecordSize, card.data(), &number, options);
-    }
+    int number = stored ? position.toInt() : 0;
+    std::optional<TSchedaLibro> current;
+    const LockedSave::Result result = RecordSave::save(
+        BookArchive::path(), card, number, m_loaded,
+        [this](int n) { return !Msg::answeredNo(this, changedElsewhereQuestion(n)); }, current, options);
+    if (result == LockedSave::Result::Changed)
+        return showStoredCard(*current, number);
     if (result == LockedSave::Result::Busy)
         return Msg::warning(this, WriteLock::busyMessage());
     if (result != LockedSave::Result::Saved) {
@@ -503,9 +455,7 @@ void TfrmLibri::cmdSalvaClick()
     m_record = card;
     m_loaded = card;
     lblPosizione->setText(QString::number(number));
-    Msg::information(this, stored ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate "
-                                                   "in archivio.")
-                                  : QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    Msg::information(this, RecordScreen::savedMessage(stored));
 }
 
 QString TfrmLibri::changedElsewhereQuestion(int number)
@@ -550,8 +500,47 @@ QString TfrmLibri::helpTopic()
 
 void TfrmLibri::cmdTrovaClick()
 {
-    Screens::runModal<TfrmTrovaLibri>(
-        this, [](TfrmTrovaLibri &search) { search.lblMemory->setText(QStringLiteral("libri")); });
+    Screens::runModal<TfrmTrovaLibri>(this, [this](TfrmTrovaLibri &search) {
+        search.lblMemory->setText(QStringLiteral("libri"));
+        receiveFrom(search);
+    });
+}
+
+BookCardWindow::Card TfrmLibri::printedCard() const
+{
+    BookCardWindow::Card card;
+    // The value names are the edit boxes' names, in record order.
+    for (int i = 0; i < TSchedaLibro::TextFieldCount; ++i)
+        card.values << field(i)->text();
+    card.picture = imgFoto->image();
+    return card;
+}
+
+void TfrmLibri::takeFoundCard(const TSchedaLibro &card, int number)
+{
+    showCard(card);
+    lblPosizione->setText(QString::number(number));
+    loadCover();
+}
+
+void TfrmLibri::receiveFrom(TfrmTrovaLibri &search)
+{
+    connect(&search, &TfrmTrovaLibri::cardChosen, this, &TfrmLibri::takeFoundCard);
+}
+
+void TfrmLibri::receiveFrom(TfrmCodici_Dewey &table)
+{
+    connect(&table, &TfrmCodici_Dewey::classPicked, txtDewey, &QLineEdit::setText);
+    connect(&table, &TfrmCodici_Dewey::closing, this, [this] { txtDewey->setFocus(Qt::OtherFocusReason); });
+}
+
+void TfrmLibri::receiveFrom(TfrmAllegaCartella &dialog)
+{
+    connect(&dialog, &TfrmAllegaCartella::applied, this, [this](const QStringList &texts) {
+        QLabel *const labels[] = {lblFile01, lblDesc01, lblFile02, lblDesc02, lblFile03, lblDesc03};
+        for (int i = 0; i < 6; ++i)
+            labels[i]->setText(texts.at(i));
+    });
 }
 
 void TfrmLibri::cmdFileClick()
@@ -564,17 +553,18 @@ void TfrmLibri::cmdFileClick()
         dialog.txtDesc02->setText(trimText(lblDesc02->text()));
         dialog.txtFile03->setText(trimText(lblFile03->text()));
         dialog.txtDesc03->setText(trimText(lblDesc03->text()));
+        receiveFrom(dialog);
     });
 }
 
 void TfrmLibri::cmdAnteprimaClick()
 {
-    Screens::runModal<TfrmAnteprimaLibri>(this);
+    Screens::runModal<TfrmAnteprimaLibri>(this, [this](TfrmAnteprimaLibri &w) { w.setCard(printedCard()); });
 }
 
 void TfrmLibri::cmdStampaClick()
 {
-    Screens::runModal<TfrmStampaLibri>(this);
+    Screens::runModal<TfrmStampaLibri>(this, [this](TfrmStampaLibri &w) { w.setCard(printedCard()); });
 }
 
 void TfrmLibri::cmdEsportaClick()
@@ -643,8 +633,10 @@ void TfrmLibri::btnZoomFotoClick()
 
 void TfrmLibri::btnDeweyClick()
 {
-    // The table writes the picked class number into txtDewey and puts the
-    // focus there when it closes.
-    Screens::runModal<TfrmCodici_Dewey>(
-        this, [](TfrmCodici_Dewey &dewey) { dewey.lblMemory->setText(QStringLiteral("libri")); });
+    // The picked class number goes into txtDewey, and the focus goes there
+    // when the table closes.
+    Screens::runModal<TfrmCodici_Dewey>(this, [this](TfrmCodici_Dewey &dewey) {
+        dewey.lblMemory->setText(QStringLiteral("libri"));
+        receiveFrom(dewey);
+    });
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "bookrecord.h"
+#include "core/bookrecord.h"
 
-#include "app/browsing.h"
+#include "core/browsing.h"
+#include "output/bookcardprint.h"
 
 #include <QWidget>
 
@@ -10,6 +11,9 @@
 #include <optional>
 
 class BookArchive;
+class TfrmAllegaCartella;
+class TfrmCodici_Dewey;
+class TfrmTrovaLibri;
 class HintBar;
 class PictureBox;
 class PictureButton;
@@ -59,6 +63,19 @@ public:
     /// The body of this screen's help topic "App Schedario Libri".
     static QString helpTopic();
 
+    /// The card on screen as the print windows take it: the 22 boxes as
+    /// typed, saved or not, and the picture shown.
+    BookCardWindow::Card printedCard() const;
+
+    /// Shows a card the search found, as record number number, with its cover.
+    void takeFoundCard(const TSchedaLibro &card, int number);
+    /// Wires a window opened by this screen to the controls it fills: the
+    /// search's card, the Dewey table's class (and the focus back in
+    /// txtDewey however the table closes), the attachments' six texts.
+    void receiveFrom(TfrmTrovaLibri &search);
+    void receiveFrom(TfrmCodici_Dewey &table);
+    void receiveFrom(TfrmAllegaCartella &dialog);
+
     // Edit boxes, in record order.
     QLineEdit *txtTitolo, *txtAutore, *txtNazione, *txtAnno, *txtEditore, *txtCitta, *txtDewey, *txtGenere, *txtISBN,
         *txtLingua, *txtOriginale, *txtTraduttore, *txtCollana, *txtCuratore, *txtPosizione, *txtEtichetta, *txtFormato,
@@ -72,6 +89,10 @@ public:
     PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdAnteprima, *cmdStampa, *cmdPrimo,
         *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdSlideshow, *cmdGuida, *cmdEsci;
     PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnDewey;
+
+signals:
+    /// The card index is closed; the way out is the launcher.
+    void leftToLauncher();
 
 public slots:
     void cmdNuovoClick();

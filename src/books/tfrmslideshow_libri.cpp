@@ -1,15 +1,15 @@
 #include "tfrmslideshow_libri.h"
 
-#include "bookarchive.h"
-#include "covers.h"
+#include "core/bookarchive.h"
 #include "fullscreenpicture.h"
+#include "kit/covers.h"
 
-#include "app/conventions.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
-#include "app/texttrim.h"
+#include "core/texttrim.h"
+#include "kit/conventions.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -2,9 +2,9 @@
 
 #include "fullscreenpicture.h"
 
-#include "app/conventions.h"
-#include "app/regional.h"
-#include "app/screens.h"
+#include "kit/conventions.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 
 #include <QShowEvent>
 

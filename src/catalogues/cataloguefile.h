@@ -2,7 +2,7 @@
 
 #include "cataloguepage.h"
 
-#include "app/recordfile.h"
+#include "core/recordfile.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "cataloguefolder.h"
 
-#include "app/programfolder.h"
-#include "app/texttrim.h"
+#include "core/programfolder.h"
+#include "core/texttrim.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "cataloguepage.h"
 
-#include "app/shortstring.h"
+#include "core/shortstring.h"
 
 namespace {
 struct FieldInfo

@@ -1,10 +1,6 @@
 #include "cataloguepageprint.h"
 
-#include "app/picturewidgets.h"
-#include "app/texttrim.h"
-
-#include <QLabel>
-#include <QLineEdit>
+#include "core/texttrim.h"
 
 CataloguePageWindow::CataloguePageWindow(QWidget *parent, const QString &name, const QString &caption,
                                          const QString &confirmText, Panel panel, const Pictures &pictures,
@@ -19,31 +15,20 @@ bool CataloguePageWindow::fillReport()
 {
     if (!templateLoaded())
         return false;
-    QWidget *editor = parentWidget();
-    auto text = [editor](const QString &name) {
-        if (!editor)
-            return QString();
-        if (const auto *box = editor->findChild<QLineEdit *>(name))
-            return trimText(box->text());
-        if (const auto *label = editor->findChild<QLabel *>(name))
-            return trimText(label->text());
-        return QString();
-    };
     Report &report = repDocumento();
     report.setOrientation(QPageLayout::Portrait);
-    bool ok = report.setText(QStringLiteral("txtNome"), text(QStringLiteral("lblNome")));
+    bool ok = report.setText(QStringLiteral("txtNome"), trimText(m_page.name));
     static const char *const fields[] = {"txtNome_", "txtUM_", "txtCaratteristiche_", "txtCodice_", "txtPrezzo_"};
-    for (char letter = 'A'; letter <= 'H'; ++letter) {
-        const QString photo = QStringLiteral("imgFoto_") + QLatin1Char(letter);
-        const PictureBox *box = editor ? editor->findChild<PictureBox *>(photo) : nullptr;
-        ok = report.setPicture(photo, box ? box->image() : QImage()) && ok;
-        for (const char *field : fields) {
-            const QString name = QLatin1String(field) + QLatin1Char(letter);
-            ok = report.setText(name, text(name)) && ok;
+    for (int box = 0; box < 8; ++box) {
+        const QChar letter = QLatin1Char(char('A' + box));
+        ok = report.setPicture(QStringLiteral("imgFoto_") + letter, m_page.photos[size_t(box)]) && ok;
+        for (int f = 0; f < 5; ++f) {
+            const QString name = QLatin1String(fields[f]) + letter;
+            ok = report.setText(name, trimText(m_page.texts[size_t(box)][size_t(f)])) && ok;
         }
     }
     // The bare page number; a page never saved has none.
-    ok = report.setText(QStringLiteral("txtPagina"), text(QStringLiteral("lblPosizione"))) && ok;
+    ok = report.setText(QStringLiteral("txtPagina"), trimText(m_page.position)) && ok;
     report.prepare();
     return ok;
 }

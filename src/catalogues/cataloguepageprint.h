@@ -2,17 +2,33 @@
 
 #include "report/printwindow.h"
 
+#include <QImage>
+#include <QString>
+
+#include <array>
+
 /// What the two catalogue page windows share: the template "Catalogo
 /// Libri" (its box titles 14 pt for the preview, 16 pt for paper) filled
-/// from the page editor that owns the window. The editor's controls are
-/// found by name: lblNome, lblPosizione, and per box X (A to H) txtNome_X,
-/// txtUM_X, txtCaratteristiche_X, txtCodice_X, txtPrezzo_X and the picture
-/// box imgFoto_X. What is printed is what the editor shows, saved or not.
+/// from the page the window was given: what the page editor shows, saved
+/// or not.
 class CataloguePageWindow : public PrintWindow
 {
     Q_OBJECT
 public:
-    /// Fills repDocumento from the owner's controls and prepares it; false
+    /// What a page window prints, as the page editor shows it (each text is
+    /// trimmed when printed; a missing text or photo prints empty).
+    struct Page
+    {
+        QString name;     ///< the catalogue's name (lblNome)
+        QString position; ///< the page number, empty for a page never saved (lblPosizione)
+        /// Per box A..H, its five texts: name, author line, notes, code, price.
+        std::array<std::array<QString, 5>, 8> texts;
+        std::array<QImage, 8> photos;
+    };
+    /// The page to print; set before the window is used.
+    void setPage(const Page &page) { m_page = page; }
+
+    /// Fills repDocumento from the page and prepares it; false
     /// when the template is not usable.
     bool fillReport();
 
@@ -24,4 +40,7 @@ protected:
                         Panel panel, const Pictures &pictures, int titleSize);
     /// Sends the prepared report. Returns false, having told the user, on a failure.
     virtual bool send() = 0;
+
+private:
+    Page m_page;
 };

@@ -1,6 +1,6 @@
 #include "tfrmanteprimaprodotto.h"
 
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "report/reportprinting.h"
 
 TfrmAnteprimaProdotto::TfrmAnteprimaProdotto(QWidget *parent)

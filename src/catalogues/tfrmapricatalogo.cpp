@@ -1,27 +1,25 @@
 #include "tfrmapricatalogo.h"
 
 #include "cataloguefolder.h"
-#include "tfrmlistinoprezzi.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/helptopics.h"
-#include "app/logging.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/regional.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
-#include "app/writelock.h"
+#include "core/helptopics.h"
+#include "core/logging.h"
+#include "core/programfolder.h"
+#include "core/writelock.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMetaMethod>
 
 namespace {
 constexpr QRgb PanelBorder = 0xFFD8E5EF;
@@ -217,17 +215,14 @@ void TfrmApriCatalogo::closeEvent(QCloseEvent *event)
 
 void TfrmApriCatalogo::FormClose()
 {
-    ScreenSet *set = ScreenSet::current();
-    if (!set)
+    // Alone (no launcher wired to it), the screen hands over nothing.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&TfrmApriCatalogo::leftToLauncher)))
         return;
     const QString entry = selectedEntry();
     if (lblMemory->text() == QLatin1String("listino") && !entry.isEmpty()) {
         lblFile->setText(ProgramFolder::file(entry));
-        TfrmListinoPrezzi *editor = set->frmListinoPrezzi;
-        editor->lblFile->setText(lblFile->text());
-        editor->lblNome->setText(entry.chopped(4));
-        Screens::handOver(this, editor);
+        emit catalogueChosen(lblFile->text(), entry.chopped(4));
         return;
     }
-    Screens::handOver(this, set->frmAvvio);
+    emit leftToLauncher();
 }

@@ -27,6 +27,12 @@ public:
     QLabel *lblCreati, *lblFile, *lblMemory;
     PictureButton *btnApri, *btnAnnulla, *btnElimina, *imgGuida;
 
+signals:
+    /// Closed on a catalogue chosen for the page editor: its file and its name.
+    void catalogueChosen(const QString &file, const QString &name);
+    /// Closed otherwise: the way out is the launcher.
+    void leftToLauncher();
+
 public slots:
     void btnApriClick();
     void btnEliminaClick();

@@ -2,19 +2,17 @@
 
 #include "cataloguefolder.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/filesync.h"
-#include "app/helptopics.h"
-#include "app/logging.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
-#include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
+#include "core/filesync.h"
+#include "core/helptopics.h"
+#include "core/logging.h"
+#include "core/texttrim.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -111,8 +109,7 @@ void TfrmCreaCatalogo::closeEvent(QCloseEvent *event)
 void TfrmCreaCatalogo::FormClose()
 {
     // Whether a catalogue was created or not, the way out is the launcher.
-    if (ScreenSet *set = ScreenSet::current())
-        Screens::handOver(this, set->frmAvvio);
+    emit leftToLauncher();
 }
 
 bool TfrmCreaCatalogo::createEmpty(const QString &path)

@@ -23,6 +23,10 @@ public:
     PictureButton *btnApplica, *btnAnnulla, *imgGuida;
     QLabel *lblFile;
 
+signals:
+    /// The screen is closed, a catalogue created or not: the way out is the launcher.
+    void leftToLauncher();
+
 public slots:
     void btnApplicaClick();
     void btnAnnullaClick();

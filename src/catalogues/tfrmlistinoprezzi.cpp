@@ -5,32 +5,30 @@
 #include "tfrmanteprimaprodotto.h"
 #include "tfrmstampaprodotto.h"
 
-#include "app/browsing.h"
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/helptopics.h"
-#include "app/lockedsave.h"
-#include "app/logging.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
-#include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
-#include "app/writelock.h"
-#include "books/bookarchive.h"
-#include "books/covers.h"
-#include "books/filechooser.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/browsing.h"
+#include "core/helptopics.h"
+#include "core/logging.h"
+#include "core/recordsave.h"
+#include "core/texttrim.h"
+#include "core/writelock.h"
+#include "kit/conventions.h"
+#include "kit/covers.h"
+#include "kit/decor.h"
+#include "kit/filechooser.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/recordscreen.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
 #include "search/tfrmtrovalibri.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-
-#include <cstring>
 
 namespace {
 using T = TfrmListinoPrezzi;
@@ -110,12 +108,6 @@ constexpr QRgb BodyFill = 0xFFC8D6E3;
 constexpr QRgb BoxFill = 0xFFE4E4E4;
 constexpr QRgb ContainerFill = 0xFFDCE6F0;
 constexpr QRgb Border = 0xFFB9CFE2;
-
-const QString &noPagesMessage()
-{
-    static const QString text = QStringLiteral("L'archivio non contiene nessuna scheda.");
-    return text;
-}
 } // namespace
 
 TfrmListinoPrezzi::TfrmListinoPrezzi(QWidget *parent) : QWidget(parent)
@@ -209,7 +201,7 @@ void TfrmListinoPrezzi::buildLayout()
     panInfo->setGeometry(8, 0, 946, 32);
     grounds << panInfo->parentWidget();
     m_hints = new HintBar(panInfo);
-    const QList<QPair<QWidget *, QString>> hints = {
+    QList<QPair<QWidget *, QString>> hints = {
         {cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
         {cmdSalva, QStringLiteral("Salva la scheda corrente.")},
         {cmdAnteprima, QStringLiteral("Visualizza l'anteprima di stampa della scheda corrente.")},
@@ -221,14 +213,11 @@ void TfrmListinoPrezzi::buildLayout()
         {cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
         {cmdEsci, QStringLiteral("Esci da questa schermata di lavoro.")},
     };
-    for (const auto &hint : hints)
-        m_hints->addCommand(hint.first, hint.second);
     for (int box = 0; box < BoxCount; ++box) {
-        m_hints->addCommand(photo(box), QStringLiteral("Carica la foto della persona."));
-        m_hints->addCommand(importButton(box), QStringLiteral("Importa i dati dallo schedario dei libri."));
+        hints.append({photo(box), QStringLiteral("Carica la foto della persona.")});
+        hints.append({importButton(box), QStringLiteral("Importa i dati dallo schedario dei libri.")});
     }
-    for (QWidget *ground : std::as_const(grounds))
-        m_hints->addGround(ground);
+    RecordScreen::addHints(m_hints, hints, grounds);
 
     const QList<QPair<PictureButton *, void (T::*)()>> commands = {
         {cmdNuovo, &T::cmdNuovoClick},   {cmdSalva, &T::cmdSalvaClick},   {cmdAnteprima, &T::cmdAnteprimaClick},
@@ -236,8 +225,7 @@ void TfrmListinoPrezzi::buildLayout()
         {cmdAvanti, &T::cmdAvantiClick}, {cmdUltimo, &T::cmdUltimoClick}, {cmdGuida, &T::cmdGuidaClick},
         {cmdEsci, &T::cmdEsciClick},
     };
-    for (const auto &command : commands)
-        connect(command.first, &QAbstractButton::clicked, this, command.second);
+    RecordScreen::connectCommands(this, commands);
 }
 
 void TfrmListinoPrezzi::buildBox(QWidget *panel, int box)
@@ -304,8 +292,7 @@ void TfrmListinoPrezzi::closeEvent(QCloseEvent *event)
 void TfrmListinoPrezzi::FormClose()
 {
     // Unsaved changes are dropped; the way out is the launcher.
-    if (ScreenSet *set = ScreenSet::current())
-        Screens::handOver(this, set->frmAvvio);
+    emit leftToLauncher();
 }
 
 QImage TfrmListinoPrezzi::placeholder() const
@@ -344,7 +331,7 @@ void TfrmListinoPrezzi::fillPage(TPaginaCatalogo &page) const
 
 void TfrmListinoPrezzi::reportAccessFailure()
 {
-    Msg::error(this, BookArchive::accessFailureMessage());
+    RecordScreen::reportAccessFailure(this);
 }
 
 // ---- photos ----------------------------------------------------------------
@@ -493,17 +480,8 @@ void TfrmListinoPrezzi::browse(Browsing::Command command)
             return Msg::warning(this, CatalogueFile::missingMessage(lblNome->text(), false));
         return reportAccessFailure();
     }
-    const Browsing::Step step = Browsing::step(command, lblPosizione->text(), file.count());
-    if (step.kind != Browsing::Step::Load) {
-        file.close();
-        if (step.clearPosition)
-            lblPosizione->clear();
-        if (step.kind == Browsing::Step::Empty)
-            Msg::information(this, noPagesMessage());
-        return;
-    }
-    if (!loadPage(file, step.number))
-        reportAccessFailure();
+    RecordScreen::browse(this, lblPosizione, file, command,
+                         [this](CatalogueFile &opened, int n) { return loadPage(opened, n); });
 }
 
 // ---- editing ------------------------------------------------------------------
@@ -528,37 +506,16 @@ TfrmListinoPrezzi::SaveOutcome TfrmListinoPrezzi::savePage()
     };
     QString error;
     options.error = &error;
-    int number = 0;
-    LockedSave::Result result = LockedSave::Result::Failed;
-    if (stored) {
-        number = position.toInt();
-        std::optional<TPaginaCatalogo> expected = m_loaded;
-        for (;;) {
-            QByteArray onDisk;
-            std::function<bool(const char *)> unchanged;
-            if (expected) {
-                unchanged = [&expected](const char *record) {
-                    TPaginaCatalogo current;
-                    std::memcpy(current.data(), record, TPaginaCatalogo::RecordSize);
-                    return current.sameContent(*expected);
-                };
-            }
-            result = LockedSave::rewrite(path, TPaginaCatalogo::RecordSize, number, page.data(), unchanged, &onDisk,
-                                         options);
-            if (result != LockedSave::Result::Changed)
-                break;
-            TPaginaCatalogo current;
-            std::memcpy(current.data(), onDisk.constData(), TPaginaCatalogo::RecordSize);
-            if (Msg::answeredNo(this, changedElsewhereQuestion(number))) {
-                showPage(current);
-                lblPosizione->setText(QString::number(number));
-                loadBoxPhotos();
-                return SaveOutcome::ShowingStored;
-            }
-            expected = current;
-        }
-    } else {
-        result = LockedSave::append(path, TPaginaCatalogo::RecordSize, page.data(), &number, options);
+    int number = stored ? position.toInt() : 0;
+    std::optional<TPaginaCatalogo> current;
+    const LockedSave::Result result = RecordSave::save(
+        path, page, number, m_loaded, [this](int n) { return !Msg::answeredNo(this, changedElsewhereQuestion(n)); },
+        current, options);
+    if (result == LockedSave::Result::Changed) {
+        showPage(*current);
+        lblPosizione->setText(QString::number(number));
+        loadBoxPhotos();
+        return SaveOutcome::ShowingStored;
     }
     switch (result) {
     case LockedSave::Result::Saved:
@@ -612,34 +569,79 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     case SaveOutcome::ShowingStored:
         return;
     case SaveOutcome::Rewritten:
-        return Msg::information(
-            this, QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
     case SaveOutcome::Appended:
-        return Msg::information(this, QStringLiteral("La scheda corrente è stata inserita in archivio."));
+        return Msg::information(this, RecordScreen::savedMessage(outcome == SaveOutcome::Rewritten));
     }
 }
 
 void TfrmListinoPrezzi::importCard(int box)
 {
-    // The search writes the chosen card straight into this box.
+    // The search hands back the chosen card; this screen fills the box with it.
     const QString tag = QStringLiteral("libro_") + CatalogueFolder::boxLetter(box).toLower();
-    Screens::runModal<TfrmTrovaLibri>(this, [&tag](TfrmTrovaLibri &search) { search.lblMemory->setText(tag); });
+    Screens::runModal<TfrmTrovaLibri>(this, [this, &tag](TfrmTrovaLibri &search) {
+        search.lblMemory->setText(tag);
+        receiveFrom(search);
+    });
+}
+
+void TfrmListinoPrezzi::openCatalogue(const QString &file, const QString &name)
+{
+    lblFile->setText(file);
+    lblNome->setText(name);
+}
+
+void TfrmListinoPrezzi::receiveFrom(TfrmTrovaLibri &search)
+{
+    connect(&search, &TfrmTrovaLibri::cardChosenForBox, this, &TfrmListinoPrezzi::takeFoundCard);
+}
+
+void TfrmListinoPrezzi::takeFoundCard(const TSchedaLibro &card, int number, int box)
+{
+    // Nothing is cut here: a text longer than its field is shown whole and
+    // cut only when the page is saved.
+    field(box, TRiquadro::Nome)->setText(card.text(TSchedaLibro::Titolo));
+    field(box, TRiquadro::UM)
+        ->setText(card.text(TSchedaLibro::Autore) + QStringLiteral("  -  ") + card.text(TSchedaLibro::Editore) +
+                  QStringLiteral(" (") + card.text(TSchedaLibro::Anno) + QLatin1Char(')'));
+    field(box, TRiquadro::Caratteristiche)->setText(card.text(TSchedaLibro::Note));
+    field(box, TRiquadro::Codice)->setText(QStringLiteral("ISBN: ") + card.text(TSchedaLibro::ISBN));
+    field(box, TRiquadro::Prezzo)->setText(QStringLiteral("€ ") + card.text(TSchedaLibro::Prezzo));
+    lblRecord->setText(QString::number(number));
+    const QString cover = Covers::path(lblRecord->text());
+    if (cover.isEmpty() || !Covers::makeFolder())
+        return photo(box)->setImage(placeholder());
+    Covers::loadInto(photo(box), cover, placeholder());
 }
 
 // ---- other commands -------------------------------------------------------------
 
-// Both print windows read the page from this screen's controls; the photos
-// are first made the 282 x 366 pictures that are stored and printed.
+// Both print windows take the page on screen; the photos are first made
+// the 282 x 366 pictures that are stored and printed.
 void TfrmListinoPrezzi::cmdAnteprimaClick()
 {
     writePreviewPictures();
-    Screens::runModal<TfrmAnteprimaProdotto>(this);
+    Screens::runModal<TfrmAnteprimaProdotto>(this, [this](TfrmAnteprimaProdotto &w) { w.setPage(printedPage()); });
 }
 
 void TfrmListinoPrezzi::cmdStampaClick()
 {
     writePreviewPictures();
-    Screens::runModal<TfrmStampaProdotto>(this);
+    Screens::runModal<TfrmStampaProdotto>(this, [this](TfrmStampaProdotto &w) { w.setPage(printedPage()); });
+}
+
+CataloguePageWindow::Page TfrmListinoPrezzi::printedPage() const
+{
+    static const TRiquadro::Field order[] = {TRiquadro::Nome, TRiquadro::UM, TRiquadro::Caratteristiche,
+                                             TRiquadro::Codice, TRiquadro::Prezzo};
+    CataloguePageWindow::Page page;
+    page.name = lblNome->text();
+    page.position = lblPosizione->text();
+    for (int box = 0; box < BoxCount; ++box) {
+        for (int f = 0; f < 5; ++f)
+            page.texts[size_t(box)][size_t(f)] = field(box, order[f])->text();
+        page.photos[size_t(box)] = photo(box)->image();
+    }
+    return page;
 }
 
 void TfrmListinoPrezzi::cmdGuidaClick()

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "cataloguepage.h"
+#include "cataloguepageprint.h"
 
-#include "app/browsing.h"
+#include "core/browsing.h"
 
 #include <QImage>
 #include <QWidget>
@@ -11,6 +12,8 @@
 #include <optional>
 
 class HintBar;
+class TSchedaLibro;
+class TfrmTrovaLibri;
 class CatalogueFile;
 class PictureBox;
 class PictureButton;
@@ -72,6 +75,18 @@ public:
     /// since this screen loaded it.
     static QString changedElsewhereQuestion(int number);
 
+    /// Fills box 0..7 from a card the search found (record number
+    /// number): its five texts, shown whole (cut only when the page is
+    /// saved), and the card's cover or the placeholder as the box photo.
+    void takeFoundCard(const TSchedaLibro &card, int number, int box);
+    /// The page on screen as the print windows take it, saved or not.
+    CataloguePageWindow::Page printedPage() const;
+
+    /// Takes the catalogue to edit: its file and its name (shown when the screen opens).
+    void openCatalogue(const QString &file, const QString &name);
+    /// Wires a search window opened by this screen to takeFoundCard().
+    void receiveFrom(TfrmTrovaLibri &search);
+
     // Box A..H: the five edit boxes, in the order of the screen.
     QLineEdit *txtNome_A, *txtUM_A, *txtCaratteristiche_A, *txtCodice_A, *txtPrezzo_A;
     QLineEdit *txtNome_B, *txtUM_B, *txtCaratteristiche_B, *txtCodice_B, *txtPrezzo_B;
@@ -88,6 +103,10 @@ public:
     QLabel *lblNome, *lblPosizione, *lblFile, *lblRecord, *panInfo;
     PictureButton *cmdNuovo, *cmdSalva, *cmdAnteprima, *cmdStampa, *cmdPrimo, *cmdIndietro, *cmdAvanti, *cmdUltimo,
         *cmdGuida, *cmdEsci;
+
+signals:
+    /// The editor is closed; the way out is the launcher.
+    void leftToLauncher();
 
 public slots:
     void cmdNuovoClick();

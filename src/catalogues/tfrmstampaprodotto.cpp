@@ -1,6 +1,6 @@
 #include "tfrmstampaprodotto.h"
 
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "report/reportprinting.h"
 
 TfrmStampaProdotto::TfrmStampaProdotto(QWidget *parent)

@@ -1,10 +1,9 @@
 #include "bookcardprint.h"
 
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/texttrim.h"
+#include "core/texttrim.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
 
-#include <QLineEdit>
 #include <QShowEvent>
 
 BookCardWindow::BookCardWindow(QWidget *parent, const QString &name, const QString &caption, const QString &confirmText,
@@ -49,11 +48,9 @@ void BookCardWindow::showEvent(QShowEvent *event)
 
 void BookCardWindow::FormShow()
 {
-    // The picture to print is the one the card screen shows at this moment.
-    const PictureBox *cover =
-        parentWidget() ? parentWidget()->findChild<PictureBox *>(QStringLiteral("imgFoto")) : nullptr;
-    if (cover && !cover->image().isNull())
-        imgLogo->setImage(cover->image());
+    // The picture to print is the one the card screen showed.
+    if (!m_card.picture.isNull())
+        imgLogo->setImage(m_card.picture);
     else
         imgLogo->setImage(imgTemp->image());
 }
@@ -66,9 +63,9 @@ bool BookCardWindow::fillReport()
     report.setOrientation(QPageLayout::Portrait);
     if (!report.setPicture(QStringLiteral("imgLogo"), imgLogo->image()))
         return false;
-    for (const QString &name : valueNames()) {
-        const QLineEdit *box = parentWidget() ? parentWidget()->findChild<QLineEdit *>(name) : nullptr;
-        if (!report.setText(name, box ? trimText(box->text()) : QString()))
+    const QStringList &names = valueNames();
+    for (int i = 0; i < names.size(); ++i) {
+        if (!report.setText(names.at(i), trimText(m_card.values.value(i))))
             return false;
     }
     report.prepare();

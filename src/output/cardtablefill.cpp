@@ -1,6 +1,6 @@
 #include "cardtablefill.h"
 
-#include "books/bookarchive.h"
+#include "core/bookarchive.h"
 
 #include <QElapsedTimer>
 

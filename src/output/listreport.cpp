@@ -1,7 +1,7 @@
 #include "listreport.h"
 
-#include "app/messages.h"
-#include "app/regional.h"
+#include "kit/messages.h"
+#include "kit/regional.h"
 #include "report/report.h"
 #include "report/reportprinting.h"
 

@@ -1,10 +1,10 @@
 #include "spreadsheetexport.h"
 
-#include "app/cp1252.h"
-#include "app/filesync.h"
-#include "app/texttrim.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/cp1252.h"
+#include "core/filesync.h"
+#include "core/texttrim.h"
 
 #include <QIODevice>
 

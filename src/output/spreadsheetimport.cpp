@@ -1,8 +1,8 @@
 #include "spreadsheetimport.h"
 
-#include "app/boundedread.h"
-#include "app/cp1252.h"
-#include "books/bookrecord.h"
+#include "core/bookrecord.h"
+#include "core/boundedread.h"
+#include "core/cp1252.h"
 #include "output/spreadsheetexport.h"
 
 #include <QBuffer>

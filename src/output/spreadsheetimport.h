@@ -1,6 +1,6 @@
 #pragma once
 
-#include "books/bookarchive.h"
+#include "core/bookarchive.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,14 +1,14 @@
 #include "tfrmimportalibri.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/logging.h"
-#include "app/messages.h"
-#include "app/screens.h"
-#include "app/writelock.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/filechooser.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/logging.h"
+#include "core/writelock.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/filechooser.h"
+#include "kit/messages.h"
+#include "kit/screens.h"
 #include "output/spreadsheetexport.h"
 
 #include <QApplication>

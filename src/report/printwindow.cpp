@@ -1,10 +1,10 @@
 #include "printwindow.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 
 #include <QLinearGradient>
 #include <QPalette>

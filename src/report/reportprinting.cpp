@@ -1,6 +1,6 @@
 #include "reportprinting.h"
 
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "report.h"
 
 #include <QAction>

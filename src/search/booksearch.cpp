@@ -1,11 +1,10 @@
 #include "booksearch.h"
 
-#include "app/cp1252.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/cp1252.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <string_view>
 #include <thread>
@@ -280,11 +279,16 @@ void RowList::clear()
     m_blocks.shrink_to_fit();
     m_spans.clear();
     m_spans.shrink_to_fit();
+    m_order.clear();
+    m_order.shrink_to_fit();
+    m_runsEnd = 0;
     m_sorted = true;
 }
 
 void RowList::append(const char *row, int size)
 {
+    if (!m_order.empty())
+        settleOrder();
     size = std::clamp(size, 0, RowCapacity);
     if (m_blocks.empty() || m_blocks.back().size() + size_t(size) >= kRowBlockBytes) {
         m_blocks.emplace_back();
@@ -297,6 +301,26 @@ void RowList::append(const char *row, int size)
     block.insert(block.end(), row, row + size);
     m_spans.push_back(span);
     m_sorted = false;
+    if (m_spans.size() - m_runsEnd == size_t(RunRows)) {
+        // A whole run: sorted now, while its entries are still in the
+        // processor's cache and, during a search, the disk reads ahead.
+        spread(m_spans.data() + m_runsEnd, m_spans.data() + m_spans.size(), 0, 0, *this);
+        m_runsEnd = m_spans.size();
+    }
+}
+
+void RowList::settleOrder()
+{
+    // Rows added to a sorted list of several runs: the entries are put in
+    // list order first, so that every whole run is sorted again.
+    std::vector<Span> ordered;
+    ordered.reserve(m_spans.capacity());
+    for (uint32_t i : m_order)
+        ordered.push_back(m_spans[i]);
+    m_spans.swap(ordered);
+    m_order.clear();
+    m_order.shrink_to_fit();
+    m_runsEnd = m_spans.size() - m_spans.size() % size_t(RunRows);
 }
 
 QString RowList::text(int i) const
@@ -433,63 +457,111 @@ void RowList::spread(Span *first, Span *last, int byte, int depth, const RowList
     }
 }
 
+inline bool RowList::less(const Span &a, const Span &b) const
+{
+    // The list order: the packed first 32 characters, then the rest of the
+    // rows where both go on past them, then the order the rows came in.
+    for (int w = 0; w < KeyWords; ++w) {
+        if (a.key[w] != b.key[w])
+            return a.key[w] < b.key[w];
+    }
+    return lessPastKey(a, b);
+}
+
+bool RowList::lessPastKey(const Span &a, const Span &b) const
+{
+    if ((a.key[KeyWords - 1] & 0xFF) != 0) {
+        constexpr int packed = 8 * KeyWords;
+        const int c = compareRows(rowAt(a.at) + packed, int(a.at & 0xFFF) - packed, rowAt(b.at) + packed,
+                                  int(b.at & 0xFFF) - packed);
+        if (c != 0)
+            return c < 0;
+    }
+    return a.at < b.at;
+}
+
+void RowList::merge(const std::vector<std::pair<const Span *, const Span *>> &runs, uint32_t *out) const
+{
+    // A tree of matches between the runs' next entries: each node keeps the
+    // run that lost there, the root the least entry of all. Once that entry
+    // is written out, its run plays its next entry up the tree, one match a
+    // level.
+    size_t leaves = 1;
+    while (leaves < runs.size())
+        leaves *= 2;
+    std::vector<std::pair<const Span *, const Span *>> run(runs);
+    run.resize(leaves, {nullptr, nullptr});
+    const auto beats = [&](size_t a, size_t b) {
+        if (run[a].first == run[a].second)
+            return false;
+        if (run[b].first == run[b].second)
+            return true;
+        return less(*run[a].first, *run[b].first);
+    };
+    std::vector<size_t> loser(leaves), winner(2 * leaves);
+    for (size_t i = 0; i < leaves; ++i)
+        winner[leaves + i] = i;
+    for (size_t node = leaves - 1; node >= 1; --node) {
+        const size_t a = winner[2 * node], b = winner[2 * node + 1];
+        const bool aWins = beats(a, b);
+        winner[node] = aWins ? a : b;
+        loser[node] = aWins ? b : a;
+    }
+    size_t top = winner[1];
+    const Span *base = m_spans.data();
+    while (run[top].first != run[top].second) {
+        *out++ = uint32_t(run[top].first - base);
+        ++run[top].first;
+        for (size_t node = (top + leaves) / 2; node >= 1; node /= 2) {
+            if (beats(loser[node], top))
+                std::swap(loser[node], top);
+        }
+    }
+}
+
 void RowList::sort()
 {
     if (m_sorted)
         return;
     m_sorted = true;
+    m_order.clear();
     const size_t n = m_spans.size();
     if (n < 2)
         return;
-    // Spread the rows by their first two characters into buckets, then sort each bucket by the packed keys; the rows themselves
-    // are read only where the keys of two rows are equal.
-    constexpr size_t kBuckets = size_t(1) << 16;
-    std::vector<uint32_t> start(kBuckets + 1, 0);
-    for (const Span &s : m_spans)
-        ++start[size_t(s.key[0] >> 48) + 1];
-    for (size_t b = 0; b < kBuckets; ++b)
-        start[b + 1] += start[b];
-    {
-        // In place, so the list needs no second copy of its entries: each
-        // entry is swapped straight into its bucket. The order inside a
-        // bucket is put right by the bucket's sort, which ends on `at`.
-        std::vector<uint32_t> next(start.begin(), start.end() - 1);
-        for (size_t b = 0; b < kBuckets; ++b) {
-            while (next[b] < start[b + 1]) {
-                Span s = m_spans[next[b]];
-                for (size_t d = size_t(s.key[0] >> 48); d != b; d = size_t(s.key[0] >> 48))
-                    std::swap(s, m_spans[next[d]++]);
-                m_spans[next[b]++] = s;
-            }
-        }
-    }
-
-    // The buckets in runs of about a 64th of the rows each, taken in turn by
-    // this thread and, for a long list, one more.
-    std::vector<size_t> runs{0};
-    const size_t runRows = std::max<size_t>(n / 64, 1);
-    for (size_t b = 0; b < kBuckets; ++b) {
-        if (start[b + 1] - start[runs.back()] >= runRows)
-            runs.push_back(b + 1);
-    }
-    if (runs.back() != kBuckets)
-        runs.push_back(kBuckets);
-    std::atomic<size_t> taken{0};
+    // The whole runs were sorted as they came; the last rows make one more.
     Span *base = m_spans.data();
-    auto work = [&] {
-        for (size_t r; (r = taken.fetch_add(1)) + 1 < runs.size();) {
-            for (size_t b = runs[r]; b < runs[r + 1]; ++b) {
-                if (start[b + 1] - start[b] > 1)
-                    spread(base + start[b], base + start[b + 1], 2, 0, *this);
-            }
-        }
-    };
+    if (n - m_runsEnd > 1)
+        spread(base + m_runsEnd, base + n, 0, 0, *this);
+    if (m_runsEnd == 0 || n <= size_t(RunRows))
+        return;
+
+    // Merge the runs into the list order. A long list is cut in two at an
+    // entry near its middle, each half merged on a thread of its own.
+    std::vector<std::pair<const Span *, const Span *>> runs;
+    for (size_t from = 0; from < n; from += size_t(RunRows))
+        runs.emplace_back(base + from, base + std::min(n, from + size_t(RunRows)));
+    m_order.resize(n);
     if (n < 50000 || std::thread::hardware_concurrency() < 2) {
-        work();
+        merge(runs, m_order.data());
         return;
     }
-    std::thread helper(work);
-    work();
+    std::vector<const Span *> middles;
+    for (const auto &run : runs)
+        middles.push_back(run.first + (run.second - run.first) / 2);
+    std::nth_element(middles.begin(), middles.begin() + ptrdiff_t(middles.size() / 2), middles.end(),
+                     [this](const Span *a, const Span *b) { return less(*a, *b); });
+    const Span pivot = *middles[middles.size() / 2];
+    std::vector<std::pair<const Span *, const Span *>> low, high;
+    size_t lowRows = 0;
+    for (const auto &run : runs) {
+        const Span *cut =
+            std::partition_point(run.first, run.second, [&](const Span &s) { return less(s, pivot); });
+        low.emplace_back(run.first, cut);
+        high.emplace_back(cut, run.second);
+        lowRows += size_t(cut - run.first);
+    }
+    std::thread helper([&] { merge(high, m_order.data() + lowRows); });
+    merge(low, m_order.data());
     helper.join();
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 /// The book search over Archivio_Libri.pro: the ten filters, the matching
@@ -95,9 +96,16 @@ void trimBytes(const char *&data, int &size);
 /// The rows of a result list, kept as their stored bytes in blocks of
 /// memory that never move, so that memory grows with the rows and not with
 /// the archive, and a long list is never copied to grow.
+///
+/// The sort is spread over the filling: every RunRows rows added are sorted
+/// among themselves as they come (during a search, while the disk reads
+/// ahead), so that sort() is left with the last few rows and one merge.
 class RowList
 {
 public:
+    /// Rows sorted among themselves as soon as they have all come.
+    static constexpr int RunRows = 1 << 15;
+
     void clear();
     void reserve(size_t rows) { m_spans.reserve(rows); }
     /// Adds a row of at most RowCapacity bytes (longer rows are cut there).
@@ -105,12 +113,9 @@ public:
     int size() const { return int(m_spans.size()); }
     bool isEmpty() const { return m_spans.empty(); }
 
-    const char *data(int i) const
-    {
-        const uint64_t at = m_spans[size_t(i)].at;
-        return m_blocks[size_t(at >> 32)].data() + ((at >> 12) & 0xFFFFF);
-    }
-    int length(int i) const { return int(m_spans[size_t(i)].at & 0xFFF); }
+    /// Row i: in list order once sorted; before that, in no given order.
+    const char *data(int i) const { return rowAt(spanAt(i).at); }
+    int length(int i) const { return int(spanAt(i).at & 0xFFF); }
     QString text(int i) const;
 
     /// Sorts the rows by compareRows; equal rows stay separate items, in
@@ -132,10 +137,21 @@ private:
     static void sortRange(Span *first, Span *last, int depth, const RowList &rows);
     static void spread(Span *first, Span *last, int byte, int depth, const RowList &rows);
     static void deepen(Span *first, Span *last, int depth, const RowList &rows);
+    bool less(const Span &a, const Span &b) const;
+    bool lessPastKey(const Span &a, const Span &b) const;
+    void merge(const std::vector<std::pair<const Span *, const Span *>> &runs, uint32_t *out) const;
+    void settleOrder();
     const char *rowAt(uint64_t at) const { return m_blocks[size_t(at >> 32)].data() + ((at >> 12) & 0xFFFFF); }
+    const Span &spanAt(int i) const { return m_spans[m_order.empty() ? size_t(i) : size_t(m_order[size_t(i)])]; }
 
     std::vector<std::vector<char>> m_blocks;
+    /// In the order added, but for every whole run of RunRows from the
+    /// first, sorted among themselves.
     std::vector<Span> m_spans;
+    /// The list order of a list of more than one run, once sorted; empty
+    /// when m_spans itself is in list order.
+    std::vector<uint32_t> m_order;
+    size_t m_runsEnd = 0; ///< the rows before it lie in sorted runs
     bool m_sorted = true;
 };
 

@@ -4,15 +4,13 @@
 #include "deweytable.h"
 #include "listfind.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
-#include "books/tfrmlibri.h"
+#include "core/texttrim.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
 #include "output/listreport.h"
 
 #include <QEvent>
@@ -188,15 +186,7 @@ void TfrmCodici_Dewey::done(int result)
 
 void TfrmCodici_Dewey::FormClose()
 {
-    if (TfrmLibri *libri = cardScreen())
-        libri->txtDewey->setFocus(Qt::OtherFocusReason);
-}
-
-TfrmLibri *TfrmCodici_Dewey::cardScreen() const
-{
-    if (ScreenSet *set = ScreenSet::current())
-        return set->frmLibri;
-    return qobject_cast<TfrmLibri *>(parentWidget());
+    emit closing();
 }
 
 bool TfrmCodici_Dewey::eventFilter(QObject *watched, QEvent *event)
@@ -256,10 +246,8 @@ void TfrmCodici_Dewey::btnTrovaClick()
 void TfrmCodici_Dewey::lstRecordsDblClick()
 {
     const int row = selectedRow();
-    if (row >= 0 && trimText(lblMemory->text()) == QLatin1String("libri")) {
-        if (TfrmLibri *libri = cardScreen())
-            libri->txtDewey->setText(lstRecords->item(row)->text().left(3));
-    }
+    if (row >= 0 && trimText(lblMemory->text()) == QLatin1String("libri"))
+        emit classPicked(lstRecords->item(row)->text().left(3));
     reject();
 }
 

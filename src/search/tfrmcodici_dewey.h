@@ -9,7 +9,6 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTimer;
-class TfrmLibri;
 
 /// Window " Tabella Codici Dewey": the Italian captions of the Dewey
 /// classification, one entry per list item. The user finds an entry by
@@ -51,6 +50,12 @@ public:
     QLabel *lblRigo03, *lblAttendere, *lblMemory;
     QTimer *timCarica;
 
+signals:
+    /// A class was picked for the caller tagged "libri": its three figures.
+    void classPicked(const QString &code);
+    /// The table is closing, however it closes (the caller puts its focus back).
+    void closing();
+
 public slots:
     void timCaricaTimer();
     void btnTrovaClick();
@@ -68,8 +73,6 @@ protected:
 private:
     void FormShow();
     void FormClose();
-    /// The card screen that the table serves: the program's, or the owner.
-    TfrmLibri *cardScreen() const;
 
     static QString s_lastFind;
 };

@@ -2,19 +2,15 @@
 
 #include "listfind.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/messages.h"
-#include "app/picturewidgets.h"
-#include "app/regional.h"
-#include "app/screens.h"
-#include "app/screenset.h"
-#include "app/texttrim.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/covers.h"
-#include "books/tfrmlibri.h"
-#include "catalogues/tfrmlistinoprezzi.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/messages.h"
+#include "kit/picturewidgets.h"
+#include "kit/regional.h"
+#include "kit/screens.h"
+#include "core/texttrim.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 #include "output/listreport.h"
 
 #include <QEvent>
@@ -487,7 +483,7 @@ void TfrmTrovaLibri::handOff(const TSchedaLibro &card, int number)
 {
     const QString tag = trimText(lblMemory->text());
     if (tag == QLatin1String("libri")) {
-        handOffToCardScreen(card, number);
+        emit cardChosen(card, number);
         return;
     }
     static const QStringList boxTags = {QStringLiteral("libro_a"), QStringLiteral("libro_b"), QStringLiteral("libro_c"),
@@ -495,45 +491,6 @@ void TfrmTrovaLibri::handOff(const TSchedaLibro &card, int number)
                                         QStringLiteral("libro_g"), QStringLiteral("libro_h")};
     const int box = int(boxTags.indexOf(tag));
     if (box >= 0)
-        handOffToCatalogueBox(card, number, box);
+        emit cardChosenForBox(card, number, box);
     // Any other tag hands off nothing.
-}
-
-void TfrmTrovaLibri::handOffToCatalogueBox(const TSchedaLibro &card, int number, int box)
-{
-    TfrmListinoPrezzi *editor = nullptr;
-    if (ScreenSet *set = ScreenSet::current())
-        editor = set->frmListinoPrezzi;
-    if (!editor)
-        editor = qobject_cast<TfrmListinoPrezzi *>(parentWidget());
-    if (!editor)
-        return;
-    // Nothing is cut here: a text longer than its field is shown whole and
-    // cut only when the page is saved.
-    editor->field(box, TRiquadro::Nome)->setText(card.text(TSchedaLibro::Titolo));
-    editor->field(box, TRiquadro::UM)
-        ->setText(card.text(TSchedaLibro::Autore) + QStringLiteral("  -  ") + card.text(TSchedaLibro::Editore) +
-                  QStringLiteral(" (") + card.text(TSchedaLibro::Anno) + QLatin1Char(')'));
-    editor->field(box, TRiquadro::Caratteristiche)->setText(card.text(TSchedaLibro::Note));
-    editor->field(box, TRiquadro::Codice)->setText(QStringLiteral("ISBN: ") + card.text(TSchedaLibro::ISBN));
-    editor->field(box, TRiquadro::Prezzo)->setText(QStringLiteral("€ ") + card.text(TSchedaLibro::Prezzo));
-    editor->lblRecord->setText(QString::number(number));
-    const QString cover = Covers::path(editor->lblRecord->text());
-    if (cover.isEmpty() || !Covers::makeFolder())
-        return editor->photo(box)->setImage(editor->placeholder());
-    Covers::loadInto(editor->photo(box), cover, editor->placeholder());
-}
-
-void TfrmTrovaLibri::handOffToCardScreen(const TSchedaLibro &card, int number)
-{
-    TfrmLibri *libri = nullptr;
-    if (ScreenSet *set = ScreenSet::current())
-        libri = set->frmLibri;
-    if (!libri)
-        libri = qobject_cast<TfrmLibri *>(parentWidget());
-    if (!libri)
-        return;
-    libri->showCard(card);
-    libri->lblPosizione->setText(QString::number(number));
-    libri->loadCover();
 }

@@ -86,6 +86,12 @@ public:
     // Hidden labels.
     QLabel *lblMemory, *lblConta;
 
+signals:
+    /// The double-clicked card and its record number, for the caller tagged "libri".
+    void cardChosen(const TSchedaLibro &card, int number);
+    /// The same for the callers tagged "libro_a".."libro_h": box 0..7 of a page.
+    void cardChosenForBox(const TSchedaLibro &card, int number, int box);
+
 public slots:
     void btnCercaMouseDown();
     void btnCercaClick();
@@ -111,9 +117,6 @@ private:
     /// longer than kProgressAfterMs.
     BookSearch::Outcome runSearch(const BookSearch::Filters &filters, BookSearch::RowList &rows);
     void handOff(const TSchedaLibro &card, int number);
-    void handOffToCardScreen(const TSchedaLibro &card, int number);
-    /// Tags "libro_a".."libro_h": the card into box 0..7 of the page editor.
-    void handOffToCatalogueBox(const TSchedaLibro &card, int number, int box);
 
     std::array<QLineEdit *, BookSearch::FilterCount> m_filters{};
     TrovaRowModel *m_model;

@@ -1,8 +1,8 @@
 #include "common/testsupport.h"
 
-#include "app/conventions.h"
-#include "app/messages.h"
-#include "app/regional.h"
+#include "kit/conventions.h"
+#include "kit/messages.h"
+#include "kit/regional.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "app/cp1252.h"
-#include "app/texttrim.h"
+#include "core/cp1252.h"
+#include "core/texttrim.h"
 
 #include <QTest>
 

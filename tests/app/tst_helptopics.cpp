@@ -1,6 +1,6 @@
 // The help topics: their paragraphs, the launcher's topic holding the
 // others word for word, and the initial password it names.
-#include "app/helptopics.h"
+#include "core/helptopics.h"
 
 #include <QTest>
 

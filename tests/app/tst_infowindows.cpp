@@ -3,14 +3,14 @@
 #include "common/testsupport.h"
 #include "common/urlrecorder.h"
 
-#include "app/conventions.h"
-#include "app/helptopics.h"
-#include "app/linktext.h"
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/tfrmguida.h"
-#include "app/tfrminfo.h"
-#include "app/tfrmsplash.h"
+#include "core/helptopics.h"
+#include "core/programfolder.h"
+#include "kit/conventions.h"
+#include "kit/linktext.h"
+#include "kit/picturewidgets.h"
+#include "kit/tfrmguida.h"
+#include "kit/tfrminfo.h"
+#include "kit/tfrmsplash.h"
 
 #include <QDesktopServices>
 #include <QDir>

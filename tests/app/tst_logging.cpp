@@ -1,8 +1,8 @@
 // The program's log: the file in the user's folder, its size cap, and a
 // log that cannot be written, which must never stop a save.
-#include "app/filesync.h"
-#include "app/lockedsave.h"
-#include "app/logging.h"
+#include "core/filesync.h"
+#include "core/lockedsave.h"
+#include "core/logging.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The document opener: what reaches the desktop for each kind of text.
-#include "app/openurl.h"
 #include "common/urlrecorder.h"
+#include "kit/openurl.h"
 
 #include <QDir>
 #include <QTest>

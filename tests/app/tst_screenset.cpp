@@ -1,9 +1,9 @@
 #include "common/testsupport.h"
 
-#include "app/screens.h"
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
 #include "books/tfrmlibri.h"
+#include "kit/screens.h"
 #include "search/tfrmtrovalibri.h"
 
 #include <QDialog>

@@ -5,18 +5,18 @@
 #include "common/urlrecorder.h"
 
 #include "access/tfrmpassword.h"
-#include "app/helptopics.h"
-#include "app/picturewidgets.h"
-#include "app/screens.h"
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
-#include "app/tfrminfo.h"
-#include "app/tfrmsplash.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmapricatalogo.h"
 #include "catalogues/tfrmcreacatalogo.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/helptopics.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
+#include "kit/tfrminfo.h"
+#include "kit/tfrmsplash.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
 // The lock a save takes around its write: another copy that holds it makes
 // the save wait and then give up; a lock left behind by a copy that no
 // longer runs is taken over.
-#include "app/writelock.h"
+#include "core/writelock.h"
 
 #include "common/filefixtures.h"
 

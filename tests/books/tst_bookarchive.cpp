@@ -1,11 +1,11 @@
 #include "common/filefixtures.h"
 #include "common/filesizelimit.h"
 
-#include "app/filesync.h"
-#include "app/programfolder.h"
-#include "app/readahead.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/filesync.h"
+#include "core/programfolder.h"
+#include "core/readahead.h"
 
 #include <QDir>
 #include <QFile>

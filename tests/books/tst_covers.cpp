@@ -1,15 +1,15 @@
 // Cover photos on the card screen: naming, fitting, loading, saving,
 // exporting, the file choosers and the zoom window.
-#include "app/picturewidgets.h"
-#include "books/bookarchive.h"
-#include "books/covers.h"
-#include "books/filechooser.h"
 #include "books/fullscreenpicture.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmzoom.h"
 #include "common/hostilefiles.h"
 #include "common/picturefixtures.h"
 #include "common/testsupport.h"
+#include "core/bookarchive.h"
+#include "kit/covers.h"
+#include "kit/filechooser.h"
+#include "kit/picturewidgets.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,13 +1,13 @@
 // The attachments dialog: layout, copying into Documenti_Allegati with the
 // overwrite question, opening, clearing, and the hand-back to the card screen.
-#include "app/picturewidgets.h"
-#include "books/bookarchive.h"
-#include "books/filechooser.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
 #include "common/hostilefiles.h"
 #include "common/testsupport.h"
 #include "common/urlrecorder.h"
+#include "core/bookarchive.h"
+#include "kit/filechooser.h"
+#include "kit/picturewidgets.h"
 
 #include <QApplication>
 #include <QDir>

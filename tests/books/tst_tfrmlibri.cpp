@@ -1,10 +1,10 @@
 #include "common/filesizelimit.h"
 #include "common/testsupport.h"
 
-#include "app/conventions.h"
-#include "app/picturewidgets.h"
-#include "books/bookarchive.h"
 #include "books/tfrmlibri.h"
+#include "core/bookarchive.h"
+#include "kit/conventions.h"
+#include "kit/picturewidgets.h"
 
 #include <QDir>
 #include <QFile>

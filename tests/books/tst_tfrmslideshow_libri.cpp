@@ -1,11 +1,11 @@
 // The cover slideshow, with the test driving its ticks.
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "books/bookarchive.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmslideshow_libri.h"
 #include "common/hostilefiles.h"
 #include "common/testsupport.h"
+#include "core/bookarchive.h"
+#include "core/programfolder.h"
+#include "kit/picturewidgets.h"
 
 #include <QApplication>
 #include <QBuffer>

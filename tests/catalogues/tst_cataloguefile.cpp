@@ -2,10 +2,10 @@
 // naming rules, byte for byte.
 #include "common/filefixtures.h"
 
-#include "app/programfolder.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
 #include "catalogues/cataloguepage.h"
+#include "core/programfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,9 +5,9 @@
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
 #include "catalogues/tfrmanteprimaprodotto.h"
 #include "catalogues/tfrmstampaprodotto.h"
+#include "kit/picturewidgets.h"
 #include "report/reportprinting.h"
 
 #include <QAction>
@@ -33,6 +33,7 @@ private:
     PdfText printPage(PrintRecorder &printer)
     {
         TfrmStampaProdotto w(m_editor.get());
+        w.setPage(m_editor->printedPage());
         w.show();
         w.btnStampa->click();
         return PdfText::read(printer.pdf());
@@ -54,7 +55,9 @@ private slots:
     void windowFrames()
     {
         TfrmAnteprimaProdotto preview(m_editor.get());
+        preview.setPage(m_editor->printedPage());
         TfrmStampaProdotto print(m_editor.get());
+        print.setPage(m_editor->printedPage());
         QCOMPARE(preview.windowTitle(), QStringLiteral(" Anteprima di stampa"));
         QCOMPARE(print.windowTitle(), QStringLiteral(" Stampa documento"));
         QCOMPARE(preview.btnStampa->text(), QStringLiteral("Mostra anteprima"));
@@ -124,6 +127,7 @@ private slots:
     void boxesAndPhotos()
     {
         TfrmStampaProdotto w(m_editor.get());
+        w.setPage(m_editor->printedPage());
         w.show();
         QVERIFY(w.fillReport());
         const QImage page = w.repDocumento().pageImage(0, 4);
@@ -167,6 +171,7 @@ private slots:
         MessageCatcher messages;
         {
             TfrmStampaProdotto w(m_editor.get());
+            w.setPage(m_editor->printedPage());
             w.show();
             w.btnAnnulla->click();
             QVERIFY(!w.isVisible());
@@ -174,6 +179,7 @@ private slots:
         QCOMPARE(printer.dialogs, 0);
         printer.answer = PrintRecorder::Cancel;
         TfrmStampaProdotto w(m_editor.get());
+        w.setPage(m_editor->printedPage());
         w.show();
         w.btnStampa->click();
         QCOMPARE(printer.dialogs, 1);
@@ -190,6 +196,7 @@ private slots:
         printer.answer = PrintRecorder::Broken;
         MessageCatcher messages;
         TfrmStampaProdotto w(m_editor.get());
+        w.setPage(m_editor->printedPage());
         w.show();
         w.btnStampa->click();
         QCOMPARE(messages.texts(), QStringList(ReportPrinting::printFailedMessage()));
@@ -213,6 +220,7 @@ private slots:
         m_editor->fill();
         bool seen = false;
         TfrmAnteprimaProdotto w(m_editor.get());
+        w.setPage(m_editor->printedPage());
         w.show();
         whenOpen<ReportPreview>([&](ReportPreview *preview) {
             seen = true;

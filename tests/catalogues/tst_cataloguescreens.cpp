@@ -5,17 +5,17 @@
 #include "common/logcatcher.h"
 #include "common/testsupport.h"
 
-#include "app/conventions.h"
-#include "app/helptopics.h"
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/screens.h"
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
 #include "catalogues/tfrmapricatalogo.h"
 #include "catalogues/tfrmcreacatalogo.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/helptopics.h"
+#include "core/programfolder.h"
+#include "kit/conventions.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
+#include "kit/tfrmguida.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "books/bookrecord.h"
+#include "core/bookrecord.h"
 
 #include <QString>
 

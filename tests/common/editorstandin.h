@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/picturewidgets.h"
+#include "catalogues/cataloguepageprint.h"
+#include "kit/picturewidgets.h"
 
 #include <QColor>
 #include <QImage>
@@ -9,8 +10,8 @@
 #include <QWidget>
 
 /// A stand-in for the catalogue page editor: its name and page labels, the
-/// five edit boxes and the photo of each of the eight boxes, under the
-/// names the print windows look for. Each photo is a plain colour of its own.
+/// five edit boxes and the photo of each of the eight boxes, named as the
+/// editor's, and the page they make for a print window. Each photo is a plain colour of its own.
 class EditorStandIn : public QWidget
 {
 public:
@@ -43,6 +44,21 @@ public:
             for (const char *field : Fields)
                 box(field, letter)
                     ->setText(QStringLiteral(" %1%2 ").arg(QLatin1String(field).mid(3)).arg(QLatin1Char(letter)));
+    }
+
+    /// The page as the editor hands it to a print window.
+    CataloguePageWindow::Page printedPage() const
+    {
+        CataloguePageWindow::Page page;
+        page.name = lblNome->text();
+        page.position = lblPosizione->text();
+        for (int k = 0; k < 8; ++k) {
+            const char letter = char('A' + k);
+            for (int f = 0; f < 5; ++f)
+                page.texts[size_t(k)][size_t(f)] = box(Fields[f], letter)->text();
+            page.photos[size_t(k)] = findChild<PictureBox *>(QStringLiteral("imgFoto_") + QLatin1Char(letter))->image();
+        }
+        return page;
     }
 
     QLabel *lblNome, *lblPosizione;

@@ -1,7 +1,7 @@
 #include "testsupport.h"
 
-#include "app/programfolder.h"
-#include "app/regional.h"
+#include "core/programfolder.h"
+#include "kit/regional.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
 #include "books/tfrmlibri.h"
+#include "kit/picturewidgets.h"
 #include "output/tfrmanteprimalibri.h"
 #include "output/tfrmstampalibri.h"
 #include "report/reportprinting.h"
@@ -162,6 +162,7 @@ private slots:
     {
         auto printedCentre = [this] {
             TfrmStampaLibri w(m_libri.get());
+            w.setCard(m_libri->printedCard());
             w.show();
             PrintRecorder printer(m_folder->file(QStringLiteral("pic.pdf")));
             w.btnStampaClick();
@@ -171,12 +172,36 @@ private slots:
         QCOMPARE(printedCentre(), qRgb(0, 160, 0));
         m_libri->imgFoto->setImage(m_libri->placeholder()); // as for a card without cover
         TfrmStampaLibri placeholder(m_libri.get());
+        placeholder.setCard(m_libri->printedCard());
         placeholder.show();
         QCOMPARE(placeholder.imgLogo->image(), m_libri->placeholder());
         m_libri->imgFoto->setImage(QImage());
         TfrmAnteprimaLibri nothing(m_libri.get());
+        nothing.setCard(m_libri->printedCard());
         nothing.show();
         QCOMPARE(nothing.imgLogo->image(), nothing.imgTemp->image());
+    }
+
+    // A window prints the card it is given, whoever owns it: its owner's
+    // boxes are not read, and a short list of values prints the rest empty.
+    void printsTheCardItIsGiven()
+    {
+        m_libri->txtTitolo->setText(QStringLiteral("sullo schermo"));
+        BookCardWindow::Card card;
+        card.values = {QStringLiteral(" dato "), QStringLiteral("Autore dato")};
+        card.picture = filled(QSize(100, 150), qRgb(0, 0, 170));
+        for (QWidget *owner : {static_cast<QWidget *>(m_libri.get()), static_cast<QWidget *>(nullptr)}) {
+            TfrmStampaLibri w(owner);
+            w.setCard(card);
+            w.show();
+            PrintRecorder printer(m_folder->file(QStringLiteral("given.pdf")));
+            w.btnStampaClick();
+            QCOMPARE(printedAt(w.repDocumento(), 95, 67), qRgb(0, 0, 170));
+            const QStringList lines = PdfText::read(printer.pdf()).pages.value(0).lines();
+            QVERIFY(lines.contains(QStringLiteral("dato")));
+            QVERIFY(lines.contains(QStringLiteral("Autore dato")));
+            QVERIFY(!lines.join(QLatin1Char(' ')).contains(QLatin1String("schermo")));
+        }
     }
 
     // A 250-character note is printed on its one line and cut at the value
@@ -186,6 +211,7 @@ private slots:
         m_libri->txtNote->setText(QStringLiteral("[nota] ") + QString(243, QLatin1Char('W')));
         m_libri->txtTitolo->setText(QStringLiteral("[Titolo] tra parentesi"));
         TfrmStampaLibri w(m_libri.get());
+        w.setCard(m_libri->printedCard());
         w.show();
         PrintRecorder printer(m_folder->file(QStringLiteral("long.pdf")));
         w.btnStampaClick();

@@ -4,7 +4,7 @@
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
-#include "books/bookarchive.h"
+#include "core/bookarchive.h"
 #include "output/listreport.h"
 #include "search/tfrmtrovalibri.h"
 

@@ -1,8 +1,8 @@
 // The export file, written on memory devices: its exact bytes, the cell
 // escaping and encoding, the edit overlay and a device that fails.
-#include "app/cp1252.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/cp1252.h"
 #include "output/spreadsheetexport.h"
 
 #include <QBuffer>

@@ -3,9 +3,9 @@
 // row becomes a card, the ISBN skip and the round trip through the export.
 #include "common/filefixtures.h"
 
-#include "app/cp1252.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/cp1252.h"
 #include "output/spreadsheetexport.h"
 #include "output/spreadsheetimport.h"
 

@@ -143,6 +143,7 @@ private slots:
         EditorStandIn editor;
         editor.fill();
         TfrmStampaProdotto w(&editor);
+        w.setPage(editor.printedPage());
         w.show();
         acceptPrintDialog();
         MessageCatcher messages;

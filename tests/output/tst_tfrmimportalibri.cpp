@@ -7,11 +7,11 @@
 #include "common/logcatcher.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
-#include "app/writelock.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/filechooser.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/writelock.h"
+#include "kit/filechooser.h"
+#include "kit/picturewidgets.h"
 #include "output/tfrmexplibri.h"
 #include "output/tfrmimportalibri.h"
 

@@ -8,14 +8,14 @@
 #include "common/picturefixtures.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "books/bookarchive.h"
-#include "books/filechooser.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/bookarchive.h"
+#include "core/programfolder.h"
+#include "kit/filechooser.h"
+#include "kit/picturewidgets.h"
 #include "output/tfrmexplibri.h"
 #include "search/booksearch.h"
 

@@ -6,17 +6,17 @@
 #include "common/testsupport.h"
 
 #include "access/passwordstore.h"
-#include "app/lockedsave.h"
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/writelock.h"
-#include "books/bookarchive.h"
-#include "books/covers.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
 #include "catalogues/tfrmcreacatalogo.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/bookarchive.h"
+#include "core/lockedsave.h"
+#include "core/programfolder.h"
+#include "core/writelock.h"
+#include "kit/covers.h"
+#include "kit/picturewidgets.h"
 
 #include <QBuffer>
 #include <QDir>

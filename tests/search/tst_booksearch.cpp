@@ -1,7 +1,7 @@
 #include "common/cardfixtures.h"
 
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
 #include "search/booksearch.h"
 
 #include <QDir>
@@ -335,6 +335,20 @@ void TestBookSearch::sortOrderOfTrickyRows()
     RowList same = rowsOf(QList<QByteArray>{"abd"} + equal + QList<QByteArray>{"abb"});
     same.sort();
     QCOMPARE(bytesOf(same), QList<QByteArray>{"abb"} + equal + QList<QByteArray>{"abd"});
+
+    // A long list is sorted in runs as its rows come and the runs merged:
+    // the same rows over and over, the equal ones falling in every run.
+    QList<QByteArray> many;
+    while (many.size() < 4 * RowList::RunRows + 100)
+        many += shuffled + equal;
+    RowList merged = rowsOf(many);
+    merged.sort();
+    QVERIFY(bytesOf(merged) == referenceOrder(many));
+    // Rows that come after a sort are sorted in with the rest.
+    merged.append("abc!", 4);
+    merged.append("\xe0", 1);
+    merged.sort();
+    QVERIFY(bytesOf(merged) == referenceOrder(many + QList<QByteArray>{"abc!", "\xe0"}));
 }
 
 void TestBookSearch::sortOrderAtScale()

@@ -4,9 +4,9 @@
 #include "common/printrecorder.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
-#include "app/screens.h"
 #include "books/tfrmlibri.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 #include "output/listreport.h"
 #include "search/deweytable.h"
 #include "search/tfrmcodici_dewey.h"
@@ -378,7 +378,10 @@ void TestCodiciDewey::closing()
             table->selectRow(row);
         table->lstRecordsDblClick();
     });
-    Screens::runModal<TfrmCodici_Dewey>(&libri, [&](TfrmCodici_Dewey &table) { table.lblMemory->setText(tag); });
+    Screens::runModal<TfrmCodici_Dewey>(&libri, [&](TfrmCodici_Dewey &table) {
+        table.lblMemory->setText(tag);
+        libri.receiveFrom(table);
+    });
 
     QCOMPARE(libri.txtDewey->text(), dewey);
     expectFocusInDewey(libri);

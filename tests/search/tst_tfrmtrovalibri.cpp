@@ -1,11 +1,11 @@
 #include "common/cardfixtures.h"
 #include "common/testsupport.h"
 
-#include "app/picturewidgets.h"
-#include "app/readahead.h"
-#include "books/bookarchive.h"
-#include "books/bookrecord.h"
-#include "books/covers.h"
+#include "kit/picturewidgets.h"
+#include "core/readahead.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "kit/covers.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "search/tfrmtrovalibri.h"
@@ -499,6 +499,7 @@ void TestTrovaLibri::handOffLaterEqualCardWins()
 
     TfrmLibri libri;
     TfrmTrovaLibri screen(&libri);
+    libri.receiveFrom(screen);
     screen.lblMemory->setText(QStringLiteral("  libri "));
     screen.btnCercaClick();
     QCOMPARE(screen.model()->rowCount(), 4);
@@ -522,6 +523,7 @@ void TestTrovaLibri::handOffByDoubleClick()
     writeCards({card(QStringLiteral("Primo"), QStringLiteral("Tizio")), card(QStringLiteral("Secondo"))});
     TfrmLibri libri;
     auto *screen = new TfrmTrovaLibri(&libri);
+    libri.receiveFrom(*screen);
     screen->lblMemory->setText(QStringLiteral("libri"));
     QTimer::singleShot(0, screen, [screen] {
         screen->btnCercaClick();
@@ -545,6 +547,7 @@ void TestTrovaLibri::handOffWithoutSelectionOrTag()
     libri.txtTitolo->setText(QStringLiteral("sullo schermo"));
     {
         TfrmTrovaLibri screen(&libri);
+        libri.receiveFrom(screen);
         screen.lblMemory->setText(QStringLiteral("libri"));
         screen.btnCercaClick();
         screen.lstRecordsDblClick(); // no row selected
@@ -552,6 +555,7 @@ void TestTrovaLibri::handOffWithoutSelectionOrTag()
     }
     for (const QString &tag : {QStringLiteral("Libri"), QString(), QStringLiteral("libro_c")}) {
         TfrmTrovaLibri screen(&libri);
+        libri.receiveFrom(screen);
         screen.lblMemory->setText(tag);
         screen.btnCercaClick();
         screen.selectRow(0);
@@ -631,6 +635,7 @@ void TestTrovaLibri::handOffIntoACatalogueBox()
     const QImage before(QSize(5, 5), QImage::Format_RGB32);
     editor.photo(2)->setImage(before);
     TfrmTrovaLibri screen(&editor);
+    editor.receiveFrom(screen);
     screen.lblMemory->setText(QStringLiteral(" libro_c "));
     screen.txtTitolo->setText(QStringLiteral("titolo"));
     screen.btnCercaClick();
@@ -667,6 +672,7 @@ void TestTrovaLibri::handOffReachesTheBoxOfItsTag()
     const QString letters = QStringLiteral("abcdefgh");
     for (int box = 0; box < 8; ++box) {
         TfrmTrovaLibri screen(&editor);
+        editor.receiveFrom(screen);
         screen.lblMemory->setText(QStringLiteral("libro_") + letters.at(box));
         screen.txtAutore->setText(QStringLiteral("calvino"));
         screen.btnCercaClick();
@@ -683,6 +689,7 @@ void TestTrovaLibri::handOffReachesTheBoxOfItsTag()
     }
     // A tag in capitals is no tag.
     TfrmTrovaLibri screen(&editor);
+    editor.receiveFrom(screen);
     editor.txtNome_A->clear();
     screen.lblMemory->setText(QStringLiteral("LIBRO_A"));
     screen.btnCercaClick();

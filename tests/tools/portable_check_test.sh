@@ -6,7 +6,7 @@ set -euo pipefail
 check=$1
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
-mkdir -p "$tree/src/app" "$tree/src/books" "$tree/tools" "$tree/tests/books"
+mkdir -p "$tree/src/app" "$tree/src/core" "$tree/src/books" "$tree/tools" "$tree/tests/books"
 
 cat > "$tree/src/books/clean.cpp" <<'CPP'
 #include <QFile>
@@ -14,7 +14,7 @@ cat > "$tree/src/books/clean.cpp" <<'CPP'
 // fsync() is done by the platform file; fork( is never used.
 void f(QFile &file, QProcess &p) { file.flush(); QThread::sleep(1); p.kill(); signalsBlocked(); }
 CPP
-cat > "$tree/src/app/filesync.cpp" <<'CPP'
+cat > "$tree/src/core/filesync.cpp" <<'CPP'
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else

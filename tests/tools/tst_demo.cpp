@@ -5,14 +5,14 @@
 #include "common/testsupport.h"
 
 #include "access/passwordstore.h"
-#include "app/picturewidgets.h"
-#include "books/bookarchive.h"
-#include "books/covers.h"
 #include "books/tfrmallegacartella.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/cataloguefile.h"
 #include "catalogues/cataloguefolder.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/bookarchive.h"
+#include "kit/covers.h"
+#include "kit/picturewidgets.h"
 
 #include <QFile>
 #include <QLabel>

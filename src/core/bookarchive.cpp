@@ -1,8 +1,8 @@
 #include "bookarchive.h"
 
-#include "app/filesync.h"
-#include "app/programfolder.h"
-#include "app/readahead.h"
+#include "core/filesync.h"
+#include "core/programfolder.h"
+#include "core/readahead.h"
 
 #include <QElapsedTimer>
 

@@ -1,11 +1,11 @@
 #include "tfrmsplash.h"
 
-#include "app/conventions.h"
-#include "app/decor.h"
-#include "app/linktext.h"
-#include "app/openurl.h"
-#include "app/picturewidgets.h"
-#include "app/screens.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
+#include "kit/linktext.h"
+#include "kit/openurl.h"
+#include "kit/picturewidgets.h"
+#include "kit/screens.h"
 
 #include <QPushButton>
 

@@ -1,10 +1,10 @@
 #include "covers.h"
 
-#include "app/boundedread.h"
-#include "app/filesync.h"
-#include "app/picturewidgets.h"
-#include "app/programfolder.h"
-#include "app/texttrim.h"
+#include "core/boundedread.h"
+#include "core/filesync.h"
+#include "core/programfolder.h"
+#include "core/texttrim.h"
+#include "kit/picturewidgets.h"
 
 #include <QBuffer>
 #include <QDir>

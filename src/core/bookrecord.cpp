@@ -1,6 +1,6 @@
 #include "bookrecord.h"
 
-#include "app/shortstring.h"
+#include "core/shortstring.h"
 
 namespace {
 struct FieldInfo

@@ -1,6 +1,6 @@
-#include "app/logging.h"
-#include "app/regional.h"
 #include "app/screenset.h"
+#include "core/logging.h"
+#include "kit/regional.h"
 
 #include <QApplication>
 #include <QIcon>

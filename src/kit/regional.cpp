@@ -1,6 +1,6 @@
 #include "regional.h"
 
-#include "programfolder.h"
+#include "core/programfolder.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
