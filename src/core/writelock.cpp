@@ -1,12 +1,17 @@
 #include "writelock.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QRandomGenerator>
+#include <QSet>
+#include <QSysInfo>
 #include <QThread>
 
 namespace {
@@ -27,6 +32,22 @@ int &staleMs()
 /// being made) names no copy: it is taken over once it is this old, so that
 /// one another copy is just writing is left alone.
 constexpr qint64 kDamagedAfterMs = 5000;
+
+/// The lock files this process holds now. A lock file that names this
+/// process but is not among them was left by an earlier process that had
+/// the same id: Windows gives ids again after a restart, Wine after its
+/// server restarts, and Qt would take that process for this one.
+QMutex heldHereMutex;
+QSet<QString> &heldHere()
+{
+    static QSet<QString> paths;
+    return paths;
+}
+
+QString heldKey(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 enum class Attempt { Taken, Held, NoLockHere };
 
@@ -49,7 +70,14 @@ Attempt tryOnce(std::unique_ptr<QLockFile> &lock, const QString &path)
     QString host;
     QString application;
     const qint64 age = QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime());
-    if (!probe.getLockInfo(&pid, &host, &application) && qAbs(age) > kDamagedAfterMs && probe.removeStaleLockFile()) {
+    const bool readable = probe.getLockInfo(&pid, &host, &application);
+    bool leftUnderOurId = false;
+    if (readable && pid == QCoreApplication::applicationPid() &&
+        (host.isEmpty() || host == QSysInfo::machineHostName())) {
+        QMutexLocker locker(&heldHereMutex);
+        leftUnderOurId = !heldHere().contains(heldKey(path));
+    }
+    if ((leftUnderOurId || (!readable && qAbs(age) > kDamagedAfterMs)) && probe.removeStaleLockFile()) {
         lock = std::make_unique<QLockFile>(path);
         lock->setStaleLockTime(staleMs());
         if (lock->tryLock(0))
@@ -93,6 +121,8 @@ bool WriteLock::take()
         const Attempt attempt = tryOnce(m_lock, path);
         if (attempt == Attempt::Taken) {
             m_path = path;
+            QMutexLocker locker(&heldHereMutex);
+            heldHere().insert(heldKey(path));
             return true;
         }
         if (attempt == Attempt::NoLockHere) {
@@ -115,6 +145,10 @@ bool WriteLock::take()
 void WriteLock::release()
 {
     if (m_lock) {
+        {
+            QMutexLocker locker(&heldHereMutex);
+            heldHere().remove(heldKey(m_path));
+        }
         m_lock->unlock();
         m_lock.reset();
     }

@@ -12,9 +12,10 @@
 /// The lock is a QLockFile "<data file>.lock" beside the data file, held only
 /// while one save writes: reading never takes it. Taking it waits up to
 /// waitTime() for another copy to finish its write; a lock whose copy no
-/// longer runs (on this computer: its process is gone; on another: its lock
-/// file is older than staleTime()) is taken over, and so is a damaged lock
-/// file a few seconds old. Where the folder takes no new file, the lock goes
+/// longer runs (on this computer: its process is gone, or it names this
+/// process, which does not hold it: an earlier process had the same id; on
+/// another: its lock file is older than staleTime()) is taken over, and so
+/// is a damaged lock file a few seconds old. Where the folder takes no new file, the lock goes
 /// to this computer's temporary folder under a name made from the data
 /// file's path, and where no lock can be made at all the write goes ahead
 /// unguarded rather than not at all.

@@ -384,6 +384,9 @@ private slots:
 
     void failedAppendKeepsOtherCards()
     {
+#ifdef Q_OS_WIN
+        QSKIP(FILE_SIZE_LIMIT_REASON);
+#else
         writeCards(3);
         const QByteArray before = fileBytes();
         TfrmLibri &f = *m_form;
@@ -403,6 +406,7 @@ private slots:
         BookArchive archive;
         QVERIFY(archive.open());
         QCOMPARE(archive.count(), 3);
+#endif
     }
 
 private:

@@ -2,6 +2,7 @@
 // screen set: creating, listing, opening and deleting catalogue files, with
 // their messages, and the way back to the launcher.
 #include "common/filefixtures.h"
+#include "common/heldopen.h"
 #include "common/logcatcher.h"
 #include "common/testsupport.h"
 
@@ -114,6 +115,12 @@ private slots:
         QTest::newRow("trimmed") << " \tPoesia  " << kCreated << "Poesia.cat";
         QTest::newRow("accents") << "Città e perché" << kCreated << "Città e perché.cat";
         QTest::newRow("duplicate") << "Narrativa" << kDuplicate << "";
+        // Windows tells no letter case apart in file names: there it is the same catalogue.
+#ifdef Q_OS_WIN
+        QTest::newRow("other case") << "nARRATIVA" << kDuplicate << "";
+#else
+        QTest::newRow("other case") << "nARRATIVA" << kCreated << "nARRATIVA.cat";
+#endif
         // Names that pasting allows and no file system of the program's may hold.
         QTest::newRow("separator") << "Gialli/Noir"
                                    << "Attenzione: il nome del catalogo non può contenere i caratteri"
@@ -390,6 +397,26 @@ private slots:
         apri.btnEliminaClick();
         QCOMPARE(messages.texts().last(), kDeleted);
         QVERIFY(apri.entries().isEmpty());
+    }
+
+    void catalogueHeldOpenIsNotDeleted()
+    {
+        // Another program (a viewer, a backup) has the catalogue open.
+        QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat")), "pagine"));
+        HeldOpen other(m_folder->file(QStringLiteral("Narrativa.cat")));
+        if (!other.held())
+            QSKIP(HELD_OPEN_REASON);
+        TfrmApriCatalogo &apri = openList();
+        apri.selectEntry(QStringLiteral("Narrativa.cat"));
+        MessageCatcher messages;
+        apri.btnEliminaClick();
+        QCOMPARE(messages.texts().size(), 2);
+        QVERIFY2(messages.texts().last().startsWith(
+                     QStringLiteral("Attenzione: non è stato possibile eliminare il catalogo selezionato.")),
+                 qPrintable(messages.texts().last()));
+        QCOMPARE(messages.seen().last().icon, QMessageBox::Critical);
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Narrativa.cat"))), QByteArray("pagine"));
+        QCOMPARE(apri.entries(), QStringList{QStringLiteral("Narrativa.cat")});
     }
 
     void entryNamesTheFileExactly()

@@ -643,6 +643,10 @@ private slots:
     void catalogueThatCannotBeWritten()
     {
         QFETCH(bool, folderInPlace);
+#ifdef Q_OS_WIN
+        if (!folderInPlace)
+            QSKIP(FILE_SIZE_LIMIT_REASON);
+#endif
         if (folderInPlace)
             QVERIFY(QDir().mkpath(catalogue()));
         else
@@ -654,7 +658,9 @@ private slots:
         const QImage shown = e.photo(0)->image();
         MessageCatcher messages;
         {
+#ifndef Q_OS_WIN
             FileSizeLimit limit(rlim_t(folderInPlace ? RLIM_INFINITY : 15000));
+#endif
             e.cmdSalvaClick();
         }
         QCOMPARE(messages.texts(), QStringList{BookArchive::accessFailureMessage()});

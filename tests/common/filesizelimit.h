@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QtGlobal>
+
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
 
 /// Lowers the file-size limit of this process while it lives, so that
 /// writes past it fail (as on a full disk), whoever runs the tests.
+/// POSIX only: Windows has no such limit (FILE_SIZE_LIMIT_REASON says so).
 class FileSizeLimit
 {
 public:
@@ -23,3 +27,7 @@ public:
 private:
     rlimit m_saved{};
 };
+#endif
+
+/// Why a test that needs FileSizeLimit is skipped on Windows.
+#define FILE_SIZE_LIMIT_REASON "Windows has no per-process file-size limit to make a write fail as on a full disk"

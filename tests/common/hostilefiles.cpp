@@ -13,10 +13,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#ifndef Q_OS_WIN
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 namespace HostileFiles {
 
@@ -42,6 +44,7 @@ const char *name(Kind kind)
     return "?";
 }
 
+#ifndef Q_OS_WIN
 /// A folder for the targets of links, alive for the whole test program.
 QString elsewhere(const QString &file)
 {
@@ -56,6 +59,7 @@ bool link(const QString &target, const QString &path, QString *why)
     *why = QStringLiteral("cannot link %1 to %2").arg(path, target);
     return false;
 }
+#endif
 } // namespace
 
 void addRows(std::initializer_list<Kind> kinds)
@@ -67,6 +71,31 @@ void addRows(std::initializer_list<Kind> kinds)
     }
 }
 
+#ifdef Q_OS_WIN
+bool make(int kind, const QString &path, QString *why)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile::remove(path);
+    switch (Kind(kind)) {
+    case Folder:
+        return QDir().mkpath(path);
+    case DeviceLink:
+    case EndlessProc:
+        *why = QStringLiteral("Windows has no /dev/zero nor /proc for a link to point at");
+        return false;
+    case Fifo:
+    case FifoLink:
+    case Socket:
+        *why = QStringLiteral("Windows has no named pipes or sockets in the file system");
+        return false;
+    case PictureLink:
+        *why = QStringLiteral("QFile::link makes a .lnk shortcut on Windows, which file access does not follow");
+        return false;
+    }
+    *why = QStringLiteral("unknown kind");
+    return false;
+}
+#else
 bool make(int kind, const QString &path, QString *why)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -136,27 +165,6 @@ bool make(int kind, const QString &path, QString *why)
     return false;
 }
 
+#endif
+
 } // namespace HostileFiles
-
-Watchdog::Watchdog(int seconds, const QString &what)
-{
-    const QByteArray message = what.toLocal8Bit();
-    m_thread = std::thread([this, seconds, message] {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (!m_done.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_finished; })) {
-            std::fprintf(stderr, "FAIL!  : watchdog: %s still running after %d s\n", message.constData(), seconds);
-            std::fflush(stderr);
-            std::_Exit(1);
-        }
-    });
-}
-
-Watchdog::~Watchdog()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_finished = true;
-    }
-    m_done.notify_all();
-    m_thread.join();
-}

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "common/watchdog.h"
+
 #include <QString>
 
-#include <condition_variable>
 #include <initializer_list>
-#include <mutex>
-#include <thread>
 
 /// Things that are not regular files, put where the program expects a
-/// picture: the entries a hostile program folder may hold (POSIX only).
+/// picture: the entries a hostile program folder may hold (POSIX; on Windows
+/// only a folder, the other kinds say why they cannot be made).
 namespace HostileFiles {
 
 enum Kind {
@@ -30,21 +30,3 @@ void addRows(std::initializer_list<Kind> kinds = {});
 bool make(int kind, const QString &path, QString *why);
 
 } // namespace HostileFiles
-
-/// Ends the test program with a message when the scope it guards is still
-/// running after the given number of seconds, so that a hang fails the run
-/// instead of holding it up.
-class Watchdog
-{
-public:
-    Watchdog(int seconds, const QString &what);
-    ~Watchdog();
-    Watchdog(const Watchdog &) = delete;
-    Watchdog &operator=(const Watchdog &) = delete;
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_done;
-    bool m_finished = false;
-    std::thread m_thread;
-};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QList>
 #include <QProcess>
 #include <QRectF>
@@ -12,6 +13,10 @@
 
 /// The words of a PDF file with their boxes, read back with Poppler's
 /// pdftotext -bbox. Lengths are millimetres from the page's top-left corner.
+/// The file goes to the tool through its standard input, so that no path
+/// has to mean the same to the test and to the tool: on Windows the test
+/// may run under Wine and the tool be the Linux one (tools/wine-run.sh), or
+/// a Windows build of Poppler on the PATH.
 struct PdfText
 {
     struct Word
@@ -60,8 +65,17 @@ struct PdfText
     static PdfText read(const QString &pdf)
     {
         PdfText result;
+        QFile file(pdf);
+        if (!file.open(QIODevice::ReadOnly)) {
+            result.error = QStringLiteral("cannot read %1: %2").arg(pdf, file.errorString());
+            return result;
+        }
         QProcess tool;
-        tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-"), QStringLiteral("-")});
+        if (tool.waitForStarted(60000)) {
+            tool.write(file.readAll());
+            tool.closeWriteChannel();
+        }
         if (!tool.waitForFinished(60000) || tool.exitCode() != 0) {
             result.error = QStringLiteral("pdftotext failed: ") + QString::fromLocal8Bit(tool.readAllStandardError());
             return result;

@@ -1,6 +1,7 @@
 // The export screen driven as a user drives it: the grid over the archive,
 // cell edits, the two questions, the failure message, the opener, the help
 // topic and the hint bar.
+#include "common/heldopen.h"
 #include "common/testsupport.h"
 #include "common/urlrecorder.h"
 
@@ -90,6 +91,7 @@ private slots:
     void questions_data();
     void questions();
     void unwritableFileGivesTheFailureMessage();
+    void exportHeldOpenGivesTheFailureMessage();
     void helpTopic();
     void hints();
 
@@ -377,6 +379,33 @@ void TestTfrmExpLibri::unwritableFileGivesTheFailureMessage()
     QVERIFY(m_urls.opened.isEmpty());
     QVERIFY(QFileInfo(TfrmExpLibri::exportPath()).isDir());
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({QStringLiteral("Archivio_Libri.pro")}));
+}
+
+void TestTfrmExpLibri::exportHeldOpenGivesTheFailureMessage()
+{
+    // The spreadsheet of an earlier export is open in Excel, which holds it
+    // shared for reading only: the new export cannot take its place.
+    TempProgramFolder folder;
+    writeArchive({QStringLiteral("Primo")});
+    {
+        QFile earlier(TfrmExpLibri::exportPath());
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier export");
+    }
+    HeldOpen excel(TfrmExpLibri::exportPath());
+    if (!excel.held())
+        QSKIP(HELD_OPEN_REASON);
+    TfrmExpLibri screen;
+    screen.show();
+    m_urls.opened.clear();
+    MessageCatcher catcher;
+    catcher.answerNext(QMessageBox::Yes);
+    screen.cmdEsportaClick();
+    QCOMPARE(catcher.texts(), QStringList({kAsk, kFailed}));
+    QVERIFY(m_urls.opened.isEmpty());
+    QCOMPARE(readAll(TfrmExpLibri::exportPath()), QByteArray("earlier export"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+             QStringList({QStringLiteral("Archivio_Libri.pro"), QStringLiteral("Schedario_Libri.xls")}));
 }
 
 void TestTfrmExpLibri::helpTopic()

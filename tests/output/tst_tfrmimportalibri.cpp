@@ -252,6 +252,9 @@ void TestTfrmImportaLibri::anotherFileReplacesTheFirst()
 // cut back to what it was, and the cause in the log.
 void TestTfrmImportaLibri::fullDiskLeavesTheArchiveAsItWas()
 {
+#ifdef Q_OS_WIN
+    QSKIP(FILE_SIZE_LIMIT_REASON);
+#else
     TempProgramFolder folder;
     writeArchive({{QStringLiteral("Primo"), QString()}, {QStringLiteral("Secondo"), QString()}});
     const QByteArray before = readFile(BookArchive::path());
@@ -274,6 +277,7 @@ void TestTfrmImportaLibri::fullDiskLeavesTheArchiveAsItWas()
     QCOMPARE(catcher.seen().value(1).icon, QMessageBox::Critical);
     QCOMPARE(readFile(BookArchive::path()), before);
     QCOMPARE(w.importedCount(), 0);
+#endif
 }
 
 // Annulla in the progress window stops the import; nothing is kept.

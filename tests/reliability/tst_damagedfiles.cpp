@@ -4,7 +4,7 @@
 // short or claim an enormous size. Nothing crashes or hangs, every text
 // stays within its field, and reading never changes a byte.
 #include "common/filefixtures.h"
-#include "common/hostilefiles.h"
+#include "common/watchdog.h"
 #include "common/picturefixtures.h"
 #include "common/testsupport.h"
 
