@@ -56,10 +56,11 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
 {
     using PasswordStore::WriteStep;
     QSaveFile staged(path);
+    QString syncError;
     if (staged.open(QIODevice::WriteOnly)) {
         if (!passed(WriteStep::TemporaryOpened) || staged.write(updated) != updated.size() ||
-            !FileSync::toDisk(staged) || !passed(WriteStep::TemporaryWritten)) {
-            setError(error, failureText(staged, path));
+            !FileSync::toDisk(staged, &syncError) || !passed(WriteStep::TemporaryWritten)) {
+            setError(error, syncError.isEmpty() ? failureText(staged, path) : syncError);
             staged.cancelWriting();
             return false;
         }
@@ -79,13 +80,13 @@ bool storeContents(const QString &path, const QByteArray &old, const QByteArray 
     qsizetype from = 0;
     while (from < old.size() && from < updated.size() && old.at(from) == updated.at(from))
         ++from;
-    const auto writeFrom = [&file, from](const QByteArray &bytes) {
+    const auto writeFrom = [&file, from, &syncError](const QByteArray &bytes) {
         const qint64 length = bytes.size() - from;
         return file.seek(from) && file.write(bytes.constData() + from, length) == length && file.flush() &&
-               file.resize(bytes.size()) && FileSync::toDisk(file);
+               file.resize(bytes.size()) && FileSync::toDisk(file, &syncError);
     };
     if (!writeFrom(updated) || !passed(WriteStep::InPlaceWritten)) {
-        setError(error, failureText(file, path));
+        setError(error, syncError.isEmpty() ? failureText(file, path) : syncError);
         writeFrom(old);
         return false;
     }
@@ -126,7 +127,7 @@ QString canonical(const QString &typed)
     return trimText(out);
 }
 
-std::optional<QString> readStored()
+std::optional<QString> readStored(QString *error)
 {
     const QString path = filePath();
     if (!QFileInfo::exists(path))
@@ -134,12 +135,19 @@ std::optional<QString> readStored()
     // A settings file is a few lines; anything else at its name (a device, a
     // named pipe, a file of megabytes) is not one, and is never read on end.
     QByteArray content;
-    if (!BoundedRead::readAll(path, MaxFileBytes, &content))
+    if (!BoundedRead::readAll(path, MaxFileBytes, &content)) {
+        setError(error, !BoundedRead::isRegularFile(path) ? QStringLiteral("%1 non è un file ordinario").arg(path)
+                        : QFileInfo(path).size() > MaxFileBytes
+                            ? QStringLiteral("%1 supera %2 byte").arg(path).arg(MaxFileBytes)
+                            : QStringLiteral("impossibile leggere %1").arg(path));
         return std::nullopt;
+    }
     const QString value = IniFile::readValue(content, section(), key());
     const std::optional<QString> plain = Crypt::CryptDecode(value);
-    if (!plain)
+    if (!plain) {
+        setError(error, QStringLiteral("il valore registrato in %1 non è esadecimale").arg(path));
         return std::nullopt;
+    }
     return trimText(*plain);
 }
 
@@ -157,7 +165,11 @@ bool writeStored(const QString &password, QString *error)
         return false;
     }
     QByteArray content;
-    if (!QFileInfo(path).isWritable() || !BoundedRead::readAll(path, MaxFileBytes, &content)) {
+    if (!QFileInfo(path).isWritable()) {
+        setError(error, QStringLiteral("%1 non è scrivibile").arg(path));
+        return false;
+    }
+    if (!BoundedRead::readAll(path, MaxFileBytes, &content)) {
         setError(error, QStringLiteral("impossibile leggere %1").arg(path));
         return false;
     }
@@ -172,11 +184,9 @@ Replace replaceStored(const QString &expectedOld, const QString &password, QStri
     WriteLock lock(filePath());
     if (!lock.take())
         return Replace::Busy;
-    const std::optional<QString> stored = readStored();
-    if (!stored) {
-        setError(error, QStringLiteral("impossibile leggere %1").arg(filePath()));
+    const std::optional<QString> stored = readStored(error);
+    if (!stored)
         return Replace::Failed;
-    }
     if (stored->isEmpty() || *stored != canonical(expectedOld))
         return Replace::ChangedElsewhere;
     return writeStored(password, error) ? Replace::Done : Replace::Failed;
@@ -205,8 +215,9 @@ Creation createInitialFile(const QString &path, const QString &password, QString
         return Creation::Failed;
     }
     const QByteArray bytes = initialContents(password);
-    if (file.write(bytes) != bytes.size() || !FileSync::toDisk(file)) {
-        setError(error, file.errorString());
+    QString syncError;
+    if (file.write(bytes) != bytes.size() || !FileSync::toDisk(file, &syncError)) {
+        setError(error, syncError.isEmpty() ? file.errorString() : syncError);
         file.close();
         file.remove();
         return Creation::Failed;

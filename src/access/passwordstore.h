@@ -29,8 +29,9 @@ QString canonical(const QString &typed);
 /// Reads the stored password in canonical form. A missing file, section or
 /// key gives the empty text. Returns std::nullopt when the file exists but
 /// cannot be read (or is no regular file, or is larger than MaxFileBytes),
-/// or when the stored value is not hexadecimal.
-std::optional<QString> readStored();
+/// or when the stored value is not hexadecimal; *error (when given) then
+/// receives the cause.
+std::optional<QString> readStored(QString *error = nullptr);
 
 /// Stores password (taken to its canonical form) as the new password. Only
 /// the stored value changes in the file. The new contents are written to a

@@ -5,6 +5,7 @@
 #include "passwordstore.h"
 #include "tfrmpassword.h"
 
+#include "core/logging.h"
 #include "core/texttrim.h"
 #include "core/writelock.h"
 #include "kit/conventions.h"
@@ -119,8 +120,10 @@ void TfrmCambiaPassword::cmdOKClick()
 {
     if (!cmdOK->isEnabled())
         return;
-    const std::optional<QString> stored = PasswordStore::readStored();
+    QString error;
+    const std::optional<QString> stored = PasswordStore::readStored(&error);
     if (!stored) {
+        qCWarning(lcAccess, "password non letta: %s", qUtf8Printable(Log::cause(error)));
         Msg::plain(this, changeFailureMessage());
         return;
     }
@@ -152,7 +155,7 @@ void TfrmCambiaPassword::cmdOKClick()
     }
     // Written only if the password is still the one just checked: another
     // workstation may change it in between.
-    switch (PasswordStore::replaceStored(old, newPassword)) {
+    switch (PasswordStore::replaceStored(old, newPassword, &error)) {
     case PasswordStore::Replace::Done:
         break;
     case PasswordStore::Replace::ChangedElsewhere:
@@ -164,6 +167,8 @@ void TfrmCambiaPassword::cmdOKClick()
         Msg::plain(this, WriteLock::busyMessage());
         return;
     case PasswordStore::Replace::Failed:
+        qCWarning(lcAccess, "password non cambiata in %s: %s", qUtf8Printable(PasswordStore::filePath()),
+                  qUtf8Printable(Log::cause(error)));
         Msg::plain(this, changeFailureMessage());
         return;
     }

@@ -1,4 +1,5 @@
 #include "app/screenset.h"
+#include "core/logging.h"
 #include "kit/regional.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rilegora"));
     QApplication::setApplicationVersion(QStringLiteral(RILEGORA_VERSION));
+    // The causes of failed writes, in the user's own folder (Log::defaultFolder).
+    Log::install();
     // Ties the windows to the desktop entry "rilegora.desktop" on Linux.
     QGuiApplication::setDesktopFileName(QStringLiteral("rilegora"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icoIconaApp.svg")));

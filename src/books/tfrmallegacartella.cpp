@@ -6,6 +6,7 @@
 #include "core/boundedread.h"
 #include "core/cp1252.h"
 #include "core/filesync.h"
+#include "core/logging.h"
 #include "core/programfolder.h"
 #include "core/texttrim.h"
 #include "kit/conventions.h"
@@ -46,35 +47,61 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
     return b;
 }
 
-bool copyContents(QFile &in, QFileDevice &out)
+/// Copies in to out in blocks; false, with the cause in *error, when a read
+/// or a write fails.
+bool copyContents(QFile &in, QIODevice &out, QString *error)
 {
     QByteArray block;
     while (!(block = in.read(1 << 20)).isEmpty()) {
-        if (out.write(block) != block.size())
+        if (!FileSync::writeAll(out, block.constData(), block.size(), error))
             return false;
     }
-    return in.error() == QFileDevice::NoError;
+    if (in.error() != QFileDevice::NoError) {
+        *error = in.errorString();
+        return false;
+    }
+    return true;
 }
 
 /// Copies source over destination; the old copy is replaced only once the
-/// new one is whole, and stays as it was when anything fails.
-bool copyReplacing(const QString &source, const QString &destination)
+/// new one is whole, and stays as it was when anything fails, with its cause
+/// in *error.
+bool copyReplacing(const QString &source, const QString &destination, QString *error)
 {
     QFile in(source);
-    if (!BoundedRead::isRegularFile(source) || !in.open(QIODevice::ReadOnly) || in.isSequential())
+    if (!BoundedRead::isRegularFile(source)) {
+        *error = QStringLiteral("%1 non è un file ordinario").arg(source);
         return false;
+    }
+    if (!in.open(QIODevice::ReadOnly) || in.isSequential()) {
+        *error = in.errorString();
+        return false;
+    }
     if (FileSync::fitsSaveFile(destination)) {
         QSaveFile out(destination);
-        if (!out.open(QIODevice::WriteOnly))
+        if (!out.open(QIODevice::WriteOnly)) {
+            *error = out.errorString();
             return false;
-        if (!copyContents(in, out)) {
+        }
+        if (!copyContents(in, out, error)) {
             out.cancelWriting();
             return false;
         }
-        return FileSync::commit(out);
+        return FileSync::commit(out, error);
     }
+    // A name too long for the save file's temporary name beside it (Windows).
     QTemporaryFile copy(QFileInfo(destination).absolutePath() + QStringLiteral("/XXXXXX.tmp"));
-    return copy.open() && copyContents(in, copy) && FileSync::replaceWith(copy, destination);
+    if (!copy.open()) {
+        *error = copy.errorString();
+        return false;
+    }
+    if (!copyContents(in, copy, error))
+        return false;
+    if (!FileSync::replaceWith(copy, destination)) {
+        *error = copy.errorString();
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -246,7 +273,10 @@ void TfrmAllegaCartella::browse(int k)
         Msg::answeredNo(this, QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
                                              "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
         return;
-    copyReplacing(chosen, destination);
+    QString error;
+    if (!copyReplacing(chosen, destination, &error))
+        qCWarning(lcBooks, "allegato %s non copiato in %s: %s", qUtf8Printable(chosen), qUtf8Printable(destination),
+                  qUtf8Printable(Log::cause(error)));
 }
 
 void TfrmAllegaCartella::openAttachment(int k)

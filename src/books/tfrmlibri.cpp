@@ -7,6 +7,7 @@
 #include "books/tfrmzoom.h"
 #include "core/browsing.h"
 #include "core/helptopics.h"
+#include "core/logging.h"
 #include "core/recordsave.h"
 #include "core/texttrim.h"
 #include "core/writelock.h"
@@ -81,7 +82,7 @@ void TfrmLibri::buildLayout()
         panels.append(whitePanel(pan, QString::fromLatin1(g.panel), QRect(g.x, 6, g.width, 51)));
 
     auto icon = [&](const char *name, QWidget *panel, int x) {
-        return Decor::command(panel, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg",
+        return Decor::command(panel, QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral(".svg"),
                               QRect(x, 6, 37, 39));
     };
     cmdNuovo = icon("cmdNuovo", panels[0], 6);
@@ -89,9 +90,10 @@ void TfrmLibri::buildLayout()
     cmdSalva = icon("cmdSalva", panels[0], 88);
     cmdTrova = icon("cmdTrova", panels[0], 129);
     cmdFile = icon("cmdFile", panels[0], 170);
-    cmdAnteprima = new PictureButton(QStringLiteral("cmdAnteprima"), asset("cmdAnteprima.svg"), panels[1]);
+    cmdAnteprima =
+        new PictureButton(QStringLiteral("cmdAnteprima"), asset(QStringLiteral("cmdAnteprima.svg")), panels[1]);
     cmdAnteprima->setGeometry(5, 10, 148, 32);
-    cmdStampa = new PictureButton(QStringLiteral("cmdStampa"), asset("cmdStampa.svg"), panels[2]);
+    cmdStampa = new PictureButton(QStringLiteral("cmdStampa"), asset(QStringLiteral("cmdStampa.svg")), panels[2]);
     cmdStampa->setGeometry(5, 10, 148, 32);
     cmdPrimo = icon("cmdPrimo", panels[3], 6);
     cmdIndietro = icon("cmdIndietro", panels[3], 47);
@@ -115,10 +117,10 @@ void TfrmLibri::buildLayout()
     imgBianco = new PictureBox(QStringLiteral("imgBianco"), pan);
     imgBianco->setGeometry(6, 64, 307, 409);
     imgBianco->hide();
-    imgBianco->setImage(renderPicture(asset("imgBianco.svg"), QSize(307, 409), Qt::white));
+    imgBianco->setImage(renderPicture(asset(QStringLiteral("imgBianco.svg")), QSize(307, 409), Qt::white));
     QWidget *panFoto = whitePanel(pan, QStringLiteral("panFoto"), QRect(6, 481, 311, 48));
     auto photoButton = [&](const char *name, int x, int w) {
-        return Decor::command(panFoto, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg",
+        return Decor::command(panFoto, QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral(".svg"),
                               QRect(x, 4, w, 40));
     };
     btnCaricaFoto = photoButton("btnCaricaFoto", 4, 157);
@@ -149,7 +151,7 @@ void TfrmLibri::buildLayout()
     box(txtEditore, "txtEditore", 50, x0, y, 260, QStringLiteral("Casa editrice:"));
     box(txtCitta, "txtCitta", 50, x1, y, 200, QStringLiteral("Città pubblicazione:"));
     box(txtDewey, "txtDewey", 12, x2, y, 150, QStringLiteral("Codice Dewey:"));
-    btnDewey = new PictureButton(QStringLiteral("btnDewey"), asset("btnDewey.svg"), pan);
+    btnDewey = new PictureButton(QStringLiteral("btnDewey"), asset(QStringLiteral("btnDewey.svg")), pan);
     btnDewey->setGeometry(953, y + 17, 37, 30);
     y += pitch;
     box(txtGenere, "txtGenere", 50, x0, y, 260, QStringLiteral("Genere:"));
@@ -338,8 +340,15 @@ void TfrmLibri::saveCover(int number)
 {
     // An unchanged cover goes back byte for byte; only a new picture is encoded.
     const QString path = number < 1 ? QString() : Covers::path(QString::number(number));
-    if (path.isEmpty() || !Covers::makeFolder() || !Covers::writeJpeg(path, imgFoto->image(), imgFoto->sourceJpeg()))
-        imgFoto->setImage(placeholder());
+    QString error;
+    if (path.isEmpty())
+        error = QStringLiteral("%1 non è il numero di una scheda").arg(number);
+    else if (!Covers::makeFolder())
+        error = QStringLiteral("la cartella %1 non può essere creata").arg(Covers::folder());
+    else if (Covers::writeJpeg(path, imgFoto->image(), imgFoto->sourceJpeg(), Covers::Keep::Stored, &error))
+        return;
+    qCWarning(lcBooks, "copertina della scheda %d non salvata: %s", number, qUtf8Printable(Log::cause(error)));
+    imgFoto->setImage(placeholder());
 }
 
 bool TfrmLibri::loadCard(BookArchive &archive, int n)
@@ -427,6 +436,8 @@ void TfrmLibri::cmdSalvaClick()
     const bool stored = !position.isEmpty();
     LockedSave::Options options;
     options.whileLocked = [this](int number) { saveCover(number); };
+    QString error;
+    options.error = &error;
     int number = stored ? position.toInt() : 0;
     std::optional<TSchedaLibro> current;
     const LockedSave::Result result = RecordSave::save(
@@ -436,8 +447,11 @@ void TfrmLibri::cmdSalvaClick()
         return showStoredCard(*current, number);
     if (result == LockedSave::Result::Busy)
         return Msg::warning(this, WriteLock::busyMessage());
-    if (result != LockedSave::Result::Saved)
+    if (result != LockedSave::Result::Saved) {
+        qCWarning(lcBooks, "scheda %s non salvata in %s: %s", stored ? qUtf8Printable(position) : "nuova",
+                  qUtf8Printable(BookArchive::path()), qUtf8Printable(Log::cause(error)));
         return reportAccessFailure();
+    }
     m_record = card;
     m_loaded = card;
     lblPosizione->setText(QString::number(number));
@@ -599,8 +613,12 @@ void TfrmLibri::btnSalvaFotoClick()
     const QString chosen = FileChooser::choose(this, request);
     if (chosen.isEmpty())
         return;
-    if (!Covers::writeJpeg(chosen, imgFoto->image(), imgFoto->sourceJpeg()))
+    QString error;
+    if (!Covers::writeJpeg(chosen, imgFoto->image(), imgFoto->sourceJpeg(), Covers::Keep::Stored, &error)) {
+        qCWarning(lcBooks, "fotografia non salvata in %s: %s", qUtf8Printable(chosen),
+                  qUtf8Printable(Log::cause(error)));
         imgFoto->setImage(placeholder());
+    }
 }
 
 void TfrmLibri::btnCancFotoClick()

@@ -3,6 +3,7 @@
 #include "cataloguefolder.h"
 
 #include "core/helptopics.h"
+#include "core/logging.h"
 #include "core/programfolder.h"
 #include "core/writelock.h"
 #include "kit/conventions.h"
@@ -178,11 +179,14 @@ void TfrmApriCatalogo::btnEliminaClick()
     // Only the .cat file goes; the catalogue's pictures stay in Foto_Gruppo.
     // A catalogue that is no longer there (deleted on another workstation)
     // counts as deleted.
-    const bool removed = QFile::remove(path) || !QFileInfo::exists(path);
+    QFile file(path);
+    const bool removed = file.remove() || !QFileInfo::exists(path);
     lock.release();
     if (removed) {
         Msg::information(this, QStringLiteral("Il catalogo è stato eliminato con successo."));
     } else {
+        qCWarning(lcCatalogues, "catalogo %s non eliminato: %s", qUtf8Printable(path),
+                  qUtf8Printable(Log::cause(file.errorString())));
         Msg::error(this, QStringLiteral("Attenzione: non è stato possibile eliminare il catalogo selezionato.\r\n\r\n"
                                         "Il file potrebbe essere in uso da parte di un altro programma: chiudere il "
                                         "programma e riprovare."));

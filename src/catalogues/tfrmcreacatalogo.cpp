@@ -4,6 +4,7 @@
 
 #include "core/filesync.h"
 #include "core/helptopics.h"
+#include "core/logging.h"
 #include "core/texttrim.h"
 #include "kit/conventions.h"
 #include "kit/decor.h"
@@ -115,14 +116,20 @@ bool TfrmCreaCatalogo::createEmpty(const QString &path)
 {
     QFile file(path);
     // NewOnly: a file that appeared since the check is never truncated.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (!QFileInfo::exists(path)) // not a name another workstation just took
+            qCWarning(lcCatalogues, "catalogo %s non creato: %s", qUtf8Printable(path),
+                      qUtf8Printable(Log::cause(file.errorString())));
         return false;
+    }
     file.close();
     if (file.error() == QFileDevice::NoError && QFileInfo(path).isFile()) {
         // The new catalogue's name lasts as its pages do.
         FileSync::folderToDisk(path);
         return true;
     }
+    qCWarning(lcCatalogues, "catalogo %s non creato: %s", qUtf8Printable(path),
+              qUtf8Printable(Log::cause(file.errorString())));
     QFile::remove(path);
     return false;
 }

@@ -9,6 +9,7 @@
 #include "core/bookrecord.h"
 #include "core/browsing.h"
 #include "core/helptopics.h"
+#include "core/logging.h"
 #include "core/recordsave.h"
 #include "core/texttrim.h"
 #include "core/writelock.h"
@@ -135,7 +136,8 @@ void TfrmListinoPrezzi::buildLayout()
                                     Look::White, Border, 6);
     }
     auto icon = [&](const char *name, int x) {
-        return Decor::command(pan, QString::fromLatin1(name), QString::fromLatin1(name) + ".svg", QRect(x, 26, 37, 39));
+        return Decor::command(pan, QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral(".svg"),
+                              QRect(x, 26, 37, 39));
     };
     cmdNuovo = icon("cmdNuovo", 24);
     cmdSalva = icon("cmdSalva", 81);
@@ -365,8 +367,16 @@ void TfrmListinoPrezzi::saveBoxPhotos(int number)
     // Box by box; a box whose photo cannot be written shows the placeholder.
     for (int box = 0; box < BoxCount; ++box) {
         const QString path = CatalogueFolder::photoPath(lblNome->text(), box, QString::number(number));
-        if (!CatalogueFolder::makePhotoFolder() || path.isEmpty() || !Covers::writeJpeg(path, QImage(), photoJpeg(box)))
-            photo(box)->setImage(placeholder());
+        QString error;
+        if (!CatalogueFolder::makePhotoFolder())
+            error = QStringLiteral("la cartella %1 non può essere creata").arg(CatalogueFolder::photoFolder());
+        else if (!path.isEmpty() && Covers::writeJpeg(path, QImage(), photoJpeg(box), Covers::Keep::Stored, &error))
+            continue;
+        // A name that names no picture gets none, and Salva says so.
+        if (!path.isEmpty())
+            qCWarning(lcCatalogues, "fotografia del riquadro %d della pagina %d non salvata: %s", box + 1, number,
+                      qUtf8Printable(Log::cause(error)));
+        photo(box)->setImage(placeholder());
     }
 }
 
@@ -388,8 +398,14 @@ void TfrmListinoPrezzi::writePreviewPicturesLocked()
         for (; written < BoxCount; ++written) {
             jpegs[size_t(written)] = photoJpeg(written);
             const QString path = CatalogueFolder::previewPath(lblNome->text(), written);
-            if (path.isEmpty() || !Covers::writeJpeg(path, QImage(), jpegs[size_t(written)], Covers::Keep::Scratch))
+            if (path.isEmpty())
                 break;
+            QString error;
+            if (!Covers::writeJpeg(path, QImage(), jpegs[size_t(written)], Covers::Keep::Scratch, &error)) {
+                qCWarning(lcCatalogues, "immagine di anteprima del riquadro %d non scritta: %s", written + 1,
+                          qUtf8Printable(Log::cause(error)));
+                break;
+            }
         }
     }
     // Only what was written now comes back: an older preview picture never
@@ -488,6 +504,8 @@ TfrmListinoPrezzi::SaveOutcome TfrmListinoPrezzi::savePage()
         saveBoxPhotos(number);
         writePreviewPicturesLocked();
     };
+    QString error;
+    options.error = &error;
     int number = stored ? position.toInt() : 0;
     std::optional<TPaginaCatalogo> current;
     const LockedSave::Result result = RecordSave::save(
@@ -507,6 +525,8 @@ TfrmListinoPrezzi::SaveOutcome TfrmListinoPrezzi::savePage()
     case LockedSave::Result::Missing:
         return SaveOutcome::Missing;
     default:
+        qCWarning(lcCatalogues, "pagina %s non salvata in %s: %s", stored ? qUtf8Printable(position) : "nuova",
+                  qUtf8Printable(path), qUtf8Printable(Log::cause(error)));
         return SaveOutcome::AccessFailure;
     }
     m_loaded = page;

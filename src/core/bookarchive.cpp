@@ -114,10 +114,15 @@ BookArchive::BulkResult BookArchive::appendAll(CardSource &source, int *appended
     if (appended)
         *appended = 0;
     QFile &file = m_file.file();
+    const auto failed = [this](const QString &cause) {
+        m_file.fail(cause);
+        return BulkResult::Failed;
+    };
     if (!m_file.isOpen() || !file.isWritable())
-        return BulkResult::Failed;
+        return failed(QStringLiteral("il file %1 non è aperto in scrittura").arg(file.fileName()));
     if (!source.prepare(*this))
-        return BulkResult::Failed;
+        return failed(
+            QStringLiteral("la lettura dell'archivio %1 prima dell'aggiunta non è riuscita").arg(file.fileName()));
     // The new cards go after the last whole card, over any fragment there:
     // the fragment is kept to be put back if the append does not complete.
     const qint64 oldSize = file.size();
@@ -125,10 +130,10 @@ BookArchive::BulkResult BookArchive::appendAll(CardSource &source, int *appended
     QByteArray fragment;
     if (oldSize > start) {
         if (!file.seek(start))
-            return BulkResult::Failed;
+            return failed(file.errorString());
         fragment = file.read(oldSize - start);
         if (fragment.size() != oldSize - start)
-            return BulkResult::Failed;
+            return failed(file.errorString());
     }
     const auto putBack = [&] {
         file.resize(start);
@@ -138,7 +143,7 @@ BookArchive::BulkResult BookArchive::appendAll(CardSource &source, int *appended
         FileSync::toDisk(file);
     };
     if (!file.seek(start))
-        return BulkResult::Failed;
+        return failed(file.errorString());
 
     constexpr int kBlockCards = 256;
     std::vector<char> block(size_t(kBlockCards) * TSchedaLibro::RecordSize);
@@ -152,15 +157,17 @@ BookArchive::BulkResult BookArchive::appendAll(CardSource &source, int *appended
         if (cards == 0)
             break;
         const qint64 want = qint64(qMin(cards, kBlockCards)) * TSchedaLibro::RecordSize;
-        if (file.write(block.data(), want) != want) {
+        QString cause;
+        if (!FileSync::writeAll(file, block.data(), want, &cause)) {
             putBack();
-            return BulkResult::Failed;
+            return failed(cause);
         }
         written += want;
     }
-    if (written > 0 && !FileSync::toDisk(file)) {
+    QString cause;
+    if (written > 0 && !FileSync::toDisk(file, &cause)) {
         putBack();
-        return BulkResult::Failed;
+        return failed(cause);
     }
     FileSync::folderToDisk(file.fileName()); // the archive may be new
     if (appended)

@@ -14,7 +14,7 @@
 /// Every user action opens it, acts and closes it again; nothing keeps it
 /// open between actions. Every operation returns false when the file could
 /// not be opened, positioned, read or written, and the caller then reports
-/// the access failure. A missing file is created empty; an existing file
+/// the access failure (errorString() keeps the cause). A missing file is created empty; an existing file
 /// that cannot be opened for reading and writing is never replaced.
 class BookArchive
 {
@@ -82,6 +82,10 @@ public:
     /// receives the number of cards written (0 unless Appended). The archive
     /// must be open for writing.
     BulkResult appendAll(CardSource &source, int *appended = nullptr);
+
+    /// The cause of the last failure, for the log: what the system said, or
+    /// what the operation found wrong.
+    QString errorString() const { return m_file.errorString(); }
 
 private:
     RecordFile m_file;

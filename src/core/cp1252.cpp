@@ -47,7 +47,7 @@ QString toUnicode(const char *data, int size)
     QChar *dst = out.data();
     for (int i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
-        dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
+        dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(char16_t(b)); // the rest is Latin-1
     }
     return out;
 }

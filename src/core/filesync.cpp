@@ -55,16 +55,51 @@ bool syncDescriptor(int fd)
 
 namespace FileSync {
 
-bool toDisk(QFileDevice &file)
+bool toDisk(QFileDevice &file, QString *error)
 {
-    if (!file.isOpen() || !file.flush() || file.error() != QFileDevice::NoError)
+    const auto fail = [error](const QString &cause) {
+        if (error)
+            *error = cause;
         return false;
+    };
+    if (!file.isOpen())
+        return fail(QStringLiteral("il file %1 non è aperto").arg(file.fileName()));
+    if (!file.flush()) {
+        // A short write (a full disk takes what fits) keeps the rest in the
+        // buffer and tells no cause: a second try of the rest does.
+        file.flush();
+        return fail(file.errorString());
+    }
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
     if (hook() && !hook()(file))
-        return false;
+        return fail(QStringLiteral("la sincronizzazione di %1 sul disco non è riuscita").arg(file.fileName()));
     if (!enabled())
         return true;
     const int fd = file.handle();
-    return fd >= 0 && syncDescriptor(fd);
+    if (fd < 0)
+        return fail(QStringLiteral("il file %1 non ha un descrittore").arg(file.fileName()));
+    if (!syncDescriptor(fd)) {
+        // errno, or GetLastError() on Windows, still tells why.
+        return fail(QStringLiteral("la sincronizzazione di %1 sul disco non è riuscita: %2")
+                        .arg(file.fileName(), qt_error_string()));
+    }
+    return true;
+}
+
+bool writeAll(QIODevice &file, const char *data, qint64 size, QString *error)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = file.write(data + done, size - done);
+        if (n <= 0) {
+            if (error)
+                *error = n < 0 ? file.errorString() : QStringLiteral("scritti %1 byte su %2").arg(done).arg(size);
+            return false;
+        }
+        done += n;
+    }
+    return true;
 }
 
 void folderToDisk(const QString &filePath)
@@ -85,14 +120,17 @@ void folderToDisk(const QString &filePath)
 #endif
 }
 
-bool commit(QSaveFile &file)
+bool commit(QSaveFile &file, QString *error)
 {
-    if (!toDisk(file)) {
+    if (!toDisk(file, error)) {
         file.cancelWriting();
         return false;
     }
-    if (!file.commit())
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
         return false;
+    }
     folderToDisk(file.fileName());
     return true;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QFileDevice;
+class QIODevice;
 class QSaveFile;
 class QTemporaryFile;
 
@@ -15,8 +16,15 @@ namespace FileSync {
 
 /// Flushes the file's buffer to the system, then waits until the system has
 /// written the file's data to the device. False when either step fails or
-/// the file is not open: the save then failed.
-bool toDisk(QFileDevice &file);
+/// the file is not open: the save then failed, and *error (when given)
+/// receives its cause.
+bool toDisk(QFileDevice &file, QString *error = nullptr);
+
+/// Writes size bytes of data at the file's position, going on after a short
+/// write, so that a write that fails tells why (a full disk takes what fits,
+/// and only the next write says so). False when not every byte got through,
+/// with the cause in *error.
+bool writeAll(QIODevice &file, const char *data, qint64 size, QString *error);
 
 /// Puts on the device the folder entry of a file just created or renamed
 /// into place, where the system needs that (not on Windows). Best effort:
@@ -26,8 +34,8 @@ void folderToDisk(const QString &filePath);
 /// Puts the new contents of a save file in place for good: syncs them
 /// (toDisk), commits them over the old file, then syncs the folder entry. A
 /// failed sync cancels the writing. False when any step fails; the old file
-/// is then as it was.
-bool commit(QSaveFile &file);
+/// is then as it was, and *error (when given) receives the cause.
+bool commit(QSaveFile &file, QString *error = nullptr);
 
 /// Where the system has no unnamed temporary files (Windows), QSaveFile
 /// writes beside the file under its name and ".XXXXXX": a longer name than

@@ -21,14 +21,22 @@ void decided()
         decidedHook()();
 }
 
+/// Fails with the cause the record file keeps.
+Result failed(const RecordFile &file, const Options &options)
+{
+    if (options.error)
+        *options.error = file.errorString();
+    return Result::Failed;
+}
+
 /// Opens file under the lock; Missing when it is gone and not to be made.
 Result openUnderLock(RecordFile &file, const QString &path, const Options &options)
 {
     if (options.createMissing)
-        return file.open() ? Result::Saved : Result::Failed;
+        return file.open() ? Result::Saved : failed(file, options);
     if (file.openExisting())
         return Result::Saved;
-    return QFileInfo::exists(path) ? Result::Failed : Result::Missing;
+    return QFileInfo::exists(path) ? failed(file, options) : Result::Missing;
 }
 
 } // namespace
@@ -46,7 +54,7 @@ Result append(const QString &path, int recordSize, const char *record, int *numb
     const int n = file.count() + 1;
     decided();
     if (!file.write(n, record) || !file.close())
-        return Result::Failed;
+        return failed(file, options);
     *number = n;
     if (options.whileLocked)
         options.whileLocked(n);
@@ -56,8 +64,11 @@ Result append(const QString &path, int recordSize, const char *record, int *numb
 Result rewrite(const QString &path, int recordSize, int n, const char *record,
                const std::function<bool(const char *)> &unchanged, QByteArray *onDisk, const Options &options)
 {
-    if (n < 1)
+    if (n < 1) {
+        if (options.error)
+            *options.error = QStringLiteral("il record %1 non può essere scritto nel file %2").arg(n).arg(path);
         return Result::Failed;
+    }
     WriteLock lock(path);
     if (!lock.take())
         return Result::Busy;
@@ -68,7 +79,7 @@ Result rewrite(const QString &path, int recordSize, int n, const char *record,
     if (unchanged && n <= file.count()) {
         QByteArray current(recordSize, '\0');
         if (!file.read(n, current.data()))
-            return Result::Failed;
+            return failed(file, options);
         if (!unchanged(current.constData())) {
             file.close();
             if (onDisk)
@@ -78,7 +89,7 @@ Result rewrite(const QString &path, int recordSize, int n, const char *record,
     }
     decided();
     if (!file.write(n, record) || !file.close())
-        return Result::Failed;
+        return failed(file, options);
     if (options.whileLocked)
         options.whileLocked(n);
     return Result::Saved;

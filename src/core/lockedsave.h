@@ -27,6 +27,8 @@ struct Options
     /// Runs once the record is on disk, while the lock is still held, with
     /// the record's number: the pictures saved under that number.
     std::function<void(int)> whileLocked;
+    /// When given, receives the cause of a Failed result, for the log.
+    QString *error = nullptr;
 };
 
 /// Appends record after the last whole record of the file at path, taking

@@ -9,7 +9,7 @@
 /// Every user action opens it, acts and closes it again; nothing keeps it
 /// open between actions. Every operation returns false when the file could
 /// not be opened, positioned, read or written, and the caller then reports
-/// the access failure. A missing file is created empty; an existing file
+/// the access failure; errorString() keeps the cause for the log. A missing file is created empty; an existing file
 /// that cannot be opened for reading and writing is never replaced.
 class RecordFile
 {
@@ -45,8 +45,16 @@ public:
     /// The open file, for reading many records at once.
     QFile &file() { return m_file; }
 
+    /// The cause of the last failure: what the system said, or what the
+    /// operation found wrong. Empty when nothing failed yet.
+    QString errorString() const { return m_error; }
+    /// Keeps cause as the failure's cause, for a writer that writes the open
+    /// file() itself; returns false.
+    bool fail(const QString &cause);
+
 private:
     QFile m_file;
     int m_recordSize;
     bool m_created = false; ///< this open made the file: its folder entry is new
+    QString m_error;
 };

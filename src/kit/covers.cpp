@@ -127,23 +127,39 @@ QByteArray jpegData(const QImage &image, const QByteArray &sourceJpeg)
     return out;
 }
 
-bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg, Keep keep)
+bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg, Keep keep, QString *error)
 {
-    const QByteArray data = jpegData(image, sourceJpeg);
-    if (fileName.isEmpty() || data.isEmpty())
+    const auto fail = [error](const QString &cause) {
+        if (error)
+            *error = cause;
         return false;
+    };
+    if (fileName.isEmpty())
+        return fail(QStringLiteral("nessun nome per la fotografia"));
+    const QByteArray data = jpegData(image, sourceJpeg);
+    if (data.isEmpty())
+        return fail(QStringLiteral("la fotografia non può essere scritta come JPEG"));
     if (!FileSync::fitsSaveFile(fileName)) {
+        // A name too long for the save file's temporary name beside it (Windows).
         QTemporaryFile whole(QFileInfo(fileName).absolutePath() + QStringLiteral("/XXXXXX.tmp"));
-        return whole.open() && whole.write(data) == data.size() && FileSync::replaceWith(whole, fileName);
+        if (!whole.open())
+            return fail(whole.errorString());
+        QString cause;
+        if (!FileSync::writeAll(whole, data.constData(), data.size(), &cause))
+            return fail(cause);
+        return FileSync::replaceWith(whole, fileName) || fail(whole.errorString());
     }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(data) != data.size()) {
+        return fail(file.errorString());
+    QString cause;
+    if (!FileSync::writeAll(file, data.constData(), data.size(), &cause)) {
         file.cancelWriting();
-        return false;
+        return fail(cause);
     }
-    return keep == Keep::Stored ? FileSync::commit(file) : file.commit();
+    if (keep == Keep::Stored)
+        return FileSync::commit(file, error);
+    return file.commit() || fail(file.errorString());
 }
 
 void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder)

@@ -46,9 +46,10 @@ enum class Keep {
 };
 
 /// Writes the picture as a JPEG file, replacing any existing file only once
-/// the whole new file is written. False on failure.
+/// the whole new file is written. False on failure, with its cause in
+/// *error when given.
 bool writeJpeg(const QString &fileName, const QImage &image, const QByteArray &sourceJpeg = QByteArray(),
-               Keep keep = Keep::Stored);
+               Keep keep = Keep::Stored, QString *error = nullptr);
 
 /// Puts the picture of a file into box, or placeholder when it cannot be read.
 void loadInto(PictureBox *box, const QString &fileName, const QImage &placeholder);

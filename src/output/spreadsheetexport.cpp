@@ -3,6 +3,7 @@
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
 #include "core/cp1252.h"
+#include "core/filesync.h"
 #include "core/texttrim.h"
 
 #include <QIODevice>
@@ -134,7 +135,7 @@ public:
     bool put(const char *p, qsizetype n)
     {
         if (n > kFlushAt)
-            return flush() && m_out.write(p, n) == n;
+            return flush() && FileSync::writeAll(m_out, p, n, nullptr);
         if (used() + n > kFlushAt + kRowRoom && !flush())
             return false;
         std::memcpy(m_at, p, size_t(n));
@@ -144,7 +145,8 @@ public:
     bool flush()
     {
         const qsizetype n = used();
-        if (n > 0 && m_out.write(m_buffer.get(), n) != n)
+        // A short write is tried on, so that a failure sets the device's error.
+        if (n > 0 && !FileSync::writeAll(m_out, m_buffer.get(), n, nullptr))
             return false;
         m_at = m_buffer.get();
         return true;

@@ -1,16 +1,17 @@
 #include "tfrmexplibri.h"
 
-#include "kit/conventions.h"
-#include "kit/decor.h"
+#include "core/bookarchive.h"
 #include "core/filesync.h"
 #include "core/helptopics.h"
+#include "core/logging.h"
+#include "core/programfolder.h"
+#include "kit/conventions.h"
+#include "kit/decor.h"
 #include "kit/messages.h"
 #include "kit/openurl.h"
 #include "kit/picturewidgets.h"
-#include "core/programfolder.h"
 #include "kit/screens.h"
 #include "kit/tfrmguida.h"
-#include "core/bookarchive.h"
 #include "output/tfrmimportalibri.h"
 
 #include <QApplication>
@@ -286,13 +287,18 @@ bool TfrmExpLibri::writeExportFile()
     if (QWidget *focus = QApplication::focusWidget(); focus && focus != grdRecords && grdRecords->isAncestorOf(focus))
         grdRecords->setFocus(Qt::OtherFocusReason);
     QSaveFile file(exportPath());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!SpreadsheetExport::write(file, m_model->table())) {
+    QString error;
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+    } else if (!SpreadsheetExport::write(file, m_model->table())) {
+        error = file.errorString();
         file.cancelWriting();
-        return false;
+    } else if (FileSync::commit(file, &error)) {
+        return true;
     }
-    return FileSync::commit(file);
+    qCWarning(lcOutput, "esportazione in %s non riuscita: %s", qUtf8Printable(exportPath()),
+              qUtf8Printable(Log::cause(error)));
+    return false;
 }
 
 void TfrmExpLibri::cmdEsportaClick()

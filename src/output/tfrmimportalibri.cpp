@@ -2,6 +2,7 @@
 
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
+#include "core/logging.h"
 #include "core/writelock.h"
 #include "kit/conventions.h"
 #include "kit/decor.h"
@@ -315,6 +316,8 @@ void TfrmImportaLibri::cmdImportaClick()
     BookArchive archive;
     if (!archive.open()) {
         lock.release();
+        qCWarning(lcOutput, "importazione: l'archivio %s non si apre: %s", qUtf8Printable(BookArchive::path()),
+                  qUtf8Printable(Log::cause(archive.errorString())));
         Msg::error(this, BookArchive::accessFailureMessage());
         return;
     }
@@ -361,6 +364,8 @@ void TfrmImportaLibri::cmdImportaClick()
         return;
     }
     if (result == BookArchive::BulkResult::Failed || !closed) {
+        qCWarning(lcOutput, "importazione in %s non riuscita: %s", qUtf8Printable(BookArchive::path()),
+                  qUtf8Printable(Log::cause(archive.errorString())));
         Msg::error(this, BookArchive::accessFailureMessage());
         return;
     }

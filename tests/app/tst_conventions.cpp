@@ -26,11 +26,15 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("icon");
         QTest::addColumn<QStringList>("buttonTexts");
-        QTest::newRow("information") << 0 << int(QMessageBox::Information) << QStringList{"OK", "Annulla"};
-        QTest::newRow("warning") << 1 << int(QMessageBox::Warning) << QStringList{"OK", "Annulla"};
-        QTest::newRow("error") << 2 << int(QMessageBox::Critical) << QStringList{"OK", "Annulla"};
-        QTest::newRow("plain") << 3 << int(QMessageBox::NoIcon) << QStringList{"OK"};
-        QTest::newRow("question") << 4 << int(QMessageBox::Question) << QStringList{"Sì", "No"};
+        QTest::newRow("information") << 0 << int(QMessageBox::Information)
+                                     << QStringList{QStringLiteral("OK"), QStringLiteral("Annulla")};
+        QTest::newRow("warning") << 1 << int(QMessageBox::Warning)
+                                 << QStringList{QStringLiteral("OK"), QStringLiteral("Annulla")};
+        QTest::newRow("error") << 2 << int(QMessageBox::Critical)
+                               << QStringList{QStringLiteral("OK"), QStringLiteral("Annulla")};
+        QTest::newRow("plain") << 3 << int(QMessageBox::NoIcon) << QStringList{QStringLiteral("OK")};
+        QTest::newRow("question") << 4 << int(QMessageBox::Question)
+                                  << QStringList{QStringLiteral("Sì"), QStringLiteral("No")};
     }
     void messageKinds()
     {

@@ -14,20 +14,23 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<QUrl>>("opened");
-        const QString folder = QDir::toNativeSeparators(QDir::tempPath() + "/Programmi vari/Rilegora #2/");
+        const QString folder =
+            QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/Programmi vari/Rilegora #2/"));
         QTest::newRow("quoted manual, blanks and # in the folder")
-            << "\"" + folder + "Guida.pdf\""
-            << QList<QUrl>{QUrl::fromLocalFile(QDir::fromNativeSeparators(folder) + "Guida.pdf")};
+            << QStringLiteral("\"") + folder + QStringLiteral("Guida.pdf\"")
+            << QList<QUrl>{QUrl::fromLocalFile(QDir::fromNativeSeparators(folder) + QStringLiteral("Guida.pdf"))};
         QTest::newRow("quoted attachment")
-            << "\"" + folder + "Documenti_Allegati" + QDir::separator() + "libro 50%.pdf\""
-            << QList<QUrl>{
-                   QUrl::fromLocalFile(QDir::fromNativeSeparators(folder) + "Documenti_Allegati/libro 50%.pdf")};
+            << QStringLiteral("\"") + folder + QStringLiteral("Documenti_Allegati") + QDir::separator() +
+                   QStringLiteral("libro 50%.pdf\"")
+            << QList<QUrl>{QUrl::fromLocalFile(QDir::fromNativeSeparators(folder) +
+                                               QStringLiteral("Documenti_Allegati/libro 50%.pdf"))};
         QTest::newRow("web address") << "https://www.example.it/rilegora"
-                                     << QList<QUrl>{QUrl("https://www.example.it/rilegora")};
-        QTest::newRow("quoted mail address")
-            << "\"mailto:info@example.it\"" << QList<QUrl>{QUrl("mailto:info@example.it")};
+                                     << QList<QUrl>{QUrl(QStringLiteral("https://www.example.it/rilegora"))};
+        QTest::newRow("quoted mail address") << QStringLiteral("\"mailto:info@example.it\"")
+                                             << QList<QUrl>{QUrl(QStringLiteral("mailto:info@example.it"))};
         QTest::newRow("drive letter is a path, not a scheme")
-            << "\"C:/Rilegora/Guida.pdf\"" << QList<QUrl>{QUrl::fromLocalFile("C:/Rilegora/Guida.pdf")};
+            << QStringLiteral("\"C:/Rilegora/Guida.pdf\"")
+            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("C:/Rilegora/Guida.pdf"))};
         QTest::newRow("empty") << "" << QList<QUrl>{};
         QTest::newRow("empty quotes") << "\"\"" << QList<QUrl>{};
     }

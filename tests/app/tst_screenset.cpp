@@ -21,13 +21,16 @@ private slots:
     {
         TempProgramFolder folder;
         ScreenSet set;
-        const QStringList expected = {"TfrmPassword",        "TfrmAllegaCartella", "TfrmAnteprimaLibri",
-                                      "TfrmAvvio",           "TfrmCambiaPassword", "TfrmCodici_Dewey",
-                                      "TfrmGuida",           "TfrmInfo",           "TfrmLibri",
-                                      "TfrmSlideshow_Libri", "TfrmSplash",         "TfrmStampaLibri",
-                                      "TfrmTrovaLibri",      "TfrmZoom",           "TfrmCreaCatalogo",
-                                      "TfrmApriCatalogo",    "TfrmListinoPrezzi",  "TfrmAnteprimaProdotto",
-                                      "TfrmStampaProdotto",  "TfrmExpLibri"};
+        const QStringList expected = {QStringLiteral("TfrmPassword"),       QStringLiteral("TfrmAllegaCartella"),
+                                      QStringLiteral("TfrmAnteprimaLibri"), QStringLiteral("TfrmAvvio"),
+                                      QStringLiteral("TfrmCambiaPassword"), QStringLiteral("TfrmCodici_Dewey"),
+                                      QStringLiteral("TfrmGuida"),          QStringLiteral("TfrmInfo"),
+                                      QStringLiteral("TfrmLibri"),          QStringLiteral("TfrmSlideshow_Libri"),
+                                      QStringLiteral("TfrmSplash"),         QStringLiteral("TfrmStampaLibri"),
+                                      QStringLiteral("TfrmTrovaLibri"),     QStringLiteral("TfrmZoom"),
+                                      QStringLiteral("TfrmCreaCatalogo"),   QStringLiteral("TfrmApriCatalogo"),
+                                      QStringLiteral("TfrmListinoPrezzi"),  QStringLiteral("TfrmAnteprimaProdotto"),
+                                      QStringLiteral("TfrmStampaProdotto"), QStringLiteral("TfrmExpLibri")};
         QStringList names;
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (expected.contains(w->objectName()))
@@ -139,7 +142,8 @@ private slots:
             bool eventFilter(QObject *o, QEvent *e) override
             {
                 if (e->type() == QEvent::Show || e->type() == QEvent::Hide)
-                    order->append(o->objectName() + (e->type() == QEvent::Show ? "+" : "-"));
+                    order->append(o->objectName() +
+                                  (e->type() == QEvent::Show ? QStringLiteral("+") : QStringLiteral("-")));
                 return false;
             }
         } spy;
@@ -150,7 +154,7 @@ private slots:
         a.installEventFilter(&spy);
         b.installEventFilter(&spy);
         Screens::handOver(&a, &b);
-        QCOMPARE(order, (QList<QString>{"b+", "a-"}));
+        QCOMPARE(order, (QList<QString>{QStringLiteral("b+"), QStringLiteral("a-")}));
     }
 
     void perUseDialogIsFreshEachTime()

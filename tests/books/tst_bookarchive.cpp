@@ -1,10 +1,11 @@
 #include "common/filefixtures.h"
 #include "common/filesizelimit.h"
 
-#include "core/programfolder.h"
-#include "core/readahead.h"
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
+#include "core/filesync.h"
+#include "core/programfolder.h"
+#include "core/readahead.h"
 
 #include <QDir>
 #include <QFile>
@@ -257,21 +258,27 @@ private slots:
 
     // A bulk append is all or nothing: a write that fails half way (the
     // file-size limit stands in for a full disk), a source that stops (a
-    // cancel) or fails to prepare leave the file byte for byte as it was,
-    // the fragment after the last card included.
+    // cancel), fails to prepare or to sync leave the file byte for byte as
+    // it was, the fragment after the last card included; a failure keeps
+    // its cause.
     void bulkAppendIsAllOrNothing_data()
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("expected");
-        QTest::newRow("full disk") << "disk" << int(BookArchive::BulkResult::Failed);
-        QTest::newRow("cancel") << "stop" << int(BookArchive::BulkResult::Stopped);
-        QTest::newRow("prepare fails") << "prepare" << int(BookArchive::BulkResult::Failed);
-        QTest::newRow("complete") << "" << int(BookArchive::BulkResult::Appended);
+        QTest::addColumn<QString>("cause"); // in errorString() after a failure
+        QTest::newRow("full disk") << "disk" << int(BookArchive::BulkResult::Failed) << "File too large";
+        QTest::newRow("sync fails") << "sync" << int(BookArchive::BulkResult::Failed)
+                                    << "Archivio_Libri.pro sul disco non è riuscita";
+        QTest::newRow("cancel") << "stop" << int(BookArchive::BulkResult::Stopped) << "";
+        QTest::newRow("prepare fails") << "prepare" << int(BookArchive::BulkResult::Failed)
+                                       << "Archivio_Libri.pro prima dell'aggiunta non è riuscita";
+        QTest::newRow("complete") << "" << int(BookArchive::BulkResult::Appended) << "";
     }
     void bulkAppendIsAllOrNothing()
     {
         QFETCH(QString, how);
         QFETCH(int, expected);
+        QFETCH(QString, cause);
         {
             BookArchive archive;
             QVERIFY(archive.open());
@@ -322,8 +329,13 @@ private slots:
             if (how == QLatin1String("disk"))
                 limit = std::make_unique<FileSizeLimit>(rlim_t(before.size()) + 200 * TSchedaLibro::RecordSize);
 #endif
+            if (how == QLatin1String("sync"))
+                FileSync::setHook([](QFileDevice &) { return false; });
+            const auto unhook = qScopeGuard([] { FileSync::setHook({}); });
             result = archive.appendAll(source, &appended);
         }
+        if (result == BookArchive::BulkResult::Failed)
+            QVERIFY2(archive.errorString().contains(cause), qPrintable(archive.errorString()));
         QVERIFY(archive.close());
         QCOMPARE(int(result), expected);
         QCOMPARE(source.known, 3); // the source saw the archive as it was

@@ -172,19 +172,19 @@ private slots:
     void unreadablePictureShowsPlaceholder()
     {
         QFETCH(QByteArray, content);
-        writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), content);
+        writeFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")), content);
         QImage image;
-        QVERIFY(!Covers::readPicture(m_folder->file("Copertine_Libri/Foto_1.jpg"), image));
+        QVERIFY(!Covers::readPicture(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")), image));
 
         // As the cover of the card on screen...
         m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
-        m_screen->lblPosizione->setText("1");
+        m_screen->lblPosizione->setText(QStringLiteral("1"));
         m_screen->loadCover();
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
 
         // ...and as a picture chosen with btnCaricaFoto.
         m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
-        FileChooser::answerNext(m_folder->file("Copertine_Libri/Foto_1.jpg"));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")));
         m_screen->btnCaricaFotoClick();
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
@@ -197,7 +197,7 @@ private slots:
     {
         QFETCH(int, kind);
         addCards(1);
-        const QString cover = m_folder->file("Copertine_Libri/Foto_1.jpg");
+        const QString cover = m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg"));
         QString why;
         if (!HostileFiles::make(kind, cover, &why))
             QSKIP(qPrintable(why));
@@ -208,7 +208,8 @@ private slots:
         const bool isPicture = kind == HostileFiles::PictureLink;
 
         const auto timed = [](const std::function<void()> &action) {
-            Watchdog watchdog(5, QStringLiteral("loading the cover %1").arg(QTest::currentDataTag()));
+            Watchdog watchdog(5,
+                              QStringLiteral("loading the cover %1").arg(QString::fromUtf8(QTest::currentDataTag())));
             QElapsedTimer clock;
             clock.start();
             action();
@@ -216,7 +217,7 @@ private slots:
         };
         qint64 ms = timed([this] { m_screen->cmdPrimoClick(); });
         QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
-        QCOMPARE(m_screen->lblPosizione->text(), QString("1"));
+        QCOMPARE(m_screen->lblPosizione->text(), QStringLiteral("1"));
         if (isPicture)
             QCOMPARE(m_screen->imgFoto->image().size(), QSize(37, 23));
         else
@@ -235,12 +236,12 @@ private slots:
 
     void missingCoverShowsPlaceholderAndMakesFolder()
     {
-        QVERIFY(!QFileInfo::exists(m_folder->file("Copertine_Libri")));
-        m_screen->lblPosizione->setText("3");
+        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("Copertine_Libri"))));
+        m_screen->lblPosizione->setText(QStringLiteral("3"));
         m_screen->loadCover();
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
-        QVERIFY(QFileInfo(m_folder->file("Copertine_Libri")).isDir());
-        QVERIFY(QDir(m_folder->file("Copertine_Libri")).isEmpty());
+        QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Copertine_Libri"))).isDir());
+        QVERIFY(QDir(m_folder->file(QStringLiteral("Copertine_Libri"))).isEmpty());
 
         // No card number: the placeholder, and no file is named.
         m_screen->lblPosizione->clear();
@@ -253,19 +254,21 @@ private slots:
     {
         addCards(7);
         m_screen->cmdUltimoClick();
-        QCOMPARE(m_screen->lblPosizione->text(), QString("7"));
+        QCOMPARE(m_screen->lblPosizione->text(), QStringLiteral("7"));
         const QImage picture = detailed(QSize(120, 90));
-        writeFile(m_folder->file("input/copertina.bmp"), encoded(picture, "bmp"));
-        FileChooser::answerNext(m_folder->file("input/copertina.bmp"));
+        writeFile(m_folder->file(QStringLiteral("input/copertina.bmp")), encoded(picture, "bmp"));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("input/copertina.bmp")));
         m_screen->btnCaricaFotoClick();
         QCOMPARE(m_screen->imgFoto->image().convertToFormat(QImage::Format_RGB32), picture);
         QVERIFY(m_screen->imgFoto->sourceJpeg().isEmpty());
-        QVERIFY(!QFileInfo::exists(m_folder->file("Copertine_Libri/Foto_7.jpg"))); // nothing written yet
+        QVERIFY(
+            !QFileInfo::exists(m_folder->file(QStringLiteral("Copertine_Libri/Foto_7.jpg")))); // nothing written yet
 
         MessageCatcher messages;
         m_screen->cmdSalvaClick();
-        QCOMPARE(messages.texts(), {"Le modifiche apportate alla scheda corrente sono state salvate in archivio."});
-        const QByteArray saved = readFile(m_folder->file("Copertine_Libri/Foto_7.jpg"));
+        QCOMPARE(messages.texts(),
+                 {QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.")});
+        const QByteArray saved = readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_7.jpg")));
         QVERIFY(isJpeg(saved));
         QCOMPARE(QImage::fromData(saved).size(), QSize(120, 90));
 
@@ -274,7 +277,7 @@ private slots:
         m_screen->cmdUltimoClick();
         QCOMPARE(m_screen->imgFoto->sourceJpeg(), saved);
         m_screen->cmdSalvaClick();
-        QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_7.jpg")), saved);
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_7.jpg"))), saved);
     }
 
     void pictureTooLongForJpegSavedReduced()
@@ -288,8 +291,9 @@ private slots:
 
         MessageCatcher messages;
         m_screen->cmdSalvaClick();
-        QCOMPARE(messages.texts(), {"Le modifiche apportate alla scheda corrente sono state salvate in archivio."});
-        const QByteArray saved = readFile(m_folder->file("Copertine_Libri/Foto_1.jpg"));
+        QCOMPARE(messages.texts(),
+                 {QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.")});
+        const QByteArray saved = readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")));
         QVERIFY(isJpeg(saved));
         QCOMPARE(QImage::fromData(saved).size(), QSize(65500, 1));
     }
@@ -301,32 +305,32 @@ private slots:
         QVERIFY(Covers::jpegData(decoded, QByteArray()) != original); // re-encoding would change it
 
         // A cover file, loaded and saved again and again.
-        writeFile(m_folder->file("Copertine_Libri/Foto_2.jpg"), original);
-        m_screen->lblPosizione->setText("2");
+        writeFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_2.jpg")), original);
+        m_screen->lblPosizione->setText(QStringLiteral("2"));
         for (int round = 0; round < 5; ++round) {
             m_screen->loadCover();
             m_screen->saveCover();
-            QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_2.jpg")), original);
+            QCOMPARE(readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_2.jpg"))), original);
         }
 
         // A JPEG chosen with btnCaricaFoto is stored with that file's own bytes,
         // and its export is a copy of them too.
-        writeFile(m_folder->file("input/scan.jpeg"), original);
-        m_screen->lblPosizione->setText("4");
-        FileChooser::answerNext(m_folder->file("input/scan.jpeg"));
+        writeFile(m_folder->file(QStringLiteral("input/scan.jpeg")), original);
+        m_screen->lblPosizione->setText(QStringLiteral("4"));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("input/scan.jpeg")));
         m_screen->btnCaricaFotoClick();
         m_screen->saveCover();
-        QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_4.jpg")), original);
-        FileChooser::answerNext(m_folder->file("export/copia.jpg"));
-        QDir().mkpath(m_folder->file("export"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_4.jpg"))), original);
+        FileChooser::answerNext(m_folder->file(QStringLiteral("export/copia.jpg")));
+        QDir().mkpath(m_folder->file(QStringLiteral("export")));
         m_screen->btnSalvaFotoClick();
-        QCOMPARE(readFile(m_folder->file("export/copia.jpg")), original);
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("export/copia.jpg"))), original);
 
         // A changed picture is encoded afresh.
         m_screen->btnCancFotoClick();
         QVERIFY(m_screen->imgFoto->sourceJpeg().isEmpty());
         m_screen->saveCover();
-        const QByteArray blank = readFile(m_folder->file("Copertine_Libri/Foto_4.jpg"));
+        const QByteArray blank = readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_4.jpg")));
         QVERIFY(isJpeg(blank));
         QVERIFY(blank != original);
     }
@@ -335,12 +339,12 @@ private slots:
     {
         addCards(2);
         const QByteArray original = encoded(detailed(QSize(50, 60)), "jpg");
-        writeFile(m_folder->file("Copertine_Libri/Foto_1.jpg"), original);
+        writeFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")), original);
         m_screen->cmdPrimoClick();
         QCOMPARE(m_screen->imgFoto->image().size(), QSize(50, 60));
         m_screen->btnCancFotoClick();
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
-        QCOMPARE(readFile(m_folder->file("Copertine_Libri/Foto_1.jpg")), original);
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg"))), original);
         m_screen->cmdAvantiClick();
         m_screen->cmdIndietroClick();
         QCOMPARE(m_screen->imgFoto->image().size(), QSize(50, 60));
@@ -348,7 +352,7 @@ private slots:
         m_screen->btnCancFotoClick();
         MessageCatcher messages;
         m_screen->cmdSalvaClick();
-        const QImage written = QImage::fromData(readFile(m_folder->file("Copertine_Libri/Foto_1.jpg")));
+        const QImage written = QImage::fromData(readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg"))));
         QCOMPARE(written.size(), m_screen->placeholder().size());
     }
 
@@ -362,44 +366,45 @@ private slots:
     {
         QFETCH(QString, obstacle);
         addCards(1);
-        if (obstacle.endsWith('/'))
+        if (obstacle.endsWith(QLatin1Char('/')))
             QVERIFY(QDir().mkpath(m_folder->file(obstacle)));
         else
             writeFile(m_folder->file(obstacle), "x");
         m_screen->cmdPrimoClick();
         m_screen->imgFoto->setImage(detailed(QSize(40, 40)));
-        m_screen->txtTitolo->setText("Nuovo titolo");
+        m_screen->txtTitolo->setText(QStringLiteral("Nuovo titolo"));
         MessageCatcher messages;
         m_screen->cmdSalvaClick();
-        QCOMPARE(messages.texts(), {"Le modifiche apportate alla scheda corrente sono state salvate in archivio."});
+        QCOMPARE(messages.texts(),
+                 {QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.")});
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
         BookArchive archive;
         TSchedaLibro card;
         QVERIFY(archive.open() && archive.read(1, card));
-        QCOMPARE(card.text(TSchedaLibro::Titolo), QString("Nuovo titolo"));
+        QCOMPARE(card.text(TSchedaLibro::Titolo), QStringLiteral("Nuovo titolo"));
     }
 
     void exportAddsDefaultExtension()
     {
         m_screen->imgFoto->setImage(detailed(QSize(30, 20)));
-        FileChooser::answerNext(m_folder->file("Copertina"));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("Copertina")));
         m_screen->btnSalvaFotoClick();
-        const QByteArray written = readFile(m_folder->file("Copertina.jpg"));
+        const QByteArray written = readFile(m_folder->file(QStringLiteral("Copertina.jpg")));
         QVERIFY(isJpeg(written));
         QCOMPARE(QImage::fromData(written).size(), QSize(30, 20));
 
         QCOMPARE(FileChooser::requests().size(), 1);
         const FileChooser::Request &r = FileChooser::requests().first();
         QCOMPARE(r.kind, FileChooser::Request::Save);
-        QCOMPARE(r.title, QString("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
-        QCOMPARE(r.proposedName, QString("Foto.jpg"));
-        QCOMPARE(r.defaultSuffix, QString("jpg"));
+        QCOMPARE(r.title, QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
+        QCOMPARE(r.proposedName, QStringLiteral("Foto.jpg"));
+        QCOMPARE(r.defaultSuffix, QStringLiteral("jpg"));
 
         // Cancelling writes nothing; a failed write shows the placeholder.
         FileChooser::answerNext(QString());
         m_screen->btnSalvaFotoClick();
-        QVERIFY(QDir().mkpath(m_folder->file("occupato.jpg")));
-        FileChooser::answerNext(m_folder->file("occupato.jpg"));
+        QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("occupato.jpg"))));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("occupato.jpg")));
         m_screen->btnSalvaFotoClick();
         QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
     }
@@ -421,7 +426,7 @@ private slots:
         whenOpen<QFileDialog>([&](QFileDialog *dialog) {
             title = dialog->windowTitle();
             name = dialog->objectName();
-            auto *combo = dialog->findChild<QComboBox *>("fileTypeCombo");
+            auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
             for (int i = 0; combo && i < combo->count(); ++i)
                 filters << combo->itemText(i);
             dialog->reject();
@@ -429,9 +434,10 @@ private slots:
         const QImage shown = detailed(QSize(8, 8));
         m_screen->imgFoto->setImage(shown);
         m_screen->btnCaricaFotoClick();
-        QCOMPARE(name, QString("dlgFile"));
-        QCOMPARE(title, QString("Selezionare un file di immagine in formato Jpeg o Bitmap."));
-        QCOMPARE(filters, QStringList({"Immagine JPEG (*.jpg; *.jpeg)", "Immagine Bitmap (*.bmp)"}));
+        QCOMPARE(name, QStringLiteral("dlgFile"));
+        QCOMPARE(title, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."));
+        QCOMPARE(filters, QStringList({QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)"),
+                                       QStringLiteral("Immagine Bitmap (*.bmp)")}));
         QCOMPARE(m_screen->imgFoto->image(), shown);
     }
 
@@ -442,22 +448,22 @@ private slots:
         bool confirmsOverwrite = false;
         whenOpen<QFileDialog>([&](QFileDialog *dialog) {
             title = dialog->windowTitle();
-            auto *combo = dialog->findChild<QComboBox *>("fileTypeCombo");
+            auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
             for (int i = 0; combo && i < combo->count(); ++i)
                 filters << combo->itemText(i);
             patterns = dialog->nameFilters();
-            if (auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit"))
+            if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
                 proposed = edit->text();
             suffix = dialog->defaultSuffix();
             confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
             dialog->reject();
         });
         m_screen->btnSalvaFotoClick();
-        QCOMPARE(title, QString("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
-        QCOMPARE(filters, QStringList({"File Jpeg (*.jpg)"}));
-        QCOMPARE(patterns, QStringList({"File Jpeg (*.jpg) (*.jpg)"}));
-        QCOMPARE(proposed, QString("Foto.jpg"));
-        QCOMPARE(suffix, QString("jpg"));
+        QCOMPARE(title, QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
+        QCOMPARE(filters, QStringList({QStringLiteral("File Jpeg (*.jpg)")}));
+        QCOMPARE(patterns, QStringList({QStringLiteral("File Jpeg (*.jpg) (*.jpg)")}));
+        QCOMPARE(proposed, QStringLiteral("Foto.jpg"));
+        QCOMPARE(suffix, QStringLiteral("jpg"));
         QVERIFY(confirmsOverwrite);
     }
 
@@ -473,21 +479,21 @@ private slots:
             area = zoom->imgFoto->size();
             screen = zoom->screen()->size();
             caption = zoom->windowTitle();
-            QCOMPARE(zoom->findChild<QWidget *>("panContainer")->size(), area);
+            QCOMPARE(zoom->findChild<QWidget *>(QStringLiteral("panContainer"))->size(), area);
             QTest::mouseClick(zoom->imgFoto, Qt::LeftButton, {}, QPoint(5, 5));
         });
         m_screen->btnZoomFotoClick(); // returns once the click has closed it
         QCOMPARE(zoomed, cover);
         QCOMPARE(screen, QSize(1920, 1080));
         QCOMPARE(area, QSize(1860, 990));
-        QCOMPARE(caption, QString(" Fai clic sulla foto per chiudere questa finestra"));
+        QCOMPARE(caption, QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
         QVERIFY(m_screen->findChildren<TfrmZoom *>().isEmpty()); // destroyed on return
 
         // The placeholder is zoomed too; a click on the panel closes as well.
         m_screen->btnCancFotoClick();
         whenOpen<TfrmZoom>([&](TfrmZoom *zoom) {
             zoomed = zoom->imgFoto->image();
-            auto *pan = zoom->findChild<QWidget *>("panContainer");
+            auto *pan = zoom->findChild<QWidget *>(QStringLiteral("panContainer"));
             QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), pan->mapToGlobal(QPointF(1, 1)),
                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(pan, &release);

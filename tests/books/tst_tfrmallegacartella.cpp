@@ -59,8 +59,8 @@ private slots:
     void layoutAndTabOrder()
     {
         TfrmAllegaCartella &d = *m_dialog;
-        QCOMPARE(d.objectName(), QString("TfrmAllegaCartella"));
-        QCOMPARE(d.windowTitle(), QString(" Allega file"));
+        QCOMPARE(d.objectName(), QStringLiteral("TfrmAllegaCartella"));
+        QCOMPARE(d.windowTitle(), QStringLiteral(" Allega file"));
         QCOMPARE(d.size(), QSize(634, 534));
         QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(d.lblMemory->isHidden());
@@ -71,10 +71,10 @@ private slots:
              {"Nome 1° file allegato:", "Nome 2° file allegato:", "Nome 3° file allegato:",
               "Descrizione 1° file allegato:", "Descrizione 2° file allegato:", "Descrizione 3° file allegato:"})
             QVERIFY2(captions.contains(QString::fromUtf8(text)), text);
-        QCOMPARE(d.btnSfoglia02->text(), QString("Sfoglia..."));
-        QCOMPARE(d.btnApri03->text(), QString("Apri"));
-        QCOMPARE(d.btnApplica->text(), QString("Applica e chiudi"));
-        QCOMPARE(d.btnAnnulla->text(), QString("Annulla"));
+        QCOMPARE(d.btnSfoglia02->text(), QStringLiteral("Sfoglia..."));
+        QCOMPARE(d.btnApri03->text(), QStringLiteral("Apri"));
+        QCOMPARE(d.btnApplica->text(), QStringLiteral("Applica e chiudi"));
+        QCOMPARE(d.btnAnnulla->text(), QStringLiteral("Annulla"));
         for (QPushButton *open : {d.btnApri01, d.btnApri02, d.btnApri03})
             QVERIFY(!open->isEnabled());
         QVERIFY(d.txtFile01->isReadOnly());
@@ -103,9 +103,9 @@ private slots:
 
     void nameEnablesOpen()
     {
-        m_dialog->txtFile02->setText("  ");
+        m_dialog->txtFile02->setText(QStringLiteral("  "));
         QVERIFY(!m_dialog->btnApri02->isEnabled());
-        m_dialog->txtFile02->setText("manca.pdf"); // enabled even though no copy exists
+        m_dialog->txtFile02->setText(QStringLiteral("manca.pdf")); // enabled even though no copy exists
         QVERIFY(m_dialog->btnApri02->isEnabled());
         m_dialog->imgCancella02Click();
         QVERIFY(m_dialog->txtFile02->text().isEmpty());
@@ -114,25 +114,25 @@ private slots:
 
     void browseCopiesIntoFolder()
     {
-        writeFile(m_folder->file("altrove/autore.jpg"), "ritratto");
-        FileChooser::answerNext(m_folder->file("altrove/autore.jpg"));
+        writeFile(m_folder->file(QStringLiteral("altrove/autore.jpg")), "ritratto");
+        FileChooser::answerNext(m_folder->file(QStringLiteral("altrove/autore.jpg")));
         MessageCatcher messages;
         m_dialog->btnSfoglia01Click();
-        QCOMPARE(m_dialog->txtFile01->text(), QString("autore.jpg"));
+        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("autore.jpg"));
         QVERIFY(m_dialog->btnApri01->isEnabled());
-        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/autore.jpg")), QByteArray("ritratto"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/autore.jpg"))), QByteArray("ritratto"));
         QVERIFY(messages.seen().isEmpty());
         const FileChooser::Request &r = FileChooser::requests().first();
-        QCOMPARE(r.title, QString("Selezionare il file da allegare:"));
+        QCOMPARE(r.title, QStringLiteral("Selezionare il file da allegare:"));
         QCOMPARE(r.filters.size(), 1);
-        QCOMPARE(r.filters.first().first, QString("Tutti i file (*.*)"));
-        QCOMPARE(r.filters.first().second, QString("*"));
+        QCOMPARE(r.filters.first().first, QStringLiteral("Tutti i file (*.*)"));
+        QCOMPARE(r.filters.first().second, QStringLiteral("*"));
 
         // Clearing the slot leaves the description and the copy.
-        m_dialog->txtDesc01->setText("Foto dell'autore");
+        m_dialog->txtDesc01->setText(QStringLiteral("Foto dell'autore"));
         m_dialog->imgCancella01Click();
-        QCOMPARE(m_dialog->txtDesc01->text(), QString("Foto dell'autore"));
-        QVERIFY(QFileInfo::exists(m_folder->file("Documenti_Allegati/autore.jpg")));
+        QCOMPARE(m_dialog->txtDesc01->text(), QStringLiteral("Foto dell'autore"));
+        QVERIFY(QFileInfo::exists(m_folder->file(QStringLiteral("Documenti_Allegati/autore.jpg"))));
     }
 
     void overwriteQuestion_data()
@@ -146,9 +146,9 @@ private slots:
     {
         QFETCH(int, answer);
         QFETCH(QByteArray, kept);
-        writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "vecchio");
-        writeFile(m_folder->file("scaricati/libro.pdf"), "nuovo");
-        FileChooser::answerNext(m_folder->file("scaricati/libro.pdf"));
+        writeFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf")), "vecchio");
+        writeFile(m_folder->file(QStringLiteral("scaricati/libro.pdf")), "nuovo");
+        FileChooser::answerNext(m_folder->file(QStringLiteral("scaricati/libro.pdf")));
         MessageCatcher messages;
         messages.answerNext(QMessageBox::StandardButton(answer));
         m_dialog->btnSfoglia03Click();
@@ -156,36 +156,36 @@ private slots:
         QCOMPARE(messages.seen().first().icon, QMessageBox::Question);
         QCOMPARE(messages.seen().first().text, questionText);
         QCOMPARE(messages.seen().first().buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(m_dialog->txtFile03->text(), QString("libro.pdf"));
-        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), kept);
+        QCOMPARE(m_dialog->txtFile03->text(), QStringLiteral("libro.pdf"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf"))), kept);
     }
 
     void choosingTheAttachedCopyItselfKeepsIt()
     {
-        writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
-        FileChooser::answerNext(m_folder->file("Documenti_Allegati/libro.pdf"));
+        writeFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf")), "allegato");
+        FileChooser::answerNext(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf")));
         MessageCatcher messages; // Yes to the overwrite question
         m_dialog->btnSfoglia01Click();
         QCOMPARE(messages.texts(), QStringList{questionText});
-        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), QByteArray("allegato"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf"))), QByteArray("allegato"));
     }
 
     void cancelledChooserDoesNothing()
     {
         // A same-named file in the current folder must not be copied over the
         // attached one, and no question is asked.
-        writeFile(m_folder->file("Documenti_Allegati/libro.pdf"), "allegato");
-        writeFile(m_folder->file("corrente/libro.pdf"), "estraneo");
+        writeFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf")), "allegato");
+        writeFile(m_folder->file(QStringLiteral("corrente/libro.pdf")), "estraneo");
         const QString previous = QDir::currentPath();
-        QDir::setCurrent(m_folder->file("corrente"));
-        m_dialog->txtFile01->setText("libro.pdf");
+        QDir::setCurrent(m_folder->file(QStringLiteral("corrente")));
+        m_dialog->txtFile01->setText(QStringLiteral("libro.pdf"));
         FileChooser::answerNext(QString());
         MessageCatcher messages;
         m_dialog->btnSfoglia01Click();
         QDir::setCurrent(previous);
         QVERIFY(messages.seen().isEmpty());
-        QCOMPARE(m_dialog->txtFile01->text(), QString("libro.pdf"));
-        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/libro.pdf")), QByteArray("allegato"));
+        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("libro.pdf"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf"))), QByteArray("allegato"));
 
         // An empty slot stays empty and no folder is made.
         FileChooser::answerNext(QString());
@@ -196,20 +196,20 @@ private slots:
     void copyFailuresAreSilent()
     {
         // The destination is a folder: the question, then nothing.
-        QVERIFY(QDir().mkpath(m_folder->file("Documenti_Allegati/indice.txt")));
-        writeFile(m_folder->file("origine/indice.txt"), "indice");
-        FileChooser::answerNext(m_folder->file("origine/indice.txt"));
+        QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("Documenti_Allegati/indice.txt"))));
+        writeFile(m_folder->file(QStringLiteral("origine/indice.txt")), "indice");
+        FileChooser::answerNext(m_folder->file(QStringLiteral("origine/indice.txt")));
         MessageCatcher messages;
         m_dialog->btnSfoglia01Click();
         QCOMPARE(messages.texts(), QStringList{questionText});
-        QCOMPARE(m_dialog->txtFile01->text(), QString("indice.txt"));
-        QVERIFY(QFileInfo(m_folder->file("Documenti_Allegati/indice.txt")).isDir());
+        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("indice.txt"));
+        QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Documenti_Allegati/indice.txt"))).isDir());
 
         // The source has gone: the slot names it, nothing is copied, no message.
-        FileChooser::answerNext(m_folder->file("origine/sparito.txt"));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("origine/sparito.txt")));
         m_dialog->btnSfoglia02Click();
-        QCOMPARE(m_dialog->txtFile02->text(), QString("sparito.txt"));
-        QVERIFY(!QFileInfo::exists(m_folder->file("Documenti_Allegati/sparito.txt")));
+        QCOMPARE(m_dialog->txtFile02->text(), QStringLiteral("sparito.txt"));
+        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("Documenti_Allegati/sparito.txt"))));
         QCOMPARE(messages.seen().size(), 1);
     }
 
@@ -223,29 +223,30 @@ private slots:
         // A device or a named pipe would be copied for ever, or never start:
         // it is refused at once with a warning, and nothing changes.
         QFETCH(int, kind);
-        const QString chosen = m_folder->file("altrove/documento");
+        const QString chosen = m_folder->file(QStringLiteral("altrove/documento"));
         QString why;
         if (!HostileFiles::make(kind, chosen, &why))
             QSKIP(qPrintable(why));
-        m_dialog->txtFile01->setText("prima.pdf");
+        m_dialog->txtFile01->setText(QStringLiteral("prima.pdf"));
         FileChooser::answerNext(chosen);
         MessageCatcher messages;
         {
-            Watchdog watchdog(20, "attaching something that is no file");
+            Watchdog watchdog(20, QStringLiteral("attaching something that is no file"));
             m_dialog->btnSfoglia01Click();
         }
         QCOMPARE(messages.texts(), QStringList{TfrmAllegaCartella::notAFileMessage()});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
-        QCOMPARE(m_dialog->txtFile01->text(), QString("prima.pdf"));
-        QVERIFY(!QFileInfo::exists(TfrmAllegaCartella::folder() + "documento"));
+        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("prima.pdf"));
+        QVERIFY(!QFileInfo::exists(TfrmAllegaCartella::folder() + QStringLiteral("documento")));
     }
 
     void openHandsQuotedPathToDesktop()
     {
         UrlRecorder recorder;
-        m_dialog->txtFile02->setText("  Copia digitale.pdf ");
+        m_dialog->txtFile02->setText(QStringLiteral("  Copia digitale.pdf "));
         QTest::mouseClick(m_dialog->btnApri02, Qt::LeftButton);
-        QCOMPARE(recorder.opened, {QUrl::fromLocalFile(m_folder->file("Documenti_Allegati/Copia digitale.pdf"))});
+        QCOMPARE(recorder.opened,
+                 {QUrl::fromLocalFile(m_folder->file(QStringLiteral("Documenti_Allegati/Copia digitale.pdf")))});
     }
 
     void unsafeNameOpensNothing_data()
@@ -274,13 +275,13 @@ private slots:
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("Chinese") << QString::fromUtf8("数据.pdf") << QString("__.pdf");
-        QTest::newRow("outside the BMP") << QString::fromUtf8("libro 📖.pdf") << QString("libro _.pdf");
-        QTest::newRow("Greek") << QString::fromUtf8("αβ.txt") << QString("__.txt");
+        QTest::newRow("Chinese") << QString::fromUtf8("数据.pdf") << QStringLiteral("__.pdf");
+        QTest::newRow("outside the BMP") << QString::fromUtf8("libro 📖.pdf") << QStringLiteral("libro _.pdf");
+        QTest::newRow("Greek") << QString::fromUtf8("αβ.txt") << QStringLiteral("__.txt");
         QTest::newRow("Windows-1252 letters kept")
             << QString::fromUtf8("Perché costa 5 €.pdf") << QString::fromUtf8("Perché costa 5 €.pdf");
-        QTest::newRow("255 characters") << QString(251, QLatin1Char('a')) + ".pdf"
-                                        << QString(246, QLatin1Char('a')) + ".pdf";
+        QTest::newRow("255 characters") << QString(251, QLatin1Char('a')) + QStringLiteral(".pdf")
+                                        << QString(246, QLatin1Char('a')) + QStringLiteral(".pdf");
         QTest::newRow("255 characters, no extension")
             << QString(255, QLatin1Char('b')) << QString(250, QLatin1Char('b'));
     }
@@ -294,13 +295,13 @@ private slots:
         {
             BookArchive archive;
             TSchedaLibro record;
-            record.setText(TSchedaLibro::Titolo, "Titolo");
-            record.setText(TSchedaLibro::Autore, "Autore");
-            record.setText(TSchedaLibro::Anno, "2001");
-            record.setText(TSchedaLibro::Editore, "Editore");
+            record.setText(TSchedaLibro::Titolo, QStringLiteral("Titolo"));
+            record.setText(TSchedaLibro::Autore, QStringLiteral("Autore"));
+            record.setText(TSchedaLibro::Anno, QStringLiteral("2001"));
+            record.setText(TSchedaLibro::Editore, QStringLiteral("Editore"));
             QVERIFY(archive.open() && archive.append(record) == 1 && archive.close());
         }
-        const QString source = m_folder->file("origine/") + chosen;
+        const QString source = m_folder->file(QStringLiteral("origine/")) + chosen;
         writeFile(source, "contenuto");
         TfrmLibri card;
         card.cmdPrimoClick();
@@ -313,8 +314,8 @@ private slots:
         });
         card.cmdFileClick();
         QCOMPARE(shown, kept);
-        QCOMPARE(QDir(m_folder->file("Documenti_Allegati")).entryList(QDir::Files), QStringList{kept});
-        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/") + kept), QByteArray("contenuto"));
+        QCOMPARE(QDir(m_folder->file(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files), QStringList{kept});
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/")) + kept), QByteArray("contenuto"));
 
         // The overwrite question is about that name.
         writeFile(source, "nuovo");
@@ -324,7 +325,7 @@ private slots:
         m_dialog->btnSfoglia02Click();
         QCOMPARE(messages.texts(), QStringList{questionText});
         QCOMPARE(m_dialog->txtFile02->text(), kept);
-        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/") + kept), QByteArray("contenuto"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/")) + kept), QByteArray("contenuto"));
         messages.clear();
 
         card.cmdSalvaClick();
@@ -353,10 +354,10 @@ private slots:
     void cardScreenOpensAndReceivesSlots()
     {
         TfrmLibri card;
-        card.lblFile01->setText(" scheda.pdf ");
-        card.lblDesc01->setText(" Copia digitale ");
-        card.lblFile03->setText("autore.jpg");
-        card.lblDesc03->setText("Ritratto");
+        card.lblFile01->setText(QStringLiteral(" scheda.pdf "));
+        card.lblDesc01->setText(QStringLiteral(" Copia digitale "));
+        card.lblFile03->setText(QStringLiteral("autore.jpg"));
+        card.lblDesc03->setText(QStringLiteral("Ritratto"));
         const QString longText(300, QLatin1Char('d'));
 
         QStringList seen;
@@ -367,18 +368,20 @@ private slots:
             open1 = d->btnApri01->isEnabled();
             open2 = d->btnApri02->isEnabled();
             open3 = d->btnApri03->isEnabled();
-            d->txtDesc02->setText("  " + longText);
+            d->txtDesc02->setText(QStringLiteral("  ") + longText);
             d->imgCancella03Click();
             QTest::mouseClick(d->btnApplica, Qt::LeftButton);
         });
         card.cmdFileClick();
-        QCOMPARE(seen, QStringList({"libri", "scheda.pdf", "Copia digitale", "", "", "autore.jpg", "Ritratto"}));
+        QCOMPARE(seen, QStringList({QStringLiteral("libri"), QStringLiteral("scheda.pdf"),
+                                    QStringLiteral("Copia digitale"), QStringLiteral(""), QStringLiteral(""),
+                                    QStringLiteral("autore.jpg"), QStringLiteral("Ritratto")}));
         QVERIFY(open1 && !open2 && open3);
-        QCOMPARE(card.lblFile01->text(), QString("scheda.pdf"));
-        QCOMPARE(card.lblDesc01->text(), QString("Copia digitale"));
+        QCOMPARE(card.lblFile01->text(), QStringLiteral("scheda.pdf"));
+        QCOMPARE(card.lblDesc01->text(), QStringLiteral("Copia digitale"));
         QCOMPARE(card.lblDesc02->text(), longText);
         QCOMPARE(card.lblFile03->text(), QString());
-        QCOMPARE(card.lblDesc03->text(), QString("Ritratto"));
+        QCOMPARE(card.lblDesc03->text(), QStringLiteral("Ritratto"));
         QVERIFY(card.findChildren<TfrmAllegaCartella *>().isEmpty());
         // The card keeps 250 bytes of the long description when it is stored.
         TSchedaLibro record;
@@ -387,26 +390,27 @@ private slots:
 
         // Annulla writes nothing back.
         whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
-            d->txtDesc01->setText("cambiata");
+            d->txtDesc01->setText(QStringLiteral("cambiata"));
             QTest::mouseClick(d->btnAnnulla, Qt::LeftButton);
         });
         card.cmdFileClick();
-        QCOMPARE(card.lblDesc01->text(), QString("Copia digitale"));
+        QCOMPARE(card.lblDesc01->text(), QStringLiteral("Copia digitale"));
     }
 
     void sameFileForTwoCardsKeepsOneCopy()
     {
-        writeFile(m_folder->file("origine/comune.pdf"), "comune");
-        FileChooser::answerNext(m_folder->file("origine/comune.pdf"));
+        writeFile(m_folder->file(QStringLiteral("origine/comune.pdf")), "comune");
+        FileChooser::answerNext(m_folder->file(QStringLiteral("origine/comune.pdf")));
         m_dialog->btnSfoglia01Click();
         TfrmAllegaCartella other;
-        FileChooser::answerNext(m_folder->file("origine/comune.pdf"));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("origine/comune.pdf")));
         MessageCatcher messages; // the second card is asked, and answers Yes
         other.btnSfoglia02Click();
         QCOMPARE(messages.texts(), QStringList{questionText});
-        QCOMPARE(QDir(m_folder->file("Documenti_Allegati")).entryList(QDir::Files), {"comune.pdf"});
+        QCOMPARE(QDir(m_folder->file(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files),
+                 {QStringLiteral("comune.pdf")});
         other.imgCancella02Click();
-        QCOMPARE(readFile(m_folder->file("Documenti_Allegati/comune.pdf")), QByteArray("comune"));
+        QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/comune.pdf"))), QByteArray("comune"));
     }
 
 private:

@@ -186,18 +186,20 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
         QTest::newRow("all empty: title first")
-            << QStringList{"", "", "", ""}
+            << QStringList{QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("")}
             << "Attenzione: per salvare la scheda è necessario indicare il titolo del libro."
             << "txtTitolo";
-        QTest::newRow("author") << QStringList{"Titolo", " ", "1980", "Bompiani"}
+        QTest::newRow("author") << QStringList{QStringLiteral("Titolo"), QStringLiteral(" "), QStringLiteral("1980"),
+                                               QStringLiteral("Bompiani")}
                                 << "Attenzione: per salvare la scheda è necessario indicare l'autore del libro."
                                 << "txtAutore";
         QTest::newRow("year of blanks")
-            << QStringList{"Titolo", "Eco", "   ", "Bompiani"}
+            << QStringList{QStringLiteral("Titolo"), QStringLiteral("Eco"), QStringLiteral("   "),
+                           QStringLiteral("Bompiani")}
             << "Attenzione: per salvare la scheda è necessario indicare l'anno di pubblicazione del libro."
             << "txtAnno";
         QTest::newRow("publisher")
-            << QStringList{"Titolo", "Eco", "1980", ""}
+            << QStringList{QStringLiteral("Titolo"), QStringLiteral("Eco"), QStringLiteral("1980"), QStringLiteral("")}
             << "Attenzione: per salvare la scheda è necessario indicare la casa editrice del libro."
             << "txtEditore";
     }

@@ -34,7 +34,7 @@ void addCards(int count)
 /// Cover n is a plain n × n picture, so the size tells which card is shown.
 void writeCover(int n)
 {
-    QDir().mkpath(ProgramFolder::file("Copertine_Libri"));
+    QDir().mkpath(ProgramFolder::file(QStringLiteral("Copertine_Libri")));
     QImage image(100 + n, 100 + n, QImage::Format_RGB32);
     image.fill(Qt::darkRed);
     QVERIFY(image.save(ProgramFolder::file(QStringLiteral("Copertine_Libri/Foto_%1.jpg").arg(n)), "jpg"));
@@ -63,7 +63,7 @@ private slots:
     void shownWithPlaceholderAndTimer()
     {
         TfrmSlideshow_Libri show;
-        QCOMPARE(show.windowTitle(), QString(" Slide Show Copertine Libri"));
+        QCOMPARE(show.windowTitle(), QStringLiteral(" Slide Show Copertine Libri"));
         QCOMPARE(show.imgBianco->image().size(), QSize(689, 529));
         QVERIFY(show.imgBianco->isHidden());
         QVERIFY(show.lblPosizione->isHidden());
@@ -72,15 +72,15 @@ private slots:
         show.show();
         QCOMPARE(show.Timer->interval(), 6000);
         QVERIFY(show.Timer->isActive());
-        QCOMPARE(state(show), QString(":blank"));
+        QCOMPARE(state(show), QStringLiteral(":blank"));
         const QSize area = show.screen()->size() - QSize(60, 90);
         QCOMPARE(show.imgFoto->size(), area);
-        QCOMPARE(show.findChild<QWidget *>("panContainer")->size(), area);
+        QCOMPARE(show.findChild<QWidget *>(QStringLiteral("panContainer"))->size(), area);
 
         // The timer runs the advance step (shortened here so as not to wait).
         addCards(1);
         show.Timer->start(1);
-        QTRY_COMPARE(show.lblPosizione->text(), QString("1"));
+        QTRY_COMPARE(show.lblPosizione->text(), QStringLiteral("1"));
     }
 
     void sequence_data()
@@ -89,10 +89,14 @@ private slots:
         QTest::addColumn<QList<int>>("covers");
         QTest::addColumn<QStringList>("ticks"); // state after each tick
         QTest::newRow("one card stays") << 1 << QList<int>{1}
-                                        << QStringList{"1:card 1", "0:card 1", "1:card 1", "0:card 1", "1:card 1"};
+                                        << QStringList{QStringLiteral("1:card 1"), QStringLiteral("0:card 1"),
+                                                       QStringLiteral("1:card 1"), QStringLiteral("0:card 1"),
+                                                       QStringLiteral("1:card 1")};
         QTest::newRow("three cards, the second without cover")
-            << 3 << QList<int>{1, 3} << QStringList{"1:card 1", "2:blank", "3:card 3", "0:card 3",
-                                                    "1:card 1", "2:blank", "3:card 3", "0:card 3"};
+            << 3 << QList<int>{1, 3}
+            << QStringList{QStringLiteral("1:card 1"), QStringLiteral("2:blank"),  QStringLiteral("3:card 3"),
+                           QStringLiteral("0:card 3"), QStringLiteral("1:card 1"), QStringLiteral("2:blank"),
+                           QStringLiteral("3:card 3"), QStringLiteral("0:card 3")};
     }
     void sequence()
     {
@@ -104,7 +108,7 @@ private slots:
             writeCover(n);
         TfrmSlideshow_Libri show;
         show.show();
-        QCOMPARE(state(show), QString(":blank"));
+        QCOMPARE(state(show), QStringLiteral(":blank"));
         MessageCatcher messages;
         QStringList seen;
         for (int i = 0; i < ticks.size(); ++i) {
@@ -126,7 +130,7 @@ private slots:
         show.cmdAvantiClick();
         addCards(1);
         show.cmdAvantiClick();
-        QCOMPARE(state(show), QString("2:card 2"));
+        QCOMPARE(state(show), QStringLiteral("2:card 2"));
     }
 
     void emptyArchiveTellsAndCloses()
@@ -143,8 +147,8 @@ private slots:
         });
         MessageCatcher messages;
         card.cmdSlideshowClick(); // returns once the slideshow has closed itself
-        QCOMPARE(before, QString(":blank"));
-        QCOMPARE(messages.texts(), QStringList{"L'archivio non contiene nessuna scheda."});
+        QCOMPARE(before, QStringLiteral(":blank"));
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("L'archivio non contiene nessuna scheda.")});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Information);
         QVERIFY(!timerAfter);
         QVERIFY(card.findChildren<TfrmSlideshow_Libri *>().isEmpty());
@@ -161,20 +165,21 @@ private slots:
         addCards(2);
         writeCover(2);
         QString why;
-        if (!HostileFiles::make(kind, ProgramFolder::file("Copertine_Libri/Foto_1.jpg"), &why))
+        if (!HostileFiles::make(kind, ProgramFolder::file(QStringLiteral("Copertine_Libri/Foto_1.jpg")), &why))
             QSKIP(qPrintable(why));
         TfrmSlideshow_Libri show;
         show.show();
         QElapsedTimer clock;
         {
-            Watchdog watchdog(5, QStringLiteral("the slideshow tick on %1").arg(QTest::currentDataTag()));
+            Watchdog watchdog(
+                5, QStringLiteral("the slideshow tick on %1").arg(QString::fromUtf8(QTest::currentDataTag())));
             clock.start();
             show.cmdAvantiClick();
         }
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
-        QCOMPARE(state(show), QString("1:blank"));
+        QCOMPARE(state(show), QStringLiteral("1:blank"));
         show.cmdAvantiClick();
-        QCOMPARE(state(show), QString("2:card 2"));
+        QCOMPARE(state(show), QStringLiteral("2:card 2"));
     }
 
     void clickCloses()

@@ -82,8 +82,9 @@ private slots:
         QCOMPARE(sixty.size(), 60);
         QTest::newRow("title of 60 kept as 50")
             << int(TRiquadro::Nome) << sixty << QByteArray("\x32") + sixty.left(50).toLatin1() << sixty.left(50);
-        QTest::newRow("price of 31 kept as 30") << int(TRiquadro::Prezzo) << QString(31, QLatin1Char('9'))
-                                                << QByteArray("\x1e") + QByteArray(30, '9') << QString(30, '9');
+        QTest::newRow("price of 31 kept as 30")
+            << int(TRiquadro::Prezzo) << QString(31, QLatin1Char('9')) << QByteArray("\x1e") + QByteArray(30, '9')
+            << QString(30, QLatin1Char('9'));
         QTest::newRow("euro sign is byte 128") << int(TRiquadro::Prezzo) << QStringLiteral("€ 12,50")
                                                << QByteArray("\x07\x80 12,50") << QStringLiteral("€ 12,50");
         QTest::newRow("trimmed both ways")
@@ -327,7 +328,8 @@ private slots:
         QVERIFY(QDir().mkpath(root + QStringLiteral("Sotto")));
         QVERIFY(writeFile(root + QStringLiteral("Sotto/Nascosto.cat"), QByteArray()));
         QVERIFY(QDir().mkpath(root + QStringLiteral("Cartella.cat"))); // a folder is no catalogue
-        QCOMPARE(CatalogueFolder::list(), QStringList({"Narrativa.cat", "poesia.cat", "Zeta.CAT"}));
+        QCOMPARE(CatalogueFolder::list(), QStringList({QStringLiteral("Narrativa.cat"), QStringLiteral("poesia.cat"),
+                                                       QStringLiteral("Zeta.CAT")}));
     }
 
 private:

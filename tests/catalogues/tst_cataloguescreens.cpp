@@ -3,6 +3,7 @@
 // their messages, and the way back to the launcher.
 #include "common/filefixtures.h"
 #include "common/heldopen.h"
+#include "common/logcatcher.h"
 #include "common/testsupport.h"
 
 #include "app/screenset.h"
@@ -200,8 +201,15 @@ private slots:
         ProgramFolder::setPath(root + QStringLiteral("file/cartella"));
         crea.txtFile->setText(QStringLiteral("Poesia"));
         MessageCatcher messages;
+        LogCatcher log;
         crea.btnApplicaClick();
         ProgramFolder::setPath(root);
+        // The cause in the log: the system's, whatever its words.
+        QCOMPARE(log.lines().size(), 1);
+        QVERIFY2(log.lines().first().startsWith(QStringLiteral("rilegora.catalogues: catalogo ") + root +
+                                                QStringLiteral("file/cartella/Poesia.cat non creato: ")),
+                 qPrintable(log.lines().first()));
+        QVERIFY(!log.lines().first().endsWith(QStringLiteral(" non creato: ") + QFile().errorString()));
         QCOMPARE(messages.texts(),
                  QStringList{QStringLiteral("Attenzione: non è stato possibile creare il file di archivio del nuovo "
                                             "catalogo.\r\n\r\nAccertarsi di possedere i privilegi di scrittura nella "
@@ -250,7 +258,8 @@ private slots:
             QVERIFY(writeFile(m_folder->file(QString::fromLatin1(name))));
         QVERIFY(writeFile(m_folder->file(QStringLiteral("Copia/Vecchio.cat"))));
         openList();
-        QCOMPARE(apri.entries(), QStringList({"Narrativa.cat", "poesia.cat", "Saggi.cat"}));
+        QCOMPARE(apri.entries(), QStringList({QStringLiteral("Narrativa.cat"), QStringLiteral("poesia.cat"),
+                                              QStringLiteral("Saggi.cat")}));
         QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 3 cataloghi."));
         const QListWidgetItem *item = apri.lstFiles->item(0);
         QCOMPARE(item->font().family(), QStringLiteral("Courier New"));
@@ -339,7 +348,7 @@ private slots:
         QCOMPARE(messages.seen().first().icon, QMessageBox::Question);
         QCOMPARE(messages.seen().first().buttons, QMessageBox::Yes | QMessageBox::No);
         QVERIFY(QFile::exists(m_folder->file(QStringLiteral("Narrativa.cat"))));
-        QCOMPARE(apri.entries(), QStringList{"Narrativa.cat"});
+        QCOMPARE(apri.entries(), QStringList{QStringLiteral("Narrativa.cat")});
 
         messages.clear();
         QTest::mouseClick(apri.btnElimina, Qt::LeftButton); // answered Yes
@@ -364,7 +373,13 @@ private slots:
         QVERIFY(QFile::remove(m_folder->file(QStringLiteral("Narrativa.cat"))));
         QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("Narrativa.cat/dentro"))));
         MessageCatcher messages;
+        LogCatcher log;
         apri.btnEliminaClick();
+        QCOMPARE(log.lines().size(), 1);
+        QVERIFY2(log.lines().first().startsWith(QStringLiteral("rilegora.catalogues: catalogo ") +
+                                                m_folder->file(QStringLiteral("Narrativa.cat non eliminato: "))),
+                 qPrintable(log.lines().first()));
+        QVERIFY(!log.lines().first().endsWith(QStringLiteral(" non eliminato: ") + QFile().errorString()));
         QCOMPARE(messages.texts().size(), 2);
         QCOMPARE(messages.texts().last(),
                  QStringLiteral("Attenzione: non è stato possibile eliminare il catalogo selezionato.\r\n\r\nIl file "
@@ -372,7 +387,7 @@ private slots:
                                 "riprovare."));
         QCOMPARE(messages.seen().last().icon, QMessageBox::Critical);
         QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Narrativa.cat/dentro"))).isDir());
-        QCOMPARE(apri.entries(), QStringList{"Poesia.cat"}); // what the folder holds
+        QCOMPARE(apri.entries(), QStringList{QStringLiteral("Poesia.cat")}); // what the folder holds
         QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 1 cataloghi."));
 
         // A catalogue already gone counts as deleted.
@@ -401,7 +416,7 @@ private slots:
                  qPrintable(messages.texts().last()));
         QCOMPARE(messages.seen().last().icon, QMessageBox::Critical);
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Narrativa.cat"))), QByteArray("pagine"));
-        QCOMPARE(apri.entries(), QStringList{"Narrativa.cat"});
+        QCOMPARE(apri.entries(), QStringList{QStringLiteral("Narrativa.cat")});
     }
 
     void entryNamesTheFileExactly()
@@ -411,7 +426,7 @@ private slots:
         QVERIFY(writeFile(m_folder->file(QStringLiteral(" Poesia.cat")), "uno"));
         QVERIFY(writeFile(m_folder->file(QStringLiteral("Poesia.cat")), "due"));
         TfrmApriCatalogo &apri = openList();
-        QCOMPARE(apri.entries(), QStringList({" Poesia.cat", "Poesia.cat"}));
+        QCOMPARE(apri.entries(), QStringList({QStringLiteral(" Poesia.cat"), QStringLiteral("Poesia.cat")}));
         apri.selectEntry(QStringLiteral(" Poesia.cat"));
         apri.btnApriClick();
         QCOMPARE(m_screens->frmListinoPrezzi->lblFile->text(), m_folder->file(QStringLiteral(" Poesia.cat")));

@@ -56,7 +56,8 @@ TPaginaCatalogo page(int n)
     TPaginaCatalogo p;
     for (int box = 0; box < 8; ++box)
         for (int f = 0; f < TRiquadro::FieldCount; ++f)
-            p.setText(box, f, QStringLiteral("P%1 %2 %3").arg(n).arg(QChar(u'A' + box)).arg(kFieldNames[f]));
+            p.setText(box, f,
+                      QStringLiteral("P%1 %2 %3").arg(n).arg(QChar(u'A' + box)).arg(QLatin1String(kFieldNames[f])));
     return p;
 }
 
@@ -403,12 +404,25 @@ private slots:
     {
         QTest::addColumn<QStringList>("values"); // Nome, UM, Caratteristiche, Codice, Prezzo
         QTest::addColumn<QString>("focus");
-        QTest::newRow("all empty") << QStringList{"", "", "", "", ""} << "txtNome_A";
-        QTest::newRow("UM") << QStringList{"T", "", "C", "I", "P"} << "txtUM_A";
-        QTest::newRow("Caratteristiche of blanks") << QStringList{"T", "U", " \t ", "I", "P"} << "txtCaratteristiche_A";
-        QTest::newRow("Codice") << QStringList{"T", "U", "C", "", ""} << "txtCodice_A";
-        QTest::newRow("only Prezzo") << QStringList{"T", "U", "C", "I", ""} << "txtPrezzo_A";
-        QTest::newRow("Prezzo of blanks") << QStringList{"T", "U", "C", "I", "   "} << "txtPrezzo_A";
+        QTest::newRow("all empty") << QStringList{QStringLiteral(""), QStringLiteral(""), QStringLiteral(""),
+                                                  QStringLiteral(""), QStringLiteral("")}
+                                   << QStringLiteral("txtNome_A");
+        QTest::newRow("UM") << QStringList{QStringLiteral("T"), QStringLiteral(""), QStringLiteral("C"),
+                                           QStringLiteral("I"), QStringLiteral("P")}
+                            << QStringLiteral("txtUM_A");
+        QTest::newRow("Caratteristiche of blanks")
+            << QStringList{QStringLiteral("T"), QStringLiteral("U"), QStringLiteral(" \t "), QStringLiteral("I"),
+                           QStringLiteral("P")}
+            << QStringLiteral("txtCaratteristiche_A");
+        QTest::newRow("Codice") << QStringList{QStringLiteral("T"), QStringLiteral("U"), QStringLiteral("C"),
+                                               QStringLiteral(""), QStringLiteral("")}
+                                << QStringLiteral("txtCodice_A");
+        QTest::newRow("only Prezzo") << QStringList{QStringLiteral("T"), QStringLiteral("U"), QStringLiteral("C"),
+                                                    QStringLiteral("I"), QStringLiteral("")}
+                                     << QStringLiteral("txtPrezzo_A");
+        QTest::newRow("Prezzo of blanks") << QStringList{QStringLiteral("T"), QStringLiteral("U"), QStringLiteral("C"),
+                                                         QStringLiteral("I"), QStringLiteral("   ")}
+                                          << QStringLiteral("txtPrezzo_A");
     }
     void boxAIsRequired()
     {
@@ -478,7 +492,8 @@ private slots:
         QCOMPARE(request.kind, FileChooser::Request::Open);
         QCOMPARE(request.title, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."));
         QCOMPARE(FileChooser::qtFilters(request),
-                 QStringList({"Immagine JPEG (*.jpg; *.jpeg) (*.jpg *.jpeg)", "Immagine Bitmap (*.bmp) (*.bmp)"}));
+                 QStringList({QStringLiteral("Immagine JPEG (*.jpg; *.jpeg) (*.jpg *.jpeg)"),
+                              QStringLiteral("Immagine Bitmap (*.bmp) (*.bmp)")}));
         QCOMPARE(request.defaultSuffix, QStringLiteral("jpg"));
         QCOMPARE(e.photo(1)->image().size(), QSize(1000, 1000)); // its own size until saved
         QVERIFY(!QDir(CatalogueFolder::photoFolder()).exists()); // and nothing on disk yet
@@ -616,7 +631,7 @@ private slots:
         e.cmdAvantiClick();
         e.cmdIndietroClick();
         QCOMPARE(e.photo(0)->image(), e.placeholder());
-        QCOMPARE(filesBelow(m_folder->path()), before + QStringList{"foto.jpg"});
+        QCOMPARE(filesBelow(m_folder->path()), before + QStringList{QStringLiteral("foto.jpg")});
     }
 
     void catalogueThatCannotBeWritten_data()
@@ -696,7 +711,7 @@ private slots:
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList({CatalogueFolder::pictureNameProblem(name), kAppended}));
         QVERIFY(messages.texts().first().startsWith(QStringLiteral("Attenzione: il nome del catalogo non può dare")));
-        QCOMPARE(filesBelow(root), QStringList{"programma/Narrativa.cat"}); // the page itself is saved
+        QCOMPARE(filesBelow(root), QStringList{QStringLiteral("programma/Narrativa.cat")}); // the page itself is saved
         for (int box = 0; box < 8; ++box)
             QCOMPARE(e.photo(box)->image(), e.placeholder());
         e.cmdPrimoClick();
@@ -803,7 +818,7 @@ private slots:
         for (int box : {0, 1, 3, 4, 5, 6, 7}) {
             for (int f = 0; f < TRiquadro::FieldCount; ++f)
                 QCOMPARE(e.field(box, f)->text(),
-                         QStringLiteral("P1 %1 %2").arg(QChar(u'A' + box)).arg(kFieldNames[f]));
+                         QStringLiteral("P1 %1 %2").arg(QChar(u'A' + box)).arg(QLatin1String(kFieldNames[f])));
             QCOMPARE(e.photo(box)->image(), e.placeholder());
         }
         QCOMPARE(readFile(catalogue()), QByteArray(page(1).data(), 5000)); // the import writes nothing

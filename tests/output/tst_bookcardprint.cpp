@@ -145,10 +145,10 @@ private slots:
             QVERIFY2(!word.text.isEmpty(), cell.text);
             const qreal centre = 10 + cell.y + cell.height / 2;
             QVERIFY2(qAbs(word.box.center().y() - centre) < 0.8,
-                     qPrintable(QStringLiteral("%1 at y %2").arg(cell.text).arg(word.box.center().y())));
+                     qPrintable(QStringLiteral("%1 at y %2").arg(QLatin1String(cell.text)).arg(word.box.center().y())));
             if (cell.x >= 0)
                 QVERIFY2(qAbs(word.box.left() - (10 + cell.x)) < 0.5,
-                         qPrintable(QStringLiteral("%1 at x %2").arg(cell.text).arg(word.box.left())));
+                         qPrintable(QStringLiteral("%1 at x %2").arg(QLatin1String(cell.text)).arg(word.box.left())));
             else // the title is centred on the page
                 QVERIFY(qAbs(word.box.center().x() - 105) < 0.5);
         }
@@ -293,8 +293,10 @@ private slots:
                 for (QAction *a : preview->toolBar()->actions())
                     if (!a->isSeparator())
                         actions << a->objectName();
-                QCOMPARE(actions, QStringList({"actStampa", "actZoomPiu", "actZoomMeno", "actZoom100",
-                                               "actSchermoIntero", "actMiniature", "actChiudi"}));
+                QCOMPARE(actions, QStringList({QStringLiteral("actStampa"), QStringLiteral("actZoomPiu"),
+                                               QStringLiteral("actZoomMeno"), QStringLiteral("actZoom100"),
+                                               QStringLiteral("actSchermoIntero"), QStringLiteral("actMiniature"),
+                                               QStringLiteral("actChiudi")}));
                 QVERIFY(preview->thumbnails() && preview->thumbnails()->count() == 1);
                 QCOMPARE(preview->report().object(QStringLiteral("txtGiudizio"))->text(), QStringLiteral("vGiudizio"));
                 const auto action = [preview](const char *name) {

@@ -173,18 +173,23 @@ void TestSpreadsheetImport::csvDialects_data()
     QTest::addColumn<char>("separator");
     QTest::addColumn<QStringList>("rows");
     QTest::newRow("comma, CR LF") << QByteArray("Titolo,Autore\r\nA,B\r\nC,D\r\n") << ','
-                                  << QStringList{"Titolo|Autore", "A|B", "C|D"};
+                                  << QStringList{QStringLiteral("Titolo|Autore"), QStringLiteral("A|B"),
+                                                 QStringLiteral("C|D")};
     QTest::newRow("tab, no final line break")
-        << QByteArray("Titolo\tAutore\nA, a\tB; b") << '\t' << QStringList{"Titolo|Autore", "A, a|B; b"};
+        << QByteArray("Titolo\tAutore\nA, a\tB; b") << '\t'
+        << QStringList{QStringLiteral("Titolo|Autore"), QStringLiteral("A, a|B; b")};
     QTest::newRow("semicolon beats the commas of prices")
-        << QByteArray("Titolo;Prezzo\nA;12,50\nB;3,00\n") << ';' << QStringList{"Titolo|Prezzo", "A|12,50", "B|3,00"};
+        << QByteArray("Titolo;Prezzo\nA;12,50\nB;3,00\n") << ';'
+        << QStringList{QStringLiteral("Titolo|Prezzo"), QStringLiteral("A|12,50"), QStringLiteral("B|3,00")};
     QTest::newRow("doubled quotes, separator and CR LF inside quotes")
         << QByteArray("Titolo;Note\n\"Il \"\"nome\"\"\";\"a;b\r\nc\"\n") << ';'
-        << QStringList{"Titolo|Note", "Il \"nome\"|a;b\r\nc"};
-    QTest::newRow("empty cells and blank lines") << QByteArray("Titolo;Autore;Anno\n\nA;;\n;B;\r\n\r\n") << ';'
-                                                 << QStringList{"Titolo|Autore|Anno", "A||", "|B|"};
+        << QStringList{QStringLiteral("Titolo|Note"), QStringLiteral("Il \"nome\"|a;b\r\nc")};
+    QTest::newRow("empty cells and blank lines")
+        << QByteArray("Titolo;Autore;Anno\n\nA;;\n;B;\r\n\r\n") << ';'
+        << QStringList{QStringLiteral("Titolo|Autore|Anno"), QStringLiteral("A||"), QStringLiteral("|B|")};
     QTest::newRow("text after a closing quote kept")
-        << QByteArray("Titolo;Anno\n\"A\" bis;1\n") << ';' << QStringList{"Titolo|Anno", "A bis|1"};
+        << QByteArray("Titolo;Anno\n\"A\" bis;1\n") << ';'
+        << QStringList{QStringLiteral("Titolo|Anno"), QStringLiteral("A bis|1")};
 }
 
 void TestSpreadsheetImport::csvDialects()
@@ -350,7 +355,8 @@ void TestSpreadsheetImport::knownIsbnIsSkipped()
     QStringList titles;
     for (const TSchedaLibro &card : cardsIn(archivePath()))
         titles.append(card.text(TSchedaLibro::Titolo));
-    QCOMPARE(titles, (QStringList{"Gi\u00E0 qui", "Due", "Quattro", "Cinque"}));
+    QCOMPARE(titles, (QStringList{QStringLiteral("Gi\u00E0 qui"), QStringLiteral("Due"), QStringLiteral("Quattro"),
+                                  QStringLiteral("Cinque")}));
 
     QCOMPARE(importInto(archivePath(), bytes, &tally, false), BookArchive::BulkResult::Appended);
     QCOMPARE(tally.imported, 5);

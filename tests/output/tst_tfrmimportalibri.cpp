@@ -4,6 +4,7 @@
 // exactly as it was.
 #include "common/filefixtures.h"
 #include "common/filesizelimit.h"
+#include "common/logcatcher.h"
 #include "common/testsupport.h"
 
 #include "core/bookarchive.h"
@@ -111,9 +112,12 @@ void TestTfrmImportaLibri::importFromTheExportScreen()
         QTest::mouseClick(w->btnSfoglia, Qt::LeftButton);
         QCOMPARE(w->lblFile->text(), QDir::toNativeSeparators(path));
         QVERIFY(w->chkIntestazione->isChecked());
-        const QStringList expected = {"Titolo libro", "Autore", "Non importare", "ISBN", "Prezzo"};
+        const QStringList expected = {QStringLiteral("Titolo libro"), QStringLiteral("Autore"),
+                                      QStringLiteral("Non importare"), QStringLiteral("ISBN"),
+                                      QStringLiteral("Prezzo")};
         for (int c = 0; c < 5; ++c) {
-            QComboBox *box = w->findChild<QComboBox *>(QStringLiteral("cboCampo%1").arg(c + 1, 2, 10, QChar('0')));
+            QComboBox *box =
+                w->findChild<QComboBox *>(QStringLiteral("cboCampo%1").arg(c + 1, 2, 10, QLatin1Char('0')));
             QVERIFY(box && box == w->fieldBox(c));
             QCOMPARE(box->currentText(), expected.at(c));
         }
@@ -244,8 +248,8 @@ void TestTfrmImportaLibri::anotherFileReplacesTheFirst()
     QCOMPARE(w.grdAnteprima->cellWidget(0, 1), w.fieldBox(1));
 }
 
-// A disk that fills up during the import: the access message, and the
-// archive cut back to what it was.
+// A disk that fills up during the import: the access message, the archive
+// cut back to what it was, and the cause in the log.
 void TestTfrmImportaLibri::fullDiskLeavesTheArchiveAsItWas()
 {
 #ifdef Q_OS_WIN
@@ -262,10 +266,13 @@ void TestTfrmImportaLibri::fullDiskLeavesTheArchiveAsItWas()
     QVERIFY(w.loadFile(writeFile(folder, QStringLiteral("grande.csv"), csv)));
     MessageCatcher catcher;
     catcher.answerNext(QMessageBox::Yes);
+    LogCatcher log;
     {
         FileSizeLimit limit(rlim_t(before.size()) + 300 * TSchedaLibro::RecordSize);
         w.cmdImportaClick();
     }
+    QCOMPARE(log.of("rilegora.output"),
+             QStringList{QStringLiteral("importazione in %1 non riuscita: File too large").arg(BookArchive::path())});
     QCOMPARE(catcher.texts().value(1), BookArchive::accessFailureMessage());
     QCOMPARE(catcher.seen().value(1).icon, QMessageBox::Critical);
     QCOMPARE(readFile(BookArchive::path()), before);

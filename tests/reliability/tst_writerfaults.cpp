@@ -16,6 +16,7 @@
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "core/bookarchive.h"
 #include "core/filesync.h"
+#include "core/logging.h"
 #include "core/programfolder.h"
 #include "kit/covers.h"
 #include "kit/filechooser.h"
@@ -27,11 +28,14 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <grp.h>
 #include <string>
 #include <sys/resource.h>
@@ -212,7 +216,8 @@ void makeFixture(const QString &folder)
     const QByteArray oldPhoto = encodedPicture(detailedPicture(QSize(40, 50), 3), "jpg");
     QVERIFY(writeFile(folder + QStringLiteral("Copertine_Libri/Foto_2.jpg"), oldPhoto));
     for (const char box : QByteArray("ABCDEFGH"))
-        QVERIFY(writeFile(folder + QStringLiteral("Foto_Gruppo/Narrativa_Foto_%1_2.jpg").arg(QChar(box)), oldPhoto));
+        QVERIFY(
+            writeFile(folder + QStringLiteral("Foto_Gruppo/Narrativa_Foto_%1_2.jpg").arg(QLatin1Char(box)), oldPhoto));
     QVERIFY(writeFile(folder + QStringLiteral("unins000.dll"), "[Accesso]\r\nValore=4EA98ED2022186BA\r\n"));
     QVERIFY(writeFile(folder + QStringLiteral("Documenti_Allegati/indice.txt"), "la copia attaccata prima"));
     QByteArray big;
@@ -306,6 +311,8 @@ int runChild(int argc, char *argv[])
     QApplication app(argc, argv);
     prepareScreenTests();
     ProgramFolder::setPath(QString::fromLocal8Bit(argv[4]));
+    // The program's log, as main() keeps it, in a folder of the test's.
+    Log::install(qEnvironmentVariable("RILEGORA_TEST_LOG_FOLDER"));
     const rlim_t limit = limitOf(writer);
     if (fault == SyncFails) {
         const QString target = ProgramFolder::file(targetOf(writer));
@@ -460,7 +467,14 @@ void TestWriterFaults::faults()
     if (f == ReadOnlyFolder)
         QVERIFY(setMode(targetFolder, 0555));
 
+    QTemporaryDir logFolder;
+    QVERIFY(logFolder.isValid());
+    if (unprivileged)
+        QVERIFY(setMode(logFolder.path(), 0777));
     QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("RILEGORA_TEST_LOG_FOLDER"), logFolder.path());
+    child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--child"), QString::number(writer), QString::number(fault), folder.path()});
@@ -486,11 +500,11 @@ void TestWriterFaults::faults()
         else if (line.startsWith("placeholder "))
             placeholder = value == "1";
     }
+    const QByteArray errors = child.readAllStandardError();
     if (f == Killed) {
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
     } else {
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAllStandardError().constData());
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, errors.constData());
         QCOMPARE(seen, messages);
         const bool failed = messages.contains(kAccess);
         if (w == CardAppend || w == Duplicate)
@@ -503,6 +517,38 @@ void TestWriterFaults::faults()
             QVERIFY2(placeholder, "the photo that was not written still shows");
         if (w == Attachment)
             QCOMPARE(position, QStringLiteral("indice.txt"));
+
+        // The cause of the failure is in the log, under the writer's
+        // subsystem; a save that went through logs nothing. The password's
+        // file-size limit also stops its log line, which Qt's own output
+        // (the standard error) still shows.
+        const bool anyFailed = w == Cover || w == BoxPhoto || w == Attachment || failed ||
+                               messages.contains(kExportFailed) ||
+                               messages.contains(TfrmCambiaPassword::changeFailureMessage());
+        const QString log =
+            QString::fromUtf8(w == Password && f == FullDisk ? errors : readFile(logFolder.filePath(Log::fileName())));
+        QStringList lines;
+        for (const QString &line : log.split(QLatin1Char('\n'))) {
+            const qsizetype at = line.indexOf(QLatin1String("rilegora."));
+            if (at >= 0)
+                lines << line.mid(at);
+        }
+        QVERIFY2(anyFailed != lines.isEmpty(), qPrintable(log));
+        const QString category = w == Password ? QStringLiteral("rilegora.access: ")
+                                 : w == Export ? QStringLiteral("rilegora.output: ")
+                                 : w == PageRewrite || w == PageAppend || w == BoxPhoto
+                                     ? QStringLiteral("rilegora.catalogues: ")
+                                     : QStringLiteral("rilegora.books: ");
+        const QString unknown = QFile().errorString();
+        for (const QString &line : lines) {
+            QVERIFY2(line.startsWith(category), qPrintable(line));
+            const QString cause = line.mid(line.lastIndexOf(QLatin1String(": ")) + 2);
+            QVERIFY2(!cause.isEmpty() && cause != unknown && cause != Log::cause(QString()), qPrintable(line));
+            if (f == FullDisk)
+                QVERIFY2(cause.contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(line));
+            if (f == SyncFails)
+                QVERIFY2(cause.endsWith(QStringLiteral("sul disco non è riuscita")), qPrintable(line));
+        }
     }
 
     // Every byte of the folder: the target kept or rewritten whole, the rest
@@ -534,7 +580,8 @@ void TestWriterFaults::faults()
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         QImage picture;
         if (it.key().endsWith(QLatin1String(".jpg")) && it.value() != "<folder>")
-            QVERIFY2(Covers::readPicture(folder.file(it.key()), picture), qPrintable(it.key() + " is not whole"));
+            QVERIFY2(Covers::readPicture(folder.file(it.key()), picture),
+                     qPrintable(it.key() + QStringLiteral(" is not whole")));
     }
     if (!targetKept) {
         // Rewritten in place where the folder takes no new file: whole and new.

@@ -174,7 +174,8 @@ private slots:
         QVERIFY(!report.setPicture(QStringLiteral("txtTitolo"), QImage(4, 4, QImage::Format_RGB32)));
         QVERIFY(!report.setBandHeight(QStringLiteral("txtTitolo"), 3));
         QVERIFY(report.setText(QStringLiteral("txtTitolo"), QStringLiteral("uno\r\ndue")));
-        QCOMPARE(report.object(QStringLiteral("txtTitolo"))->lines, QStringList({"uno", "due"}));
+        QCOMPARE(report.object(QStringLiteral("txtTitolo"))->lines,
+                 QStringList({QStringLiteral("uno"), QStringLiteral("due")}));
         QVERIFY(report.appendLine(QStringLiteral("txtTitolo"), QStringLiteral("tre")));
         QVERIFY(report.clearLines(QStringLiteral("txtTitolo")));
         QVERIFY(report.object(QStringLiteral("txtTitolo"))->lines.isEmpty());
@@ -270,7 +271,8 @@ private slots:
         report.prepare();
         const PdfText pdf = writePdf(report, QStringLiteral("brackets.pdf"));
         QCOMPARE(pdf.pages.size(), 1);
-        QCOMPARE(pdf.pages[0].lines(), QStringList({"[DATE] [Page#]", "[txtTitolo] = [1+1]"}));
+        QCOMPARE(pdf.pages[0].lines(),
+                 QStringList({QStringLiteral("[DATE] [Page#]"), QStringLiteral("[txtTitolo] = [1+1]")}));
     }
 
     void pictureIsFittedAndCentred()
@@ -295,12 +297,15 @@ private slots:
     {
         Report::installFontFallbacks();
         const QFontInfo arial(QFont(QStringLiteral("Arial")));
-        QVERIFY2(QStringList({"Arial", "Liberation Sans", "Arimo"}).contains(arial.family()),
+        QVERIFY2(QStringList({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")})
+                     .contains(arial.family()),
                  qPrintable(arial.family()));
         QFont courier(QStringLiteral("Courier New"));
         const QFontInfo courierInfo(courier);
-        QVERIFY2(QStringList({"Courier New", "Liberation Mono", "Cousine"}).contains(courierInfo.family()),
-                 qPrintable(courierInfo.family()));
+        QVERIFY2(
+            QStringList({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")})
+                .contains(courierInfo.family()),
+            qPrintable(courierInfo.family()));
         // A monospaced font, so the columns of the lists line up.
         const QFontMetricsF metrics(courier);
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("MMMM")));

@@ -166,19 +166,22 @@ void TestBookSearch::rowFormat_data()
                                               "  Editore: Bompiani                      "
                                               "  Anno: 1980");
     QTest::newRow("cut") << t60 << a35 << a35 << "MCMLXXX"
-                         << QString(55, QLatin1Char('t')) + "  Autore: " + QString(30, QLatin1Char('a')) +
-                                "  Editore: " + QString(30, QLatin1Char('a')) + "  Anno: MCMLXXX";
+                         << QString(55, QLatin1Char('t')) + QStringLiteral("  Autore: ") +
+                                QString(30, QLatin1Char('a')) + QStringLiteral("  Editore: ") +
+                                QString(30, QLatin1Char('a')) + QStringLiteral("  Anno: MCMLXXX");
     QTest::newRow("empty year") << "X"
                                 << ""
                                 << ""
                                 << ""
-                                << "X" + QString(54, QLatin1Char(' ')) + "  Autore: " + QString(30, QLatin1Char(' ')) +
-                                       "  Editore: " + QString(30, QLatin1Char(' ')) + "  Anno: ";
+                                << QStringLiteral("X") + QString(54, QLatin1Char(' ')) + QStringLiteral("  Autore: ") +
+                                       QString(30, QLatin1Char(' ')) + QStringLiteral("  Editore: ") +
+                                       QString(30, QLatin1Char(' ')) + QStringLiteral("  Anno: ");
     QTest::newRow("accented") << QString::fromUtf8("Perché è così") << QString::fromUtf8("Ørsted €") << ""
                               << "2001"
                               << QString::fromUtf8("Perché è così") + QString(42, QLatin1Char(' ')) +
-                                     "  Autore: " + QString::fromUtf8("Ørsted €") + QString(22, QLatin1Char(' ')) +
-                                     "  Editore: " + QString(30, QLatin1Char(' ')) + "  Anno: 2001";
+                                     QStringLiteral("  Autore: ") + QString::fromUtf8("Ørsted €") +
+                                     QString(22, QLatin1Char(' ')) + QStringLiteral("  Editore: ") +
+                                     QString(30, QLatin1Char(' ')) + QStringLiteral("  Anno: 2001");
 }
 
 void TestBookSearch::rowFormat()
@@ -229,7 +232,8 @@ void TestBookSearch::sortOrder()
     // Title first, then author, then publisher, then year.
     RowList byAuthor;
     for (const QString &a : {QStringLiteral("Verdi"), QStringLiteral("bianchi"), QStringLiteral("Rossi")}) {
-        const TSchedaLibro c = card(QStringLiteral("Stesso titolo per tutte le schede"), a, QStringLiteral("Ed"), "1");
+        const TSchedaLibro c =
+            card(QStringLiteral("Stesso titolo per tutte le schede"), a, QStringLiteral("Ed"), QStringLiteral("1"));
         char buffer[RowCapacity];
         byAuthor.append(buffer, buildRow(c.data(), buffer));
     }
@@ -451,9 +455,11 @@ void TestBookSearch::findCardLastEqualWins()
     // Cards 2 and 4 agree in the first 55 characters of the title, the first
     // 30 of author and publisher and in the year: one row text for both.
     const QString longTitle = QString(55, QLatin1Char('T'));
-    TSchedaLibro first = card(longTitle + QStringLiteral(" primo"), QStringLiteral("Autore"), QString(), "2000");
+    TSchedaLibro first =
+        card(longTitle + QStringLiteral(" primo"), QStringLiteral("Autore"), QString(), QStringLiteral("2000"));
     first.setText(TSchedaLibro::Note, QStringLiteral("la prima"));
-    TSchedaLibro second = card(longTitle + QStringLiteral(" secondo"), QStringLiteral("Autore"), QString(), "2000");
+    TSchedaLibro second =
+        card(longTitle + QStringLiteral(" secondo"), QStringLiteral("Autore"), QString(), QStringLiteral("2000"));
     second.setText(TSchedaLibro::Note, QStringLiteral("la seconda"));
     QTemporaryDir dir;
     const QString path = writeArchive(dir, {card(QStringLiteral("Altro")), first, card(QStringLiteral("Zeta")), second,

@@ -178,11 +178,16 @@ void TestTrovaLibri::focusFramesAndEnterChain()
 
 void TestTrovaLibri::searchListsSortedRows()
 {
-    writeCards({card(QStringLiteral("Zanna bianca"), QStringLiteral("Jack London"), QStringLiteral("Mursia"), "1906"),
-                card(QStringLiteral("I Rossi e i Blu"), QStringLiteral("Mario Rossi"), QStringLiteral("Einaudi"), ""),
-                card(QStringLiteral("Altro libro"), QStringLiteral("Anna Verdi"), QStringLiteral("Einaudi"), "2001"),
-                card(QStringLiteral("alba"), QStringLiteral("Piero ROSSI"), QStringLiteral("Mondadori"), "1999"),
-                card(QStringLiteral("Bosco"), QStringLiteral("Gino Rossini"), QStringLiteral("Einaudi"), "2010")});
+    writeCards({card(QStringLiteral("Zanna bianca"), QStringLiteral("Jack London"), QStringLiteral("Mursia"),
+                     QStringLiteral("1906")),
+                card(QStringLiteral("I Rossi e i Blu"), QStringLiteral("Mario Rossi"), QStringLiteral("Einaudi"),
+                     QStringLiteral("")),
+                card(QStringLiteral("Altro libro"), QStringLiteral("Anna Verdi"), QStringLiteral("Einaudi"),
+                     QStringLiteral("2001")),
+                card(QStringLiteral("alba"), QStringLiteral("Piero ROSSI"), QStringLiteral("Mondadori"),
+                     QStringLiteral("1999")),
+                card(QStringLiteral("Bosco"), QStringLiteral("Gino Rossini"), QStringLiteral("Einaudi"),
+                     QStringLiteral("2010"))});
     TfrmTrovaLibri screen;
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
@@ -481,10 +486,12 @@ void TestTrovaLibri::findOnEmptyList()
 void TestTrovaLibri::handOffLaterEqualCardWins()
 {
     const QString title = QString(55, QLatin1Char('L'));
-    TSchedaLibro earlier = card(title + QStringLiteral(" A"), QStringLiteral("Autore"), QStringLiteral("Ed"), "1990");
+    TSchedaLibro earlier =
+        card(title + QStringLiteral(" A"), QStringLiteral("Autore"), QStringLiteral("Ed"), QStringLiteral("1990"));
     earlier.setText(TSchedaLibro::Note, QStringLiteral("prima copia"));
     earlier.setText(TSchedaLibro::File01, QStringLiteral("C:\\doc\\a.pdf"));
-    TSchedaLibro later = card(title + QStringLiteral(" B"), QStringLiteral("Autore"), QStringLiteral("Ed"), "1990");
+    TSchedaLibro later =
+        card(title + QStringLiteral(" B"), QStringLiteral("Autore"), QStringLiteral("Ed"), QStringLiteral("1990"));
     later.setText(TSchedaLibro::Note, QStringLiteral("seconda copia"));
     later.setText(TSchedaLibro::Desc03, QStringLiteral("descrizione"));
     later.setText(TSchedaLibro::Prezzo, QStringLiteral("12,50"));
@@ -582,18 +589,33 @@ void TestTrovaLibri::handOffIntoACatalogueBox_data()
     // Autore, Editore, Anno, Note, ISBN, Prezzo as stored; the five texts of the box.
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QStringList>("expected"); // Nome, UM, Caratteristiche, Codice, Prezzo
-    QTest::newRow("every field") << QStringList{"Umberto Eco",    "Bompiani",      "1980",
-                                                "Prima edizione", "88-452-0621-4", "18,50"}
-                                 << QStringList{"Il titolo", "Umberto Eco  -  Bompiani (1980)", "Prima edizione",
-                                                "ISBN: 88-452-0621-4", "€ 18,50"};
-    QTest::newRow("no year") << QStringList{"Eco", "Bompiani", "", "", "1", "2"}
-                             << QStringList{"Il titolo", "Eco  -  Bompiani ()", "", "ISBN: 1", "€ 2"};
+    QTest::newRow("every field") << QStringList{QStringLiteral("Umberto Eco"),   QStringLiteral("Bompiani"),
+                                                QStringLiteral("1980"),          QStringLiteral("Prima edizione"),
+                                                QStringLiteral("88-452-0621-4"), QStringLiteral("18,50")}
+                                 << QStringList{QStringLiteral("Il titolo"),
+                                                QStringLiteral("Umberto Eco  -  Bompiani (1980)"),
+                                                QStringLiteral("Prima edizione"), QStringLiteral("ISBN: 88-452-0621-4"),
+                                                QStringLiteral("€ 18,50")};
+    QTest::newRow("no year") << QStringList{QStringLiteral("Eco"), QStringLiteral("Bompiani"), QStringLiteral(""),
+                                            QStringLiteral(""),    QStringLiteral("1"),        QStringLiteral("2")}
+                             << QStringList{QStringLiteral("Il titolo"), QStringLiteral("Eco  -  Bompiani ()"),
+                                            QStringLiteral(""), QStringLiteral("ISBN: 1"), QStringLiteral("€ 2")};
     QTest::newRow("no author, publisher or year")
-        << QStringList{"", "", "", "n", "1", "2"} << QStringList{"Il titolo", "  -   ()", "n", "ISBN: 1", "€ 2"};
-    QTest::newRow("no ISBN, no price") << QStringList{"A", "E", "2001", "", "", ""}
-                                       << QStringList{"Il titolo", "A  -  E (2001)", "", "ISBN: ", "€ "};
-    QTest::newRow("blanks around") << QStringList{"  Eco ", " Bompiani", "1980  ", " nota ", " 12 ", "  9,90 "}
-                                   << QStringList{"Il titolo", "Eco  -  Bompiani (1980)", "nota", "ISBN: 12", "€ 9,90"};
+        << QStringList{QStringLiteral(""),  QStringLiteral(""),  QStringLiteral(""),
+                       QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("2")}
+        << QStringList{QStringLiteral("Il titolo"), QStringLiteral("  -   ()"), QStringLiteral("n"),
+                       QStringLiteral("ISBN: 1"), QStringLiteral("€ 2")};
+    QTest::newRow("no ISBN, no price") << QStringList{QStringLiteral("A"), QStringLiteral("E"), QStringLiteral("2001"),
+                                                      QStringLiteral(""),  QStringLiteral(""),  QStringLiteral("")}
+                                       << QStringList{QStringLiteral("Il titolo"), QStringLiteral("A  -  E (2001)"),
+                                                      QStringLiteral(""), QStringLiteral("ISBN: "),
+                                                      QStringLiteral("€ ")};
+    QTest::newRow("blanks around") << QStringList{QStringLiteral("  Eco "), QStringLiteral(" Bompiani"),
+                                                  QStringLiteral("1980  "), QStringLiteral(" nota "),
+                                                  QStringLiteral(" 12 "),   QStringLiteral("  9,90 ")}
+                                   << QStringList{QStringLiteral("Il titolo"),
+                                                  QStringLiteral("Eco  -  Bompiani (1980)"), QStringLiteral("nota"),
+                                                  QStringLiteral("ISBN: 12"), QStringLiteral("€ 9,90")};
 }
 
 void TestTrovaLibri::handOffIntoACatalogueBox()

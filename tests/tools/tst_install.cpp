@@ -102,8 +102,10 @@ private slots:
 
     void folderHoldsTheProgramAndNothingElse()
     {
-        QCOMPARE(filesBelow(m_prefix), (QStringList{"Guida.pdf", "crea-collegamento.sh", "rilegora", "rilegora.png",
-                                                    "translations/qtbase_it.qm", "unins000.dll"}));
+        QCOMPARE(filesBelow(m_prefix),
+                 (QStringList{QStringLiteral("Guida.pdf"), QStringLiteral("crea-collegamento.sh"),
+                              QStringLiteral("rilegora"), QStringLiteral("rilegora.png"),
+                              QStringLiteral("translations/qtbase_it.qm"), QStringLiteral("unins000.dll")}));
         QVERIFY(QFileInfo(m_prefix + QStringLiteral("/rilegora")).isExecutable());
         QVERIFY(QFileInfo(m_prefix + QStringLiteral("/crea-collegamento.sh")).isExecutable());
         QCOMPARE(readAll(m_prefix + QStringLiteral("/unins000.dll")), kInitialStore);
@@ -171,11 +173,13 @@ private slots:
                     {QStringLiteral("--config"), QStringLiteral(RILEGORA_BUILD_DIR "/CPackConfig.cmake"),
                      QStringLiteral("-B"), out.path()}));
         const QString archive = out.filePath(QStringLiteral("Rilegora-1.0.0.0-Linux.tar.gz"));
-        QVERIFY2(QFile::exists(archive), qPrintable(QDir(out.path()).entryList().join(' ')));
+        QVERIFY2(QFile::exists(archive), qPrintable(QDir(out.path()).entryList().join(QLatin1Char(' '))));
         QVERIFY(run(QStringLiteral("tar"), {QStringLiteral("xzf"), archive, QStringLiteral("-C"), out.path()}));
         const QString folder = out.filePath(QStringLiteral("Rilegora-1.0.0.0-Linux"));
-        QCOMPARE(filesBelow(folder), (QStringList{"Guida.pdf", "crea-collegamento.sh", "rilegora", "rilegora.png",
-                                                  "translations/qtbase_it.qm", "unins000.dll"}));
+        QCOMPARE(filesBelow(folder),
+                 (QStringList{QStringLiteral("Guida.pdf"), QStringLiteral("crea-collegamento.sh"),
+                              QStringLiteral("rilegora"), QStringLiteral("rilegora.png"),
+                              QStringLiteral("translations/qtbase_it.qm"), QStringLiteral("unins000.dll")}));
         QCOMPARE(readAll(folder + QStringLiteral("/unins000.dll")), kInitialStore);
     }
 
