@@ -4,6 +4,8 @@
 // runs of the same size), then in one run measures: the export screen shown
 // with its grid ready, the export to Schedario_Libri.xls, and one plain write
 // of the same number of bytes as the baseline. See docs/PERFORMANCE.md.
+#include "samplecards.h"
+
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
 #include "core/programfolder.h"
@@ -37,46 +39,10 @@ const char *const kWords[] = {"storia",    "città",  "mare",    "notte", "giard
                               "viaggio",   "perché", "memoria", "luce",  "Tom & Jerry",
                               "<inedito>", "verità", "tempo",   "Œuvre", "€ 12"};
 
-QString words(quint32 seed, int count)
-{
-    QString out;
-    for (int i = 0; i < count; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        if (i)
-            out += QLatin1Char(' ');
-        out += QString::fromUtf8(kWords[(seed >> 16) % (sizeof(kWords) / sizeof(kWords[0]))]);
-    }
-    return out;
-}
-
 // A card with every text field filled in the way a library fills them.
 TSchedaLibro sampleCard(int n)
 {
-    TSchedaLibro card;
-    const quint32 s = quint32(n) * 2654435761u;
-    card.setText(TSchedaLibro::Titolo, words(s, 4) + QStringLiteral(" n. %1").arg(n));
-    card.setText(TSchedaLibro::Autore, words(s + 1, 2));
-    card.setText(TSchedaLibro::Nazione, QStringLiteral("Italia"));
-    card.setText(TSchedaLibro::Anno, QString::number(1900 + n % 125));
-    card.setText(TSchedaLibro::Editore, words(s + 2, 2));
-    card.setText(TSchedaLibro::Citta, QStringLiteral("Forlì"));
-    card.setText(TSchedaLibro::Dewey, QStringLiteral("853.%1").arg(n % 100));
-    card.setText(TSchedaLibro::Genere, QStringLiteral("Narrativa"));
-    card.setText(TSchedaLibro::ISBN, QStringLiteral("978-88-%1").arg(n, 7, 10, QLatin1Char('0')));
-    card.setText(TSchedaLibro::Lingua, QStringLiteral("Italiano"));
-    card.setText(TSchedaLibro::Originale, words(s + 3, 3));
-    card.setText(TSchedaLibro::Traduttore, words(s + 4, 2));
-    card.setText(TSchedaLibro::Collana, words(s + 5, 2));
-    card.setText(TSchedaLibro::Curatore, words(s + 6, 2));
-    card.setText(TSchedaLibro::Posizione, QStringLiteral("Scaffale %1, ripiano %2").arg(n % 40).arg(n % 6));
-    card.setText(TSchedaLibro::Etichetta, QStringLiteral("L-%1").arg(n));
-    card.setText(TSchedaLibro::Formato, QStringLiteral("Tascabile"));
-    card.setText(TSchedaLibro::Volumi, QStringLiteral("1"));
-    card.setText(TSchedaLibro::Pagine, QString::number(100 + n % 700));
-    card.setText(TSchedaLibro::Prezzo, QStringLiteral("%1,50").arg(5 + n % 30));
-    card.setText(TSchedaLibro::Giudizio, words(s + 7, 12));
-    card.setText(TSchedaLibro::Note, words(s + 8, 16));
-    return card;
+    return SampleCards::card(kWords, n);
 }
 
 bool ensureArchive(const QString &path, int cards)

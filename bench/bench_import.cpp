@@ -8,6 +8,8 @@
 // into an empty archive (one durable write), and the same import with the
 // writes only handed to the system (no sync). Peak memory is the growth of
 // the process's high-water mark during each step. See docs/PERFORMANCE.md.
+#include "samplecards.h"
+
 #include "core/bookarchive.h"
 #include "core/bookrecord.h"
 #include "core/cp1252.h"
@@ -49,45 +51,9 @@ void resetPeak()
 const char *const kWords[] = {"storia", "città",   "mare", "notte",  "giardino", "viaggio", "perché", "memoria",
                               "luce",   "\"Tom\"", "a; b", "verità", "tempo",    "Œuvre",   "€ 12",   "riga\nnuova"};
 
-QString words(quint32 seed, int count)
-{
-    QString out;
-    for (int i = 0; i < count; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        if (i)
-            out += QLatin1Char(' ');
-        out += QString::fromUtf8(kWords[(seed >> 16) % (sizeof(kWords) / sizeof(kWords[0]))]);
-    }
-    return out;
-}
-
 TSchedaLibro sampleCard(int n)
 {
-    TSchedaLibro card;
-    const quint32 s = quint32(n) * 2654435761u;
-    card.setText(TSchedaLibro::Titolo, words(s, 4) + QStringLiteral(" n. %1").arg(n));
-    card.setText(TSchedaLibro::Autore, words(s + 1, 2));
-    card.setText(TSchedaLibro::Nazione, QStringLiteral("Italia"));
-    card.setText(TSchedaLibro::Anno, QString::number(1900 + n % 125));
-    card.setText(TSchedaLibro::Editore, words(s + 2, 2));
-    card.setText(TSchedaLibro::Citta, QStringLiteral("Forlì"));
-    card.setText(TSchedaLibro::Dewey, QStringLiteral("853.%1").arg(n % 100));
-    card.setText(TSchedaLibro::Genere, QStringLiteral("Narrativa"));
-    card.setText(TSchedaLibro::ISBN, QStringLiteral("978-88-%1").arg(n, 7, 10, QLatin1Char('0')));
-    card.setText(TSchedaLibro::Lingua, QStringLiteral("Italiano"));
-    card.setText(TSchedaLibro::Originale, words(s + 3, 3));
-    card.setText(TSchedaLibro::Traduttore, words(s + 4, 2));
-    card.setText(TSchedaLibro::Collana, words(s + 5, 2));
-    card.setText(TSchedaLibro::Curatore, words(s + 6, 2));
-    card.setText(TSchedaLibro::Posizione, QStringLiteral("Scaffale %1, ripiano %2").arg(n % 40).arg(n % 6));
-    card.setText(TSchedaLibro::Etichetta, QStringLiteral("L-%1").arg(n));
-    card.setText(TSchedaLibro::Formato, QStringLiteral("Tascabile"));
-    card.setText(TSchedaLibro::Volumi, QStringLiteral("1"));
-    card.setText(TSchedaLibro::Pagine, QString::number(100 + n % 700));
-    card.setText(TSchedaLibro::Prezzo, QStringLiteral("%1,50").arg(5 + n % 30));
-    card.setText(TSchedaLibro::Giudizio, words(s + 7, 12));
-    card.setText(TSchedaLibro::Note, words(s + 8, 16));
-    return card;
+    return SampleCards::card(kWords, n);
 }
 
 QByteArray csvCell(const QString &text)
