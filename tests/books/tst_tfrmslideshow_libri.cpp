@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 void addCards(int count)
@@ -77,10 +78,15 @@ private slots:
         QCOMPARE(show.imgFoto->size(), area);
         QCOMPARE(show.findChild<QWidget *>(QStringLiteral("panContainer"))->size(), area);
 
-        // The timer runs the advance step (shortened here so as not to wait).
+        // The timer runs the advance step (shortened here so as not to wait,
+        // and stopped after its first tick: with one card the next tick would
+        // show position 0 again).
         addCards(1);
+        writeCover(1);
+        connect(show.Timer, &QTimer::timeout, show.Timer, &QTimer::stop);
         show.Timer->start(1);
         QTRY_COMPARE(show.lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(state(show), QStringLiteral("1:card 1"));
     }
 
     void sequence_data()
