@@ -12,6 +12,7 @@
 #include "catalogues/cataloguepage.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "core/programfolder.h"
+#include "kit/controls.h"
 #include "kit/covers.h"
 #include "kit/picturewidgets.h"
 
@@ -200,8 +201,8 @@ int main(int argc, char *argv[])
     const double generated = double(timer.elapsed());
 
     TfrmListinoPrezzi editor;
-    editor.lblFile->setText(path);
-    editor.lblNome->setText(kName);
+    control<QLabel>(editor, "lblFile")->setText(path);
+    control<QLabel>(editor, "lblNome")->setText(kName);
     editor.show();
     app.processEvents();
 
@@ -217,7 +218,7 @@ int main(int argc, char *argv[])
                 else
                     editor.cmdUltimoClick();
             }));
-            if (editor.lblPosizione->text() != QString::number(pageOne ? 1 : pages))
+            if (control<QLabel>(editor, "lblPosizione")->text() != QString::number(pageOne ? 1 : pages))
                 return 1;
             TPaginaCatalogo page;
             (pageOne ? readFirst : readLast).push_back(timeMs([&] {
@@ -231,8 +232,9 @@ int main(int argc, char *argv[])
     for (int r = 0; r < runs; ++r) {
         // Eight new photos, larger than the stored size, as loaded from files.
         for (int box = 0; box < 8; ++box)
-            editor.photo(box)->setImage(photo(QSize(1000, 1000), quint32(r * 8 + box + 100)));
-        editor.field(0, TRiquadro::Nome)->setText(QStringLiteral("Salvataggio %1").arg(r));
+            control<PictureBox>(editor, QStringLiteral("imgFoto_") + CatalogueFolder::boxLetter(box))
+                ->setImage(photo(QSize(1000, 1000), quint32(r * 8 + box + 100)));
+        control<QLineEdit>(editor, "txtNome_A")->setText(QStringLiteral("Salvataggio %1").arg(r));
         TfrmListinoPrezzi::SaveOutcome outcome = TfrmListinoPrezzi::SaveOutcome::AccessFailure;
         saveNew.push_back(timeMs([&] { outcome = editor.savePage(); }));
         if (outcome != TfrmListinoPrezzi::SaveOutcome::Rewritten)

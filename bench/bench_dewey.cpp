@@ -9,6 +9,7 @@
 // - the first paint: laying the list out and painting it once after the fill;
 // - a find that walks the whole list without a match ("Trova" on a text no
 //   entry holds).
+#include "kit/controls.h"
 #include "search/deweytable.h"
 #include "search/tfrmcodici_dewey.h"
 
@@ -67,18 +68,18 @@ int main(int argc, char *argv[])
         TfrmCodici_Dewey dewey;
         dewey.show();
         QApplication::processEvents();
-        dewey.timCarica->stop();
+        control<QTimer>(dewey, "timCarica")->stop();
         t.restart();
         dewey.fillList(entries);
         fill << ms(t);
         t.restart();
-        dewey.lstRecords->doItemsLayout();
-        dewey.lstRecords->viewport()->repaint();
+        control<QListWidget>(dewey, "lstRecords")->doItemsLayout();
+        control<QListWidget>(dewey, "lstRecords")->viewport()->repaint();
         paint << ms(t);
-        if (dewey.lstRecords->count() != count)
+        if (control<QListWidget>(dewey, "lstRecords")->count() != count)
             return 1;
 
-        dewey.txtTrova->setText(QStringLiteral("nessuna voce contiene questo"));
+        control<QLineEdit>(dewey, "txtTrova")->setText(QStringLiteral("nessuna voce contiene questo"));
         t.restart();
         dewey.btnTrovaClick();
         find << ms(t);

@@ -4,6 +4,7 @@
 // runs of the same size), then in one run measures: the export screen shown
 // with its grid ready, the export to Schedario_Libri.xls, and one plain write
 // of the same number of bytes as the baseline. See docs/PERFORMANCE.md.
+#include "kit/controls.h"
 #include "samplecards.h"
 
 #include "core/bookarchive.h"
@@ -109,7 +110,7 @@ int main(int argc, char *argv[])
     auto *screen = new TfrmExpLibri;
     screen->show();
     QApplication::processEvents();
-    screen->grdRecords->viewport()->repaint();
+    control<QTableView>(screen, "grdRecords")->viewport()->repaint();
     const double openMs = double(t.nsecsElapsed()) / 1e6;
     const int rows = screen->model()->rowCount();
     const qint64 rssOpen = statusKb("VmRSS");

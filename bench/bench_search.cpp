@@ -12,12 +12,13 @@
 // before every run (posix_fadvise), against a cold plain read.
 // --memory lists every card through the search screen alone and prints the
 // process's memory. --grab renders the result panel of a small search.
-#include "core/programfolder.h"
-#include "core/bookarchive.h"
-#include "core/bookrecord.h"
-#include "kit/covers.h"
 #include "books/tfrmlibri.h"
 #include "books/tfrmslideshow_libri.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/programfolder.h"
+#include "kit/controls.h"
+#include "kit/covers.h"
 #include "output/spreadsheetexport.h"
 #include "output/tfrmexplibri.h"
 #include "search/booksearch.h"
@@ -246,7 +247,7 @@ void screens(const QString &folder, const QString &path, int cards, bool cold, d
         TfrmSlideshow_Libri show;
         const double picture = medianMs(
             [&] {
-                show.lblPosizione->clear();
+                control<QLabel>(show, "lblPosizione")->clear();
                 show.cmdAvantiClick();
             },
             evicted);
@@ -265,7 +266,7 @@ void screens(const QString &folder, const QString &path, int cards, bool cold, d
             auto *screen = new TfrmExpLibri;
             screen->show();
             QCoreApplication::processEvents();
-            screen->grdRecords->viewport()->repaint();
+            control<QTableView>(screen, "grdRecords")->viewport()->repaint();
             ready.push_back(double(timer.nsecsElapsed()) / 1e6);
             rows = screen->model()->rowCount();
             finishFill(screen->model(), 0);
@@ -304,9 +305,8 @@ int runSize(const QString &parent, int cards, const Options &options)
         return 1;
     }
     writeCovers(folder, cards);
-    std::printf("\n%d cards, %.2f GB, %s in %.1f s; median of %d runs\n", cards,
-                double(QFileInfo(path).size()) / 1e9, reuse ? "reused" : "generated",
-                double(timer.elapsed()) / 1000.0, g_runs);
+    std::printf("\n%d cards, %.2f GB, %s in %.1f s; median of %d runs\n", cards, double(QFileInfo(path).size()) / 1e9,
+                reuse ? "reused" : "generated", double(timer.elapsed()) / 1000.0, g_runs);
 
     plainRead(path); // warm the cache, so every measurement below reads the same way
     const double read = medianMs([&] { plainRead(path); });
@@ -419,9 +419,9 @@ int runSize(const QString &parent, int cards, const Options &options)
     double screenSearch = 0, screenHandOff = 0;
     {
         TfrmTrovaLibri screen(&libri);
-        screen.lblMemory->setText(QStringLiteral("libri"));
-        screen.txtAutore->setText(QStringLiteral("ross"));
-        screen.txtGenere->setText(QStringLiteral("romanzo"));
+        control<QLabel>(screen, "lblMemory")->setText(QStringLiteral("libri"));
+        control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("ross"));
+        control<QLineEdit>(screen, "txtGenere")->setText(QStringLiteral("romanzo"));
         timer.restart();
         screen.btnCercaClick();
         screenSearch = double(timer.nsecsElapsed()) / 1e6;
@@ -474,8 +474,8 @@ int runSize(const QString &parent, int cards, const Options &options)
             const double cerca = medianMs(
                 [&] {
                     TfrmTrovaLibri screen(&owner);
-                    screen.txtAutore->setText(QStringLiteral("ross"));
-                    screen.txtGenere->setText(QStringLiteral("romanzo"));
+                    control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("ross"));
+                    control<QLineEdit>(screen, "txtGenere")->setText(QStringLiteral("romanzo"));
                     screen.btnCercaClick();
                 },
                 archiveOnly);
@@ -540,9 +540,9 @@ int grab(const QString &out)
     TfrmTrovaLibri screen;
     screen.show();
     wait(50);
-    screen.txtGenere->setText(QStringLiteral("roman"));
+    control<QLineEdit>(screen, "txtGenere")->setText(QStringLiteral("roman"));
     screen.btnCercaClick();
-    screen.txtTrova->setText(QStringLiteral("mare"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QStringLiteral("mare"));
     screen.btnTrovaClick();
     wait(100);
     const bool ok = screen.grab().save(out);

@@ -11,6 +11,7 @@
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "catalogues/tfrmstampaprodotto.h"
 #include "core/programfolder.h"
+#include "kit/controls.h"
 #include "kit/picturewidgets.h"
 #include "kit/regional.h"
 #include "output/listreport.h"
@@ -71,9 +72,12 @@ void fillCard(TfrmLibri &libri)
                                 QStringLiteral("12,50"),
                                 QStringLiteral("Ottimo [*****]"),
                                 QString(QStringLiteral("Nota lunga: ")).append(QString(238, QLatin1Char('x')))};
+    TSchedaLibro card;
     for (int i = 0; i < values.size(); ++i)
-        libri.field(i)->setText(values.at(i));
-    libri.imgFoto->setImage(samplePhoto(QSize(307, 409), QColor(0x8B, 0x1A, 0x1A), QStringLiteral("Copertina")));
+        card.setText(i, values.at(i));
+    libri.showCard(card);
+    control<PictureBox>(libri, "imgFoto")
+        ->setImage(samplePhoto(QSize(307, 409), QColor(0x8B, 0x1A, 0x1A), QStringLiteral("Copertina")));
 }
 
 void printCard()
@@ -115,12 +119,12 @@ bool printCatalogue(const QString &folder, const QString &file, int page)
     ProgramFolder::setPath(folder);
     TfrmListinoPrezzi editor;
     editor.show();
-    editor.lblFile->setText(ProgramFolder::file(file));
-    editor.lblNome->setText(file.chopped(4));
+    control<QLabel>(editor, "lblFile")->setText(ProgramFolder::file(file));
+    control<QLabel>(editor, "lblNome")->setText(file.chopped(4));
     editor.cmdPrimoClick();
     for (int n = 1; n < page; ++n)
         editor.cmdAvantiClick();
-    if (editor.lblPosizione->text() != QString::number(page))
+    if (control<QLabel>(editor, "lblPosizione")->text() != QString::number(page))
         return false;
     editor.writePreviewPictures();
     TfrmStampaProdotto window(&editor);

@@ -22,11 +22,6 @@ public:
     static QString changeFailureMessage();
     static QString changedElsewhereMessage();
 
-    QWidget *shpSfondo, *imgLogo, *effPasswordOld, *effPasswordNew, *effConferma;
-    QLabel *lblRigo05, *lblRigo06, *lblRigo07, *lblMemory;
-    QLineEdit *txtPasswordOld, *txtPasswordNew, *txtConferma;
-    QPushButton *cmdEsci, *cmdOK;
-
 signals:
     /// The screen is closed: back to the login screen, which asks again.
     void closedToLogin();
@@ -44,4 +39,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     /// Escape does not hide the screen: it is closed only by its own buttons.
     void reject() override {}
+
+private:
+    QWidget *shpSfondo, *imgLogo, *effPasswordOld, *effPasswordNew, *effConferma;
+    QLabel *lblRigo05, *lblRigo06, *lblRigo07, *lblMemory;
+    QLineEdit *txtPasswordOld, *txtPasswordNew, *txtConferma;
+    QPushButton *cmdEsci, *cmdOK;
 };

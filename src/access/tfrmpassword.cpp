@@ -53,6 +53,12 @@ TfrmPassword::TfrmPassword(QWidget *parent) : QDialog(parent)
 
 TfrmPassword::~TfrmPassword() = default;
 
+void TfrmPassword::clearEntry()
+{
+    txtPassword->clear();
+    lblMemory->clear();
+}
+
 QString TfrmPassword::wrongPasswordMessage()
 {
     return QStringLiteral("Attenzione: password errata.");

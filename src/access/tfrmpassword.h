@@ -16,13 +16,11 @@ public:
     explicit TfrmPassword(QWidget *parent = nullptr);
     ~TfrmPassword() override;
 
+    /// Ready for the password again: the box and the caller tag empty.
+    void clearEntry();
+
     static QString wrongPasswordMessage();
     static QString readFailureMessage();
-
-    QWidget *shpSfondo, *imgLogo, *shpTitolo, *effPassword;
-    QLabel *lblRigo05, *lblMemory;
-    QLineEdit *txtPassword;
-    QPushButton *cmdOK, *cmdEsci, *btnCambiaPassword;
 
 signals:
     /// The right password was typed: the launcher opens.
@@ -44,4 +42,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     /// Escape does not hide the screen: it is left only by its own buttons.
     void reject() override {}
+
+private:
+    QWidget *shpSfondo, *imgLogo, *shpTitolo, *effPassword;
+    QLabel *lblRigo05, *lblMemory;
+    QLineEdit *txtPassword;
+    QPushButton *cmdOK, *cmdEsci, *btnCambiaPassword;
 };

@@ -65,10 +65,9 @@ void ScreenSet::wire()
                      [this] { Screens::handOver(frmPassword, frmCambiaPassword); });
     QObject::connect(frmCambiaPassword, &TfrmCambiaPassword::closedToLogin, frmCambiaPassword, [this] {
         // The login screen asks for the password again.
-        frmPassword->txtPassword->clear();
-        frmPassword->lblMemory->clear();
+        frmPassword->clearEntry();
         Screens::handOver(frmCambiaPassword, frmPassword);
-        frmPassword->txtPassword->setFocus(Qt::OtherFocusReason);
+        frmPassword->FormShow();
     });
     QObject::connect(frmLibri, &TfrmLibri::leftToLauncher, frmLibri, [this] { Screens::handOver(frmLibri, frmAvvio); });
     QObject::connect(frmCreaCatalogo, &TfrmCreaCatalogo::leftToLauncher, frmCreaCatalogo,

@@ -17,11 +17,6 @@ public:
     /// The maker's web site opened by imgSito.
     static QString makerSite();
 
-    QWidget *shpNomeApp, *bkgApp06, *bkgApp08, *bkgApp10, *shpCalce;
-    PictureButton *icoIconaApp, *icoTitoloApp, *imgSottotitolo;
-    PictureButton *imgInfo, *imgGuida, *imgApp01, *btnApp01, *imgApp02, *btnApp02, *imgApp03, *btnApp03, *imgSito,
-        *imgCopyright, *imgEsci;
-
 public slots:
     void imgApp01Click();
     void imgApp02Click();
@@ -36,6 +31,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QWidget *shpNomeApp, *bkgApp06, *bkgApp08, *bkgApp10, *shpCalce;
+    PictureButton *icoIconaApp, *icoTitoloApp, *imgSottotitolo;
+    PictureButton *imgInfo, *imgGuida, *imgApp01, *btnApp01, *imgApp02, *btnApp02, *imgApp03, *btnApp03, *imgSito,
+        *imgCopyright, *imgEsci;
+
     void FormClose();
     /// Stops the event loop, which closes every window of the run.
     void endProgram();

@@ -210,6 +210,19 @@ void TfrmAllegaCartella::buildLayout()
         connect(handler.first, &QAbstractButton::clicked, this, handler.second);
 }
 
+void TfrmAllegaCartella::setCaller(const QString &tag)
+{
+    lblMemory->setText(tag);
+}
+
+void TfrmAllegaCartella::showAttachment(int slot, const QString &file, const QString &description)
+{
+    QLineEdit *const files[] = {txtFile01, txtFile02, txtFile03};
+    QLineEdit *const descriptions[] = {txtDesc01, txtDesc02, txtDesc03};
+    files[slot - 1]->setText(file);
+    descriptions[slot - 1]->setText(description);
+}
+
 QString TfrmAllegaCartella::folder()
 {
     return ProgramFolder::file(QStringLiteral("Documenti_Allegati/"));

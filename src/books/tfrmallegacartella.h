@@ -21,6 +21,11 @@ class TfrmAllegaCartella : public QDialog
 public:
     explicit TfrmAllegaCartella(QWidget *parent = nullptr);
 
+    /// Names the screen that opened the window (the caller tag "libri").
+    void setCaller(const QString &tag);
+    /// Shows the card's attachment slot (1 to 3): its file name and description.
+    void showAttachment(int slot, const QString &file, const QString &description);
+
     /// "Documenti_Allegati/" in the program folder.
     static QString folder();
     /// Whether a trimmed attachment name names a file directly in the folder:
@@ -33,12 +38,6 @@ public:
     /// The warning for a chosen name that is no regular file (a device, a
     /// named pipe, a folder): nothing is copied and the slot keeps its name.
     static QString notAFileMessage();
-
-    QLabel *lblMemory;
-    QLineEdit *txtFile01, *txtFile02, *txtFile03, *txtDesc01, *txtDesc02, *txtDesc03;
-    PictureButton *imgCancella01, *imgCancella02, *imgCancella03;
-    QPushButton *btnSfoglia01, *btnSfoglia02, *btnSfoglia03, *btnApri01, *btnApri02, *btnApri03;
-    QPushButton *btnApplica, *btnAnnulla;
 
 signals:
     /// Applica for the caller tagged "libri": the six trimmed texts, in the
@@ -59,6 +58,12 @@ public slots:
     void btnAnnullaClick();
 
 private:
+    QLabel *lblMemory;
+    QLineEdit *txtFile01, *txtFile02, *txtFile03, *txtDesc01, *txtDesc02, *txtDesc03;
+    PictureButton *imgCancella01, *imgCancella02, *imgCancella03;
+    QPushButton *btnSfoglia01, *btnSfoglia02, *btnSfoglia03, *btnApri01, *btnApri02, *btnApri03;
+    QPushButton *btnApplica, *btnAnnulla;
+
     struct Slot
     {
         QLineEdit *file = nullptr, *desc = nullptr;

@@ -128,10 +128,11 @@ void TfrmLibri::buildLayout()
     btnCancFoto = photoButton("btnCancFoto", 213, 42);
     btnZoomFoto = photoButton("btnZoomFoto", 259, 42);
 
-    // The 22 fields, in record order, each under its label.
+    // The 22 fields, in record order, each under its label (named
+    // "lblCampo<field>", apart from the screen's own lblPosizione).
     auto box = [&](QLineEdit *&edit, const char *name, int cap, int x, int y, int w, const QString &label) {
         if (!label.isEmpty())
-            fieldLabel(pan, QStringLiteral("lbl") + QString::fromLatin1(name).mid(3), label, x, y, w);
+            fieldLabel(pan, QStringLiteral("lblCampo") + QString::fromLatin1(name).mid(3), label, x, y, w);
         edit = new QLineEdit(pan);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setGeometry(x, y + 18, w, 28);
@@ -501,7 +502,7 @@ QString TfrmLibri::helpTopic()
 void TfrmLibri::cmdTrovaClick()
 {
     Screens::runModal<TfrmTrovaLibri>(this, [this](TfrmTrovaLibri &search) {
-        search.lblMemory->setText(QStringLiteral("libri"));
+        search.setCaller(QStringLiteral("libri"));
         receiveFrom(search);
     });
 }
@@ -546,13 +547,10 @@ void TfrmLibri::receiveFrom(TfrmAllegaCartella &dialog)
 void TfrmLibri::cmdFileClick()
 {
     Screens::runModal<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella &dialog) {
-        dialog.lblMemory->setText(QStringLiteral("libri"));
-        dialog.txtFile01->setText(trimText(lblFile01->text()));
-        dialog.txtDesc01->setText(trimText(lblDesc01->text()));
-        dialog.txtFile02->setText(trimText(lblFile02->text()));
-        dialog.txtDesc02->setText(trimText(lblDesc02->text()));
-        dialog.txtFile03->setText(trimText(lblFile03->text()));
-        dialog.txtDesc03->setText(trimText(lblDesc03->text()));
+        dialog.setCaller(QStringLiteral("libri"));
+        dialog.showAttachment(1, trimText(lblFile01->text()), trimText(lblDesc01->text()));
+        dialog.showAttachment(2, trimText(lblFile02->text()), trimText(lblDesc02->text()));
+        dialog.showAttachment(3, trimText(lblFile03->text()), trimText(lblDesc03->text()));
         receiveFrom(dialog);
     });
 }
@@ -628,7 +626,7 @@ void TfrmLibri::btnCancFotoClick()
 
 void TfrmLibri::btnZoomFotoClick()
 {
-    Screens::runModal<TfrmZoom>(this, [this](TfrmZoom &zoom) { zoom.imgFoto->setImage(imgFoto->image()); });
+    Screens::runModal<TfrmZoom>(this, [this](TfrmZoom &zoom) { zoom.showPicture(imgFoto->image()); });
 }
 
 void TfrmLibri::btnDeweyClick()
@@ -636,7 +634,7 @@ void TfrmLibri::btnDeweyClick()
     // The picked class number goes into txtDewey, and the focus goes there
     // when the table closes.
     Screens::runModal<TfrmCodici_Dewey>(this, [this](TfrmCodici_Dewey &dewey) {
-        dewey.lblMemory->setText(QStringLiteral("libri"));
+        dewey.setCaller(QStringLiteral("libri"));
         receiveFrom(dewey);
     });
 }

@@ -26,19 +26,14 @@ class QPushButton;
 ///
 /// Its state lives in its controls: the 22 edit boxes, the six hidden
 /// attachment labels and lblPosizione, the number of the card on screen
-/// (empty for a card not yet in the archive). Other screens write into these
-/// controls directly.
+/// (empty for a card not yet in the archive). The controls are its own: other
+/// screens hand it a card through its functions (showCard, takeFoundCard).
 class TfrmLibri : public QWidget
 {
     Q_OBJECT
 public:
     explicit TfrmLibri(QWidget *parent = nullptr);
     ~TfrmLibri() override;
-
-    /// The edit box of text field i (TSchedaLibro::Titolo .. TSchedaLibro::Note).
-    QLineEdit *field(int i) const { return m_fields[size_t(i)]; }
-    /// The hidden label of attachment field i (TSchedaLibro::File01 .. Desc03).
-    QLabel *attachmentLabel(int i) const { return m_attachments[size_t(i - TSchedaLibro::File01)]; }
 
     /// Fills the 22 boxes and the six hidden labels from a card, trimmed.
     /// The card is the one read from the archive: a later save of it first
@@ -76,20 +71,6 @@ public:
     void receiveFrom(TfrmCodici_Dewey &table);
     void receiveFrom(TfrmAllegaCartella &dialog);
 
-    // Edit boxes, in record order.
-    QLineEdit *txtTitolo, *txtAutore, *txtNazione, *txtAnno, *txtEditore, *txtCitta, *txtDewey, *txtGenere, *txtISBN,
-        *txtLingua, *txtOriginale, *txtTraduttore, *txtCollana, *txtCuratore, *txtPosizione, *txtEtichetta, *txtFormato,
-        *txtVolumi, *txtPagine, *txtPrezzo, *txtGiudizio, *txtNote;
-    // Hidden attachment labels.
-    QLabel *lblFile01, *lblFile02, *lblFile03, *lblDesc01, *lblDesc02, *lblDesc03;
-    QLabel *lblPosizione;
-    QLabel *panInfo;
-    PictureBox *imgFoto, *imgBianco;
-    QPushButton *btnFocus;
-    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdAnteprima, *cmdStampa, *cmdPrimo,
-        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdSlideshow, *cmdGuida, *cmdEsci;
-    PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnDewey;
-
 signals:
     /// The card index is closed; the way out is the launcher.
     void leftToLauncher();
@@ -121,6 +102,25 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    /// The edit box of text field i (TSchedaLibro::Titolo .. TSchedaLibro::Note).
+    QLineEdit *field(int i) const { return m_fields[size_t(i)]; }
+    /// The hidden label of attachment field i (TSchedaLibro::File01 .. Desc03).
+    QLabel *attachmentLabel(int i) const { return m_attachments[size_t(i - TSchedaLibro::File01)]; }
+
+    // Edit boxes, in record order.
+    QLineEdit *txtTitolo, *txtAutore, *txtNazione, *txtAnno, *txtEditore, *txtCitta, *txtDewey, *txtGenere, *txtISBN,
+        *txtLingua, *txtOriginale, *txtTraduttore, *txtCollana, *txtCuratore, *txtPosizione, *txtEtichetta, *txtFormato,
+        *txtVolumi, *txtPagine, *txtPrezzo, *txtGiudizio, *txtNote;
+    // Hidden attachment labels.
+    QLabel *lblFile01, *lblFile02, *lblFile03, *lblDesc01, *lblDesc02, *lblDesc03;
+    QLabel *lblPosizione;
+    QLabel *panInfo;
+    PictureBox *imgFoto, *imgBianco;
+    QPushButton *btnFocus;
+    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdAnteprima, *cmdStampa, *cmdPrimo,
+        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdSlideshow, *cmdGuida, *cmdEsci;
+    PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnDewey;
+
     void FormShow();
     void FormClose();
     void blankState();

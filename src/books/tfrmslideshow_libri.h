@@ -21,11 +21,6 @@ public:
 
     static constexpr int Interval = 6000; ///< milliseconds between pictures
 
-    QLabel *lblPosizione;
-    PictureBox *imgFoto, *imgBianco;
-    QPushButton *cmdAvanti;
-    QTimer *Timer;
-
 public slots:
     /// The advance step: the next card's cover, or a rewind after the last.
     void cmdAvantiClick();
@@ -35,5 +30,10 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    QLabel *lblPosizione;
+    PictureBox *imgFoto, *imgBianco;
+    QPushButton *cmdAvanti;
+    QTimer *Timer;
+
     void FormShow();
 };

@@ -3,6 +3,7 @@
 #include "fullscreenpicture.h"
 
 #include "kit/conventions.h"
+#include "kit/picturewidgets.h"
 #include "kit/regional.h"
 #include "kit/screens.h"
 
@@ -15,6 +16,11 @@ TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent)
                              QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
     Look::setGround(this, Look::SteelBlue);
     imgFoto = FullScreenPicture::build(this);
+}
+
+void TfrmZoom::showPicture(const QImage &picture)
+{
+    imgFoto->setImage(picture);
 }
 
 void TfrmZoom::showEvent(QShowEvent *event)

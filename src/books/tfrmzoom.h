@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class PictureBox;
+class QImage;
 
 /// The zoom window: the card's cover as large as the screen allows, reduced
 /// to fit when larger, at its own size when smaller. A click closes it.
@@ -12,11 +13,14 @@ class TfrmZoom : public QDialog
 public:
     explicit TfrmZoom(QWidget *parent = nullptr);
 
-    PictureBox *imgFoto;
+    /// The picture the window shows.
+    void showPicture(const QImage &picture);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    PictureBox *imgFoto;
+
     void FormShow();
 };

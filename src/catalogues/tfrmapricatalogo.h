@@ -23,10 +23,6 @@ public:
     /// Selects the entry with this text; false when there is none.
     bool selectEntry(const QString &text);
 
-    QListWidget *lstFiles;
-    QLabel *lblCreati, *lblFile, *lblMemory;
-    PictureButton *btnApri, *btnAnnulla, *btnElimina, *imgGuida;
-
 signals:
     /// Closed on a catalogue chosen for the page editor: its file and its name.
     void catalogueChosen(const QString &file, const QString &name);
@@ -44,6 +40,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QListWidget *lstFiles;
+    QLabel *lblCreati, *lblFile, *lblMemory;
+    PictureButton *btnApri, *btnAnnulla, *btnElimina, *imgGuida;
+
     void FormShow();
     void FormClose();
     /// Fills the list and the count line from what the folder holds.

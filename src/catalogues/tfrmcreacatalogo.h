@@ -19,10 +19,6 @@ public:
     /// text is not filtered; the name check refuses what cannot be a name).
     static bool isSwallowed(QChar c);
 
-    QLineEdit *txtFile;
-    PictureButton *btnApplica, *btnAnnulla, *imgGuida;
-    QLabel *lblFile;
-
 signals:
     /// The screen is closed, a catalogue created or not: the way out is the launcher.
     void leftToLauncher();
@@ -38,6 +34,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QLineEdit *txtFile;
+    PictureButton *btnApplica, *btnAnnulla, *imgGuida;
+    QLabel *lblFile;
+
     void FormShow();
     void FormClose();
     /// Creates the empty file; false, with nothing left behind, on failure.

@@ -33,60 +33,6 @@
 namespace {
 using T = TfrmListinoPrezzi;
 
-/// The controls of one box, as members of the screen, with the fields in
-/// record order (TRiquadro::Field), and the box's two handlers.
-struct BoxControls
-{
-    QLineEdit *T::*fields[TRiquadro::FieldCount];
-    PictureBox *T::*photo;
-    PictureButton *T::*import;
-    void (T::*photoClick)();
-    void (T::*importClick)();
-};
-
-const BoxControls kBoxes[T::BoxCount] = {
-    {{&T::txtCodice_A, &T::txtNome_A, &T::txtUM_A, &T::txtCaratteristiche_A, &T::txtPrezzo_A},
-     &T::imgFoto_A,
-     &T::impProdotto_A,
-     &T::imgFoto_AClick,
-     &T::impProdotto_AClick},
-    {{&T::txtCodice_B, &T::txtNome_B, &T::txtUM_B, &T::txtCaratteristiche_B, &T::txtPrezzo_B},
-     &T::imgFoto_B,
-     &T::impProdotto_B,
-     &T::imgFoto_BClick,
-     &T::impProdotto_BClick},
-    {{&T::txtCodice_C, &T::txtNome_C, &T::txtUM_C, &T::txtCaratteristiche_C, &T::txtPrezzo_C},
-     &T::imgFoto_C,
-     &T::impProdotto_C,
-     &T::imgFoto_CClick,
-     &T::impProdotto_CClick},
-    {{&T::txtCodice_D, &T::txtNome_D, &T::txtUM_D, &T::txtCaratteristiche_D, &T::txtPrezzo_D},
-     &T::imgFoto_D,
-     &T::impProdotto_D,
-     &T::imgFoto_DClick,
-     &T::impProdotto_DClick},
-    {{&T::txtCodice_E, &T::txtNome_E, &T::txtUM_E, &T::txtCaratteristiche_E, &T::txtPrezzo_E},
-     &T::imgFoto_E,
-     &T::impProdotto_E,
-     &T::imgFoto_EClick,
-     &T::impProdotto_EClick},
-    {{&T::txtCodice_F, &T::txtNome_F, &T::txtUM_F, &T::txtCaratteristiche_F, &T::txtPrezzo_F},
-     &T::imgFoto_F,
-     &T::impProdotto_F,
-     &T::imgFoto_FClick,
-     &T::impProdotto_FClick},
-    {{&T::txtCodice_G, &T::txtNome_G, &T::txtUM_G, &T::txtCaratteristiche_G, &T::txtPrezzo_G},
-     &T::imgFoto_G,
-     &T::impProdotto_G,
-     &T::imgFoto_GClick,
-     &T::impProdotto_GClick},
-    {{&T::txtCodice_H, &T::txtNome_H, &T::txtUM_H, &T::txtCaratteristiche_H, &T::txtPrezzo_H},
-     &T::imgFoto_H,
-     &T::impProdotto_H,
-     &T::imgFoto_HClick,
-     &T::impProdotto_HClick},
-};
-
 /// The fields of a box in the order of the screen, of the Enter chain and of
 /// the box A check.
 constexpr TRiquadro::Field kScreenOrder[TRiquadro::FieldCount] = {
@@ -109,6 +55,64 @@ constexpr QRgb BoxFill = 0xFFE4E4E4;
 constexpr QRgb ContainerFill = 0xFFDCE6F0;
 constexpr QRgb Border = 0xFFB9CFE2;
 } // namespace
+
+/// The controls of one box, as members of the screen, with the fields in
+/// record order (TRiquadro::Field), and the box's two handlers.
+struct TfrmListinoPrezzi::BoxControls
+{
+    QLineEdit *T::*fields[TRiquadro::FieldCount];
+    PictureBox *T::*photo;
+    PictureButton *T::*import;
+    void (T::*photoClick)();
+    void (T::*importClick)();
+};
+
+const TfrmListinoPrezzi::BoxControls &TfrmListinoPrezzi::boxControls(int box)
+{
+    static const BoxControls table[BoxCount] = {
+        {{&T::txtCodice_A, &T::txtNome_A, &T::txtUM_A, &T::txtCaratteristiche_A, &T::txtPrezzo_A},
+         &T::imgFoto_A,
+         &T::impProdotto_A,
+         &T::imgFoto_AClick,
+         &T::impProdotto_AClick},
+        {{&T::txtCodice_B, &T::txtNome_B, &T::txtUM_B, &T::txtCaratteristiche_B, &T::txtPrezzo_B},
+         &T::imgFoto_B,
+         &T::impProdotto_B,
+         &T::imgFoto_BClick,
+         &T::impProdotto_BClick},
+        {{&T::txtCodice_C, &T::txtNome_C, &T::txtUM_C, &T::txtCaratteristiche_C, &T::txtPrezzo_C},
+         &T::imgFoto_C,
+         &T::impProdotto_C,
+         &T::imgFoto_CClick,
+         &T::impProdotto_CClick},
+        {{&T::txtCodice_D, &T::txtNome_D, &T::txtUM_D, &T::txtCaratteristiche_D, &T::txtPrezzo_D},
+         &T::imgFoto_D,
+         &T::impProdotto_D,
+         &T::imgFoto_DClick,
+         &T::impProdotto_DClick},
+        {{&T::txtCodice_E, &T::txtNome_E, &T::txtUM_E, &T::txtCaratteristiche_E, &T::txtPrezzo_E},
+         &T::imgFoto_E,
+         &T::impProdotto_E,
+         &T::imgFoto_EClick,
+         &T::impProdotto_EClick},
+        {{&T::txtCodice_F, &T::txtNome_F, &T::txtUM_F, &T::txtCaratteristiche_F, &T::txtPrezzo_F},
+         &T::imgFoto_F,
+         &T::impProdotto_F,
+         &T::imgFoto_FClick,
+         &T::impProdotto_FClick},
+        {{&T::txtCodice_G, &T::txtNome_G, &T::txtUM_G, &T::txtCaratteristiche_G, &T::txtPrezzo_G},
+         &T::imgFoto_G,
+         &T::impProdotto_G,
+         &T::imgFoto_GClick,
+         &T::impProdotto_GClick},
+        {{&T::txtCodice_H, &T::txtNome_H, &T::txtUM_H, &T::txtCaratteristiche_H, &T::txtPrezzo_H},
+         &T::imgFoto_H,
+         &T::impProdotto_H,
+         &T::imgFoto_HClick,
+         &T::impProdotto_HClick},
+    };
+    return table[box];
+}
 
 TfrmListinoPrezzi::TfrmListinoPrezzi(QWidget *parent) : QWidget(parent)
 {
@@ -230,7 +234,7 @@ void TfrmListinoPrezzi::buildLayout()
 
 void TfrmListinoPrezzi::buildBox(QWidget *panel, int box)
 {
-    const BoxControls &names = kBoxes[box];
+    const BoxControls &names = boxControls(box);
     const QChar letter = CatalogueFolder::boxLetter(box);
     const QString suffix = QStringLiteral("_") + letter;
 
@@ -579,7 +583,7 @@ void TfrmListinoPrezzi::importCard(int box)
     // The search hands back the chosen card; this screen fills the box with it.
     const QString tag = QStringLiteral("libro_") + CatalogueFolder::boxLetter(box).toLower();
     Screens::runModal<TfrmTrovaLibri>(this, [this, &tag](TfrmTrovaLibri &search) {
-        search.lblMemory->setText(tag);
+        search.setCaller(tag);
         receiveFrom(search);
     });
 }

@@ -25,10 +25,10 @@ class QLineEdit;
 /// and the commands that page through, enter, save and fill them.
 ///
 /// Its state lives in its controls: lblFile (the catalogue file) and lblNome
-/// (the catalogue name), set by the open-catalogue screen; lblPosizione, the
+/// (the catalogue name), set through openCatalogue by the open-catalogue screen; lblPosizione, the
 /// number of the page on screen (empty for a page not yet in the file); the
-/// 40 edit boxes and the eight photo images. Other screens write into these
-/// controls directly.
+/// 40 edit boxes and the eight photo images. The controls are its own: other
+/// screens hand it a catalogue or a page through its functions.
 class TfrmListinoPrezzi : public QWidget
 {
     Q_OBJECT
@@ -36,17 +36,10 @@ public:
     explicit TfrmListinoPrezzi(QWidget *parent = nullptr);
     ~TfrmListinoPrezzi() override;
 
-    static constexpr int BoxCount = TPaginaCatalogo::BoxCount;
-
-    /// The edit box of one field (a TRiquadro::Field) of box 0..7 (A..H).
-    QLineEdit *field(int box, int field) const { return m_fields[size_t(box)][size_t(field)]; }
-    /// The photo image of box 0..7.
-    PictureBox *photo(int box) const { return m_photos[size_t(box)]; }
-    /// The import button of box 0..7.
-    PictureButton *importButton(int box) const { return m_imports[size_t(box)]; }
     /// The placeholder that stands for a missing photo (imgBianco's picture).
     QImage placeholder() const;
 
+    static constexpr int BoxCount = TPaginaCatalogo::BoxCount;
     /// Fills the 40 boxes from a page, trimmed.
     void showPage(const TPaginaCatalogo &page);
     /// Fills a page from the 40 boxes by the storing rule.
@@ -87,23 +80,6 @@ public:
     /// Wires a search window opened by this screen to takeFoundCard().
     void receiveFrom(TfrmTrovaLibri &search);
 
-    // Box A..H: the five edit boxes, in the order of the screen.
-    QLineEdit *txtNome_A, *txtUM_A, *txtCaratteristiche_A, *txtCodice_A, *txtPrezzo_A;
-    QLineEdit *txtNome_B, *txtUM_B, *txtCaratteristiche_B, *txtCodice_B, *txtPrezzo_B;
-    QLineEdit *txtNome_C, *txtUM_C, *txtCaratteristiche_C, *txtCodice_C, *txtPrezzo_C;
-    QLineEdit *txtNome_D, *txtUM_D, *txtCaratteristiche_D, *txtCodice_D, *txtPrezzo_D;
-    QLineEdit *txtNome_E, *txtUM_E, *txtCaratteristiche_E, *txtCodice_E, *txtPrezzo_E;
-    QLineEdit *txtNome_F, *txtUM_F, *txtCaratteristiche_F, *txtCodice_F, *txtPrezzo_F;
-    QLineEdit *txtNome_G, *txtUM_G, *txtCaratteristiche_G, *txtCodice_G, *txtPrezzo_G;
-    QLineEdit *txtNome_H, *txtUM_H, *txtCaratteristiche_H, *txtCodice_H, *txtPrezzo_H;
-    PictureBox *imgFoto_A, *imgFoto_B, *imgFoto_C, *imgFoto_D, *imgFoto_E, *imgFoto_F, *imgFoto_G, *imgFoto_H;
-    PictureButton *impProdotto_A, *impProdotto_B, *impProdotto_C, *impProdotto_D, *impProdotto_E, *impProdotto_F,
-        *impProdotto_G, *impProdotto_H;
-    PictureBox *imgBianco;
-    QLabel *lblNome, *lblPosizione, *lblFile, *lblRecord, *panInfo;
-    PictureButton *cmdNuovo, *cmdSalva, *cmdAnteprima, *cmdStampa, *cmdPrimo, *cmdIndietro, *cmdAvanti, *cmdUltimo,
-        *cmdGuida, *cmdEsci;
-
 signals:
     /// The editor is closed; the way out is the launcher.
     void leftToLauncher();
@@ -141,6 +117,34 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    /// The edit box of one field (a TRiquadro::Field) of box 0..7 (A..H).
+    QLineEdit *field(int box, int field) const { return m_fields[size_t(box)][size_t(field)]; }
+    /// The photo image of box 0..7.
+    PictureBox *photo(int box) const { return m_photos[size_t(box)]; }
+    /// The import button of box 0..7.
+    PictureButton *importButton(int box) const { return m_imports[size_t(box)]; }
+
+    /// The controls and handlers of one box.
+    struct BoxControls;
+    static const BoxControls &boxControls(int box);
+
+    // Box A..H: the five edit boxes, in the order of the screen.
+    QLineEdit *txtNome_A, *txtUM_A, *txtCaratteristiche_A, *txtCodice_A, *txtPrezzo_A;
+    QLineEdit *txtNome_B, *txtUM_B, *txtCaratteristiche_B, *txtCodice_B, *txtPrezzo_B;
+    QLineEdit *txtNome_C, *txtUM_C, *txtCaratteristiche_C, *txtCodice_C, *txtPrezzo_C;
+    QLineEdit *txtNome_D, *txtUM_D, *txtCaratteristiche_D, *txtCodice_D, *txtPrezzo_D;
+    QLineEdit *txtNome_E, *txtUM_E, *txtCaratteristiche_E, *txtCodice_E, *txtPrezzo_E;
+    QLineEdit *txtNome_F, *txtUM_F, *txtCaratteristiche_F, *txtCodice_F, *txtPrezzo_F;
+    QLineEdit *txtNome_G, *txtUM_G, *txtCaratteristiche_G, *txtCodice_G, *txtPrezzo_G;
+    QLineEdit *txtNome_H, *txtUM_H, *txtCaratteristiche_H, *txtCodice_H, *txtPrezzo_H;
+    PictureBox *imgFoto_A, *imgFoto_B, *imgFoto_C, *imgFoto_D, *imgFoto_E, *imgFoto_F, *imgFoto_G, *imgFoto_H;
+    PictureButton *impProdotto_A, *impProdotto_B, *impProdotto_C, *impProdotto_D, *impProdotto_E, *impProdotto_F,
+        *impProdotto_G, *impProdotto_H;
+    PictureBox *imgBianco;
+    QLabel *lblNome, *lblPosizione, *lblFile, *lblRecord, *panInfo;
+    PictureButton *cmdNuovo, *cmdSalva, *cmdAnteprima, *cmdStampa, *cmdPrimo, *cmdIndietro, *cmdAvanti, *cmdUltimo,
+        *cmdGuida, *cmdEsci;
+
     void FormShow();
     void FormClose();
     void buildLayout();

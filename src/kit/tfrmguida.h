@@ -23,6 +23,13 @@ public:
     /// "Guida.pdf" between double quotes, so that blanks in the path are safe.
     static QString manualTarget();
 
+public slots:
+    void lnkWebMouseDown();
+    void lnkWebMouseUp();
+    void lnkWebClick();
+    void btnChiudiClick();
+
+private:
     QLabel *lblTitolo;
     QPlainTextEdit *txtGuida;
     QWidget *shpSfondo;
@@ -30,10 +37,4 @@ public:
     PictureButton *imgPDF;
     LinkText *lnkWeb;
     QPushButton *btnChiudi;
-
-public slots:
-    void lnkWebMouseDown();
-    void lnkWebMouseUp();
-    void lnkWebClick();
-    void btnChiudiClick();
 };

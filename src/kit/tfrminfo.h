@@ -19,16 +19,17 @@ public:
     /// The text handed to the shell: "mailto:" and the address, between double quotes.
     static QString mailTarget();
 
+public slots:
+    void lnkWebMouseDown();
+    void lnkWebMouseUp();
+    void lnkWebClick();
+    void btnChiudiClick();
+
+private:
     QWidget *shpSfondo;
     PictureButton *imgLogo;
     PictureButton *imgInfo01, *imgInfo02, *imgInfo03;
     QPushButton *btnChiudi;
     PictureButton *imgEmail;
     LinkText *lnkWeb;
-
-public slots:
-    void lnkWebMouseDown();
-    void lnkWebMouseUp();
-    void lnkWebClick();
-    void btnChiudiClick();
 };

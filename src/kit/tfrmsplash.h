@@ -16,14 +16,15 @@ public:
     /// The maker's web site, a secure address, handed to the shell as it is.
     static QString makerSite();
 
-    PictureButton *imgLogo;
-    PictureButton *imgWeb;
-    LinkText *lnkWeb;
-    QPushButton *btnChiudi;
-
 public slots:
     void lnkWebMouseDown();
     void lnkWebMouseUp();
     void lnkWebClick();
     void btnChiudiClick();
+
+private:
+    PictureButton *imgLogo;
+    PictureButton *imgWeb;
+    LinkText *lnkWeb;
+    QPushButton *btnChiudi;
 };

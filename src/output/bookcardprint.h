@@ -32,8 +32,6 @@ public:
     /// The warning shown when the card could not be previewed or printed.
     static QString failureMessage();
 
-    PictureBox *imgLogo, *imgTemp;
-
     /// Fills repDocumento from the owner's edit boxes and imgLogo and
     /// prepares it; false when the template is not usable.
     bool fillReport();
@@ -49,6 +47,8 @@ protected:
     virtual bool send() = 0;
 
 private:
+    PictureBox *imgLogo, *imgTemp;
+
     void FormShow();
 
     Card m_card;

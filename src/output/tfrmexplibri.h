@@ -74,6 +74,17 @@ public:
 
     ExpLibriModel *model() const { return m_model; }
 
+public slots:
+    void FormShow();
+    void cmdEsportaClick();
+    void cmdImportaClick();
+    void cmdGuidaClick();
+    void cmdEsciClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     QWidget *panContainer;
     QWidget *shpTop;
     QLabel *imgLogo;
@@ -86,17 +97,6 @@ public:
     QWidget *bkgInfo;
     QLabel *panInfo;
 
-public slots:
-    void FormShow();
-    void cmdEsportaClick();
-    void cmdImportaClick();
-    void cmdGuidaClick();
-    void cmdEsciClick();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void buildLayout();
 
     ExpLibriModel *m_model;

@@ -36,6 +36,12 @@ public:
     /// The text of "Non importare" and of each card field in the boxes.
     static QString skipText();
 
+public slots:
+    void btnSfogliaClick();
+    void cmdImportaClick();
+    void cmdAnnullaClick();
+
+private:
     QWidget *panContainer;
     QWidget *shpTop;
     QLabel *imgLogo;
@@ -49,12 +55,6 @@ public:
     QWidget *bkgInfo;
     QLabel *panInfo;
 
-public slots:
-    void btnSfogliaClick();
-    void cmdImportaClick();
-    void cmdAnnullaClick();
-
-private:
     void buildLayout();
     void showPreview();
     void fieldChosen(int column);

@@ -34,10 +34,6 @@ public:
     bool loadTemplate(const QString &file, const QMap<QString, QString> &parameters = {});
     Report &repDocumento() { return m_report; }
 
-    QWidget *shpSfondo, *shpSepara = nullptr;
-    PictureButton *icoInf01 = nullptr, *imgLogo01 = nullptr, *imgSezione04 = nullptr, *icoInf02 = nullptr;
-    QPushButton *btnAnnulla, *btnStampa;
-
 public slots:
     void btnAnnullaClick();
     virtual void btnStampaClick() = 0;
@@ -46,6 +42,10 @@ protected:
     bool templateLoaded() const { return m_loaded; }
 
 private:
+    QWidget *shpSfondo, *shpSepara = nullptr;
+    PictureButton *icoInf01 = nullptr, *imgLogo01 = nullptr, *imgSezione04 = nullptr, *icoInf02 = nullptr;
+    QPushButton *btnAnnulla, *btnStampa;
+
     Report m_report;
     bool m_loaded = false;
 };

@@ -129,6 +129,11 @@ TfrmCodici_Dewey::TfrmCodici_Dewey(QWidget *parent) : QDialog(parent)
 
 TfrmCodici_Dewey::~TfrmCodici_Dewey() = default;
 
+void TfrmCodici_Dewey::setCaller(const QString &tag)
+{
+    lblMemory->setText(tag);
+}
+
 void TfrmCodici_Dewey::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

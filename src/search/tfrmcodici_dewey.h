@@ -25,6 +25,9 @@ public:
     explicit TfrmCodici_Dewey(QWidget *parent = nullptr);
     ~TfrmCodici_Dewey() override;
 
+    /// Names the screen that opened the table (the caller tag "libri").
+    void setCaller(const QString &tag);
+
     /// Adds entries to the list in one update, each in the entries' look,
     /// with none selected (the timer's fill, with the compiled table).
     void fillList(const QStringList &entries);
@@ -40,15 +43,6 @@ public:
     static QString lastFindText() { return s_lastFind; }
     /// Forgets it, as at the start of the run (for tests).
     static void resetFindState() { s_lastFind.clear(); }
-
-    QWidget *panContainer;
-    QWidget *shpTitolo, *shpLente, *shpSfondo, *shpLista;
-    PictureButton *icoDewey, *imgLente, *panDewey;
-    QLineEdit *txtTrova;
-    QPushButton *btnTrova, *btnChiudi, *btnStampa;
-    QListWidget *lstRecords;
-    QLabel *lblRigo03, *lblAttendere, *lblMemory;
-    QTimer *timCarica;
 
 signals:
     /// A class was picked for the caller tagged "libri": its three figures.
@@ -71,6 +65,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *panContainer;
+    QWidget *shpTitolo, *shpLente, *shpSfondo, *shpLista;
+    PictureButton *icoDewey, *imgLente, *panDewey;
+    QLineEdit *txtTrova;
+    QPushButton *btnTrova, *btnChiudi, *btnStampa;
+    QListWidget *lstRecords;
+    QLabel *lblRigo03, *lblAttendere, *lblMemory;
+    QTimer *timCarica;
+
     void FormShow();
     void FormClose();
 

@@ -2,17 +2,19 @@
 
 #include "listfind.h"
 
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/texttrim.h"
 #include "kit/conventions.h"
 #include "kit/decor.h"
 #include "kit/messages.h"
 #include "kit/picturewidgets.h"
 #include "kit/regional.h"
 #include "kit/screens.h"
-#include "core/texttrim.h"
-#include "core/bookarchive.h"
-#include "core/bookrecord.h"
 #include "output/listreport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QItemSelectionModel>
@@ -20,8 +22,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -152,6 +152,11 @@ TfrmTrovaLibri::TfrmTrovaLibri(QWidget *parent) : QDialog(parent), m_model(new T
 }
 
 TfrmTrovaLibri::~TfrmTrovaLibri() = default;
+
+void TfrmTrovaLibri::setCaller(const QString &tag)
+{
+    lblMemory->setText(tag);
+}
 
 void TfrmTrovaLibri::buildFilterPanel()
 {
@@ -401,8 +406,8 @@ BookSearch::Outcome TfrmTrovaLibri::runSearch(const BookSearch::Filters &filters
     std::unique_ptr<QProgressDialog> progress;
     const auto told = [&](int read, int total) {
         if (!progress && clock.elapsed() >= kProgressAfterMs) {
-            progress = std::make_unique<QProgressDialog>(lblAttendere->text(), QStringLiteral("Interrompi"), 0, total,
-                                                         this);
+            progress =
+                std::make_unique<QProgressDialog>(lblAttendere->text(), QStringLiteral("Interrompi"), 0, total, this);
             progress->setObjectName(QStringLiteral("prgRicerca"));
             progress->setWindowTitle(windowTitle());
             progress->setWindowModality(Qt::WindowModal);

@@ -58,8 +58,9 @@ public:
     static constexpr int kProgressAfterMs = 500;
     ~TfrmTrovaLibri() override;
 
-    /// The filter boxes, in the order in which they are counted and tested.
-    const std::array<QLineEdit *, BookSearch::FilterCount> &filterBoxes() const { return m_filters; }
+    /// Names the screen that opened the search (the caller tag: "libri",
+    /// "libro_a".."libro_h"), which decides where a chosen card goes.
+    void setCaller(const QString &tag);
 
     /// The list's rows as text, in list order (what the list report prints).
     QStringList rowTexts() const;
@@ -70,21 +71,6 @@ public:
 
     /// The lower-cased text of the previous "Trova", shared by every instance.
     static QString lastFindText() { return s_lastFind; }
-
-    // Filter panel.
-    QWidget *panAvvio;
-    QLineEdit *txtTitolo, *txtAutore, *txtGenere, *txtAnno, *txtEditore, *txtDewey, *txtISBN, *txtEtichetta,
-        *txtCuratore, *txtNote;
-    QPushButton *btnCerca, *btnAnnulla;
-    QLabel *lblAttendere;
-    // Result panel.
-    QWidget *panContainer;
-    QLineEdit *txtTrova;
-    QPushButton *btnTrova, *btnStampa, *btnChiudi;
-    QListView *lstRecords;
-    QLabel *lblRigo03, *lblTrovate;
-    // Hidden labels.
-    QLabel *lblMemory, *lblConta;
 
 signals:
     /// The double-clicked card and its record number, for the caller tagged "libri".
@@ -108,6 +94,24 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /// The filter boxes, in the order in which they are counted and tested.
+    const std::array<QLineEdit *, BookSearch::FilterCount> &filterBoxes() const { return m_filters; }
+
+    // Filter panel.
+    QWidget *panAvvio;
+    QLineEdit *txtTitolo, *txtAutore, *txtGenere, *txtAnno, *txtEditore, *txtDewey, *txtISBN, *txtEtichetta,
+        *txtCuratore, *txtNote;
+    QPushButton *btnCerca, *btnAnnulla;
+    QLabel *lblAttendere;
+    // Result panel.
+    QWidget *panContainer;
+    QLineEdit *txtTrova;
+    QPushButton *btnTrova, *btnStampa, *btnChiudi;
+    QListView *lstRecords;
+    QLabel *lblRigo03, *lblTrovate;
+    // Hidden labels.
+    QLabel *lblMemory, *lblConta;
+
     void FormShow();
     void FormClose();
     void buildFilterPanel();

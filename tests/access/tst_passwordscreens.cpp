@@ -137,26 +137,26 @@ void TestPasswordScreens::type(QLineEdit *box, const QString &text)
 
 void TestPasswordScreens::login(const QString &typed, bool byEnter)
 {
-    m_login->txtPassword->clear();
-    type(m_login->txtPassword, typed);
+    control<QLineEdit>(m_login, "txtPassword")->clear();
+    type(control<QLineEdit>(m_login, "txtPassword"), typed);
     if (byEnter)
-        QTest::keyClick(m_login->txtPassword, Qt::Key_Return);
+        QTest::keyClick(control<QLineEdit>(m_login, "txtPassword"), Qt::Key_Return);
     else
-        QTest::mouseClick(m_login->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(m_login, "cmdOK"), Qt::LeftButton);
 }
 
 void TestPasswordScreens::openChange()
 {
-    QTest::mouseClick(m_login->btnCambiaPassword, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_login, "btnCambiaPassword"), Qt::LeftButton);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
     QVERIFY(QTest::qWaitForWindowActive(m_change));
 }
 
 void TestPasswordScreens::fillChange(const QString &old, const QString &typedNew, const QString &confirmation)
 {
-    QTest::keyClicks(m_change->txtPasswordOld, old);
-    QTest::keyClicks(m_change->txtPasswordNew, typedNew);
-    QTest::keyClicks(m_change->txtConferma, confirmation);
+    QTest::keyClicks(control<QLineEdit>(m_change, "txtPasswordOld"), old);
+    QTest::keyClicks(control<QLineEdit>(m_change, "txtPasswordNew"), typedNew);
+    QTest::keyClicks(control<QLineEdit>(m_change, "txtConferma"), confirmation);
 }
 
 void TestPasswordScreens::startShowsOnlyTheLogin()
@@ -164,35 +164,35 @@ void TestPasswordScreens::startShowsOnlyTheLogin()
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
     QCOMPARE(m_login->windowTitle(), QStringLiteral(" Rilegora - Autenticazione"));
     QCOMPARE(m_login->size(), QSize(388, 405));
-    QVERIFY(m_login->txtPassword->text().isEmpty());
-    QCOMPARE(m_login->txtPassword->echoMode(), QLineEdit::Password);
-    QVERIFY(!m_login->cmdOK->isEnabled());
-    QTRY_COMPARE(QApplication::focusWidget(), m_login->txtPassword);
-    QVERIFY(m_login->effPassword->isVisible());
-    QCOMPARE(m_login->effPassword->geometry(), QRect(32, 218, 238, 30));
+    QVERIFY(control<QLineEdit>(m_login, "txtPassword")->text().isEmpty());
+    QCOMPARE(control<QLineEdit>(m_login, "txtPassword")->echoMode(), QLineEdit::Password);
+    QVERIFY(!control<QPushButton>(m_login, "cmdOK")->isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>(m_login, "txtPassword"));
+    QVERIFY(control<QWidget>(m_login, "effPassword")->isVisible());
+    QCOMPARE(control<QWidget>(m_login, "effPassword")->geometry(), QRect(32, 218, 238, 30));
 
     // The frame follows the focus.
-    m_login->cmdEsci->setFocus(Qt::TabFocusReason);
-    QVERIFY(!m_login->effPassword->isVisible());
-    m_login->txtPassword->setFocus(Qt::MouseFocusReason);
-    QVERIFY(m_login->effPassword->isVisible());
+    control<QPushButton>(m_login, "cmdEsci")->setFocus(Qt::TabFocusReason);
+    QVERIFY(!control<QWidget>(m_login, "effPassword")->isVisible());
+    control<QLineEdit>(m_login, "txtPassword")->setFocus(Qt::MouseFocusReason);
+    QVERIFY(control<QWidget>(m_login, "effPassword")->isVisible());
 }
 
 void TestPasswordScreens::blanksOnlyDoNothing()
 {
     MessageCatcher catcher;
-    QTest::keyClicks(m_login->txtPassword, QStringLiteral("   "));
-    QVERIFY(!m_login->cmdOK->isEnabled());
-    QTest::keyClick(m_login->txtPassword, Qt::Key_Return);
-    QTest::keyClick(m_login->txtPassword, Qt::Key_Enter);
+    QTest::keyClicks(control<QLineEdit>(m_login, "txtPassword"), QStringLiteral("   "));
+    QVERIFY(!control<QPushButton>(m_login, "cmdOK")->isEnabled());
+    QTest::keyClick(control<QLineEdit>(m_login, "txtPassword"), Qt::Key_Return);
+    QTest::keyClick(control<QLineEdit>(m_login, "txtPassword"), Qt::Key_Enter);
     QVERIFY(catcher.seen().isEmpty());
-    QCOMPARE(m_login->txtPassword->text(), QStringLiteral("   "));
+    QCOMPARE(control<QLineEdit>(m_login, "txtPassword")->text(), QStringLiteral("   "));
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
 
-    QTest::keyClick(m_login->txtPassword, Qt::Key_X);
-    QVERIFY(m_login->cmdOK->isEnabled());
-    QTest::keyClick(m_login->txtPassword, Qt::Key_Backspace);
-    QVERIFY(!m_login->cmdOK->isEnabled());
+    QTest::keyClick(control<QLineEdit>(m_login, "txtPassword"), Qt::Key_X);
+    QVERIFY(control<QPushButton>(m_login, "cmdOK")->isEnabled());
+    QTest::keyClick(control<QLineEdit>(m_login, "txtPassword"), Qt::Key_Backspace);
+    QVERIFY(!control<QPushButton>(m_login, "cmdOK")->isEnabled());
 }
 
 void TestPasswordScreens::rightPasswordOpensTheLauncher_data()
@@ -212,7 +212,7 @@ void TestPasswordScreens::rightPasswordOpensTheLauncher()
     login(typed, byEnter);
     QCOMPARE(catcher.texts(), QStringList());
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmAvvio")});
-    QCOMPARE(m_login->txtPassword->text(), typed);
+    QCOMPARE(control<QLineEdit>(m_login, "txtPassword")->text(), typed);
     QCOMPARE(readAll(settingsPath()), settings);
 }
 
@@ -225,9 +225,9 @@ void TestPasswordScreens::wrongPassword()
     QCOMPARE(box.text, QStringLiteral("Attenzione: password errata."));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QVERIFY(m_login->txtPassword->text().isEmpty());
-    QVERIFY(!m_login->cmdOK->isEnabled());
-    QCOMPARE(m_login->focusWidget(), m_login->txtPassword);
+    QVERIFY(control<QLineEdit>(m_login, "txtPassword")->text().isEmpty());
+    QVERIFY(!control<QPushButton>(m_login, "cmdOK")->isEnabled());
+    QCOMPARE(m_login->focusWidget(), control<QLineEdit>(m_login, "txtPassword"));
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
 
     // "è" and "È" are different characters; any number of attempts is allowed.
@@ -262,8 +262,8 @@ void TestPasswordScreens::unreadableStoredPassword()
                                         "password. Si consiglia di reinstallare il software.")});
     QCOMPARE(catcher.seen().first().icon, QMessageBox::NoIcon);
     // The screen is left as it was.
-    QCOMPARE(m_login->txtPassword->text(), QStringLiteral("rilegora"));
-    QVERIFY(m_login->cmdOK->isEnabled());
+    QCOMPARE(control<QLineEdit>(m_login, "txtPassword")->text(), QStringLiteral("rilegora"));
+    QVERIFY(control<QPushButton>(m_login, "cmdOK")->isEnabled());
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
     if (!stored.isEmpty())
         QCOMPARE(readAll(settingsPath()), stored);
@@ -286,35 +286,39 @@ void TestPasswordScreens::changeScreenOpensEmpty()
     openChange();
     QCOMPARE(m_change->windowTitle(), QStringLiteral(" Cambia password"));
     QCOMPARE(m_change->size(), QSize(411, 418));
-    QCOMPARE(m_change->cmdEsci->text(), QStringLiteral("Chiudi"));
-    for (QLineEdit *box : {m_change->txtPasswordOld, m_change->txtPasswordNew, m_change->txtConferma}) {
+    QCOMPARE(control<QPushButton>(m_change, "cmdEsci")->text(), QStringLiteral("Chiudi"));
+    for (QLineEdit *box :
+         {control<QLineEdit>(m_change, "txtPasswordOld"), control<QLineEdit>(m_change, "txtPasswordNew"),
+          control<QLineEdit>(m_change, "txtConferma")}) {
         QVERIFY(box->text().isEmpty());
         QCOMPARE(box->echoMode(), QLineEdit::Password);
     }
-    QVERIFY(!m_change->cmdOK->isEnabled());
-    QTRY_COMPARE(QApplication::focusWidget(), m_change->txtPasswordOld);
-    QVERIFY(m_change->effPasswordOld->isVisible());
-    QVERIFY(!m_change->effPasswordNew->isVisible());
-    QVERIFY(!m_change->effConferma->isVisible());
-    QCOMPARE(m_change->effConferma->geometry(), QRect(12, 301, 361, 30));
+    QVERIFY(!control<QPushButton>(m_change, "cmdOK")->isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>(m_change, "txtPasswordOld"));
+    QVERIFY(control<QWidget>(m_change, "effPasswordOld")->isVisible());
+    QVERIFY(!control<QWidget>(m_change, "effPasswordNew")->isVisible());
+    QVERIFY(!control<QWidget>(m_change, "effConferma")->isVisible());
+    QCOMPARE(control<QWidget>(m_change, "effConferma")->geometry(), QRect(12, 301, 361, 30));
 }
 
 void TestPasswordScreens::changeOkNeedsAllThreeBoxes()
 {
     openChange();
-    QTest::keyClicks(m_change->txtPasswordOld, QStringLiteral("a"));
-    QTest::keyClicks(m_change->txtPasswordNew, QStringLiteral("b"));
-    QVERIFY(!m_change->cmdOK->isEnabled());
-    QTest::keyClicks(m_change->txtConferma, QStringLiteral("  "));
-    QVERIFY(!m_change->cmdOK->isEnabled()); // blanks only do not count
-    QTest::keyClicks(m_change->txtConferma, QStringLiteral("b"));
-    QVERIFY(m_change->cmdOK->isEnabled());
-    for (QLineEdit *box : {m_change->txtPasswordOld, m_change->txtPasswordNew, m_change->txtConferma}) {
+    QTest::keyClicks(control<QLineEdit>(m_change, "txtPasswordOld"), QStringLiteral("a"));
+    QTest::keyClicks(control<QLineEdit>(m_change, "txtPasswordNew"), QStringLiteral("b"));
+    QVERIFY(!control<QPushButton>(m_change, "cmdOK")->isEnabled());
+    QTest::keyClicks(control<QLineEdit>(m_change, "txtConferma"), QStringLiteral("  "));
+    QVERIFY(!control<QPushButton>(m_change, "cmdOK")->isEnabled()); // blanks only do not count
+    QTest::keyClicks(control<QLineEdit>(m_change, "txtConferma"), QStringLiteral("b"));
+    QVERIFY(control<QPushButton>(m_change, "cmdOK")->isEnabled());
+    for (QLineEdit *box :
+         {control<QLineEdit>(m_change, "txtPasswordOld"), control<QLineEdit>(m_change, "txtPasswordNew"),
+          control<QLineEdit>(m_change, "txtConferma")}) {
         const QString kept = box->text();
         box->clear();
-        QVERIFY(!m_change->cmdOK->isEnabled());
+        QVERIFY(!control<QPushButton>(m_change, "cmdOK")->isEnabled());
         box->setText(kept);
-        QVERIFY(m_change->cmdOK->isEnabled());
+        QVERIFY(control<QPushButton>(m_change, "cmdOK")->isEnabled());
     }
 }
 
@@ -323,19 +327,19 @@ void TestPasswordScreens::changeEnterChainNeverPressesOk()
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("rilegora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
-    QVERIFY(m_change->cmdOK->isEnabled());
+    QVERIFY(control<QPushButton>(m_change, "cmdOK")->isEnabled());
 
-    m_change->txtPasswordOld->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(m_change->txtPasswordOld, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), m_change->txtPasswordNew);
-    QVERIFY(m_change->effPasswordNew->isVisible());
-    QVERIFY(!m_change->effPasswordOld->isVisible());
-    QTest::keyClick(m_change->txtPasswordNew, Qt::Key_Enter);
-    QCOMPARE(QApplication::focusWidget(), m_change->txtConferma);
-    QTest::keyClick(m_change->txtConferma, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), m_change->txtPasswordOld);
-    QVERIFY(m_change->effPasswordOld->isVisible());
-    QVERIFY(!m_change->effConferma->isVisible());
+    control<QLineEdit>(m_change, "txtPasswordOld")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(control<QLineEdit>(m_change, "txtPasswordOld"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(m_change, "txtPasswordNew"));
+    QVERIFY(control<QWidget>(m_change, "effPasswordNew")->isVisible());
+    QVERIFY(!control<QWidget>(m_change, "effPasswordOld")->isVisible());
+    QTest::keyClick(control<QLineEdit>(m_change, "txtPasswordNew"), Qt::Key_Enter);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(m_change, "txtConferma"));
+    QTest::keyClick(control<QLineEdit>(m_change, "txtConferma"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(m_change, "txtPasswordOld"));
+    QVERIFY(control<QWidget>(m_change, "effPasswordOld")->isVisible());
+    QVERIFY(!control<QWidget>(m_change, "effConferma")->isVisible());
 
     QVERIFY(catcher.seen().isEmpty());
     QCOMPARE(readAll(settingsPath()), settings);
@@ -347,14 +351,14 @@ void TestPasswordScreens::changeOldPasswordWrong()
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("sbagliata"), QStringLiteral("nuova"), QStringLiteral("nuova"));
-    QTest::mouseClick(m_change->cmdOK, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_change, "cmdOK"), Qt::LeftButton);
     QCOMPARE(catcher.texts(), QStringList{QStringLiteral("Attenzione: vecchia password errata.")});
     QCOMPARE(catcher.seen().first().icon, QMessageBox::NoIcon);
-    QVERIFY(m_change->txtPasswordOld->text().isEmpty());
-    QCOMPARE(m_change->txtPasswordNew->text(), QStringLiteral("nuova"));
-    QCOMPARE(m_change->txtConferma->text(), QStringLiteral("nuova"));
-    QVERIFY(!m_change->cmdOK->isEnabled());
-    QCOMPARE(m_change->focusWidget(), m_change->txtPasswordOld);
+    QVERIFY(control<QLineEdit>(m_change, "txtPasswordOld")->text().isEmpty());
+    QCOMPARE(control<QLineEdit>(m_change, "txtPasswordNew")->text(), QStringLiteral("nuova"));
+    QCOMPARE(control<QLineEdit>(m_change, "txtConferma")->text(), QStringLiteral("nuova"));
+    QVERIFY(!control<QPushButton>(m_change, "cmdOK")->isEnabled());
+    QCOMPARE(m_change->focusWidget(), control<QLineEdit>(m_change, "txtPasswordOld"));
     QCOMPARE(readAll(settingsPath()), settings);
 }
 
@@ -363,28 +367,28 @@ void TestPasswordScreens::changeConfirmationDiffersInCase()
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("rilegora"), QStringLiteral("Nuova"), QStringLiteral("nuova"));
-    QTest::mouseClick(m_change->cmdOK, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_change, "cmdOK"), Qt::LeftButton);
     QCOMPARE(catcher.texts(),
              QStringList{QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente. "
                                         "E' necessario reinserire entrambi i valori.")});
-    QCOMPARE(m_change->txtPasswordOld->text(), QStringLiteral("rilegora"));
-    QVERIFY(m_change->txtPasswordNew->text().isEmpty());
-    QVERIFY(m_change->txtConferma->text().isEmpty());
-    QCOMPARE(m_change->focusWidget(), m_change->txtPasswordNew);
+    QCOMPARE(control<QLineEdit>(m_change, "txtPasswordOld")->text(), QStringLiteral("rilegora"));
+    QVERIFY(control<QLineEdit>(m_change, "txtPasswordNew")->text().isEmpty());
+    QVERIFY(control<QLineEdit>(m_change, "txtConferma")->text().isEmpty());
+    QCOMPARE(m_change->focusWidget(), control<QLineEdit>(m_change, "txtPasswordNew"));
     QCOMPARE(readAll(settingsPath()), settings);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
 }
 
 void TestPasswordScreens::changeSucceeds()
 {
-    m_login->lblMemory->setText(QStringLiteral("avvio"));
-    QTest::keyClicks(m_login->txtPassword, QStringLiteral("abc"));
+    control<QLabel>(m_login, "lblMemory")->setText(QStringLiteral("avvio"));
+    QTest::keyClicks(control<QLineEdit>(m_login, "txtPassword"), QStringLiteral("abc"));
     openChange();
     MessageCatcher catcher;
     // Blanks around the new password are not part of it; trimmed, the two
     // boxes match exactly.
     fillChange(QStringLiteral(" RILEGORA "), QStringLiteral("Nuova "), QStringLiteral(" Nuova"));
-    QTest::mouseClick(m_change->cmdOK, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_change, "cmdOK"), Qt::LeftButton);
     QCOMPARE(catcher.texts(), QStringList{QStringLiteral("Modifica della password completata con successo.")});
     QCOMPARE(catcher.seen().first().icon, QMessageBox::NoIcon);
 
@@ -393,10 +397,10 @@ void TestPasswordScreens::changeSucceeds()
 
     // Back at the login, which asks again.
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
-    QVERIFY(m_login->txtPassword->text().isEmpty());
-    QVERIFY(m_login->lblMemory->text().isEmpty());
-    QVERIFY(!m_login->cmdOK->isEnabled());
-    QCOMPARE(m_login->focusWidget(), m_login->txtPassword);
+    QVERIFY(control<QLineEdit>(m_login, "txtPassword")->text().isEmpty());
+    QVERIFY(control<QLabel>(m_login, "lblMemory")->text().isEmpty());
+    QVERIFY(!control<QPushButton>(m_login, "cmdOK")->isEnabled());
+    QCOMPARE(m_login->focusWidget(), control<QLineEdit>(m_login, "txtPassword"));
 
     catcher.clear();
     login(QStringLiteral("rilegora"));
@@ -419,19 +423,19 @@ void TestPasswordScreens::changeNewPasswordTheSchemeCannotHold()
     QFETCH(QString, password);
     openChange();
     MessageCatcher catcher;
-    m_change->txtPasswordOld->setText(QStringLiteral("rilegora"));
-    m_change->txtPasswordNew->setText(password);
-    m_change->txtConferma->setText(password);
-    QTest::mouseClick(m_change->cmdOK, Qt::LeftButton);
+    control<QLineEdit>(m_change, "txtPasswordOld")->setText(QStringLiteral("rilegora"));
+    control<QLineEdit>(m_change, "txtPasswordNew")->setText(password);
+    control<QLineEdit>(m_change, "txtConferma")->setText(password);
+    QTest::mouseClick(control<QPushButton>(m_change, "cmdOK"), Qt::LeftButton);
     QCOMPARE(catcher.texts(), QStringList{TfrmCambiaPassword::cannotHoldMessage()});
     QCOMPARE(catcher.seen().first().icon, QMessageBox::NoIcon);
     QVERIFY(
         catcher.texts().first().startsWith(QStringLiteral("Attenzione: la nuova password non può essere memorizzata")));
     QCOMPARE(readAll(settingsPath()), settings);
-    QCOMPARE(m_change->txtPasswordOld->text(), QStringLiteral("rilegora"));
-    QVERIFY(m_change->txtPasswordNew->text().isEmpty());
-    QVERIFY(m_change->txtConferma->text().isEmpty());
-    QCOMPARE(m_change->focusWidget(), m_change->txtPasswordNew);
+    QCOMPARE(control<QLineEdit>(m_change, "txtPasswordOld")->text(), QStringLiteral("rilegora"));
+    QVERIFY(control<QLineEdit>(m_change, "txtPasswordNew")->text().isEmpty());
+    QVERIFY(control<QLineEdit>(m_change, "txtConferma")->text().isEmpty());
+    QCOMPARE(m_change->focusWidget(), control<QLineEdit>(m_change, "txtPasswordNew"));
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
 }
 
@@ -441,10 +445,10 @@ void TestPasswordScreens::changeLongestLatin1Password()
     const QString password = QString(254, QLatin1Char('x')) + QStringLiteral("è");
     openChange();
     MessageCatcher catcher;
-    m_change->txtPasswordOld->setText(QStringLiteral("rilegora"));
-    m_change->txtPasswordNew->setText(password);
-    m_change->txtConferma->setText(password);
-    QTest::mouseClick(m_change->cmdOK, Qt::LeftButton);
+    control<QLineEdit>(m_change, "txtPasswordOld")->setText(QStringLiteral("rilegora"));
+    control<QLineEdit>(m_change, "txtPasswordNew")->setText(password);
+    control<QLineEdit>(m_change, "txtConferma")->setText(password);
+    QTest::mouseClick(control<QPushButton>(m_change, "cmdOK"), Qt::LeftButton);
     QCOMPARE(catcher.texts(), QStringList{QStringLiteral("Modifica della password completata con successo.")});
     catcher.clear();
     login(QString(254, QLatin1Char('X')) + QStringLiteral("È"));
@@ -473,18 +477,18 @@ void TestPasswordScreens::changeCannotWrite()
     openChange();
     MessageCatcher catcher;
     fillChange(QStringLiteral("rilegora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
-    QTest::mouseClick(m_change->cmdOK, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_change, "cmdOK"), Qt::LeftButton);
     QCOMPARE(catcher.texts(),
              QStringList{QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della "
                                         "password. Si consiglia di reinstallare il software.")});
     QCOMPARE(catcher.seen().first().icon, QMessageBox::NoIcon);
     QCOMPARE(readAll(settingsPath()), stored);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
-    QCOMPARE(m_change->txtPasswordNew->text(), QStringLiteral("nuova"));
+    QCOMPARE(control<QLineEdit>(m_change, "txtPasswordNew")->text(), QStringLiteral("nuova"));
 
     if (blockWrite) {
         // The old password still opens the program.
-        QTest::mouseClick(m_change->cmdEsci, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(m_change, "cmdEsci"), Qt::LeftButton);
         login(QStringLiteral("rilegora"));
         QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmAvvio")});
     }
@@ -492,36 +496,37 @@ void TestPasswordScreens::changeCannotWrite()
 
 void TestPasswordScreens::chiudiGoesBackToTheLogin()
 {
-    QTest::keyClicks(m_login->txtPassword, QStringLiteral("abc"));
+    QTest::keyClicks(control<QLineEdit>(m_login, "txtPassword"), QStringLiteral("abc"));
     openChange();
     fillChange(QStringLiteral("rilegora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
-    QTest::mouseClick(m_change->cmdEsci, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_change, "cmdEsci"), Qt::LeftButton);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
-    QVERIFY(m_login->txtPassword->text().isEmpty());
-    QTRY_COMPARE(QApplication::focusWidget(), m_login->txtPassword);
+    QVERIFY(control<QLineEdit>(m_login, "txtPassword")->text().isEmpty());
+    QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>(m_login, "txtPassword"));
     QCOMPARE(readAll(settingsPath()), settings);
 
     // Shown again, the change screen starts empty.
     openChange();
-    QVERIFY(m_change->txtPasswordOld->text().isEmpty());
-    QVERIFY(m_change->txtPasswordNew->text().isEmpty());
-    QVERIFY(m_change->txtConferma->text().isEmpty());
-    QVERIFY(!m_change->cmdOK->isEnabled());
+    QVERIFY(control<QLineEdit>(m_change, "txtPasswordOld")->text().isEmpty());
+    QVERIFY(control<QLineEdit>(m_change, "txtPasswordNew")->text().isEmpty());
+    QVERIFY(control<QLineEdit>(m_change, "txtConferma")->text().isEmpty());
+    QVERIFY(!control<QPushButton>(m_change, "cmdOK")->isEnabled());
 }
 
 void TestPasswordScreens::escapeLeavesTheScreensAlone()
 {
-    QTest::keyClick(m_login->txtPassword, Qt::Key_Escape);
+    QTest::keyClick(control<QLineEdit>(m_login, "txtPassword"), Qt::Key_Escape);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmPassword")});
     openChange();
-    QTest::keyClick(m_change->txtPasswordOld, Qt::Key_Escape);
+    QTest::keyClick(control<QLineEdit>(m_change, "txtPasswordOld"), Qt::Key_Escape);
     QCOMPARE(visibleScreens(), QStringList{QStringLiteral("TfrmCambiaPassword")});
 }
 
 void TestPasswordScreens::esciEndsTheProgram()
 {
     // The event loop that the program runs ends on "Esci".
-    QTimer::singleShot(0, this, [this] { QTest::mouseClick(m_login->cmdEsci, Qt::LeftButton); });
+    QTimer::singleShot(0, this,
+                       [this] { QTest::mouseClick(control<QPushButton>(m_login, "cmdEsci"), Qt::LeftButton); });
     QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!m_login->isVisible());

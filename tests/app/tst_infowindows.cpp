@@ -34,18 +34,18 @@ Window make(const QString &kind)
     Window w;
     if (kind == QLatin1String("guida")) {
         auto *d = new TfrmGuida;
-        w.link = d->lnkWeb;
-        w.picture = d->imgPDF;
+        w.link = control<LinkText>(d, "lnkWeb");
+        w.picture = control<PictureButton>(d, "imgPDF");
         w.dialog.reset(d);
     } else if (kind == QLatin1String("info")) {
         auto *d = new TfrmInfo;
-        w.link = d->lnkWeb;
-        w.picture = d->imgEmail;
+        w.link = control<LinkText>(d, "lnkWeb");
+        w.picture = control<PictureButton>(d, "imgEmail");
         w.dialog.reset(d);
     } else {
         auto *d = new TfrmSplash;
-        w.link = d->lnkWeb;
-        w.picture = d->imgWeb;
+        w.link = control<LinkText>(d, "lnkWeb");
+        w.picture = control<PictureButton>(d, "imgWeb");
         w.dialog.reset(d);
     }
     return w;
@@ -155,20 +155,21 @@ private slots:
     void helpWindowShowsItsTopic()
     {
         TfrmGuida help;
-        QCOMPARE(help.lblTitolo->text(), QStringLiteral("Argomento della guida."));
-        QCOMPARE(help.lblTitolo->palette().color(QPalette::WindowText), QColor::fromRgba(Look::Crimson));
-        QCOMPARE(help.txtGuida->geometry(), QRect(8, 128, 625, 350));
-        QVERIFY(help.txtGuida->isReadOnly());
-        QCOMPARE(help.txtGuida->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(control<QLabel>(help, "lblTitolo")->text(), QStringLiteral("Argomento della guida."));
+        QCOMPARE(control<QLabel>(help, "lblTitolo")->palette().color(QPalette::WindowText),
+                 QColor::fromRgba(Look::Crimson));
+        QCOMPARE(control<QPlainTextEdit>(help, "txtGuida")->geometry(), QRect(8, 128, 625, 350));
+        QVERIFY(control<QPlainTextEdit>(help, "txtGuida")->isReadOnly());
+        QCOMPARE(control<QPlainTextEdit>(help, "txtGuida")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 
         help.setTopic(HelpTopics::cataloghiTitle(), HelpTopics::cataloghi());
-        QCOMPARE(help.lblTitolo->text(), QStringLiteral("Creazione e apertura cataloghi"));
+        QCOMPARE(control<QLabel>(help, "lblTitolo")->text(), QStringLiteral("Creazione e apertura cataloghi"));
         // Each paragraph is one line of the box, with an empty line between two.
-        const QStringList lines = help.txtGuida->toPlainText().split(QLatin1Char('\n'));
+        const QStringList lines = control<QPlainTextEdit>(help, "txtGuida")->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 6 * 2 - 1);
         QCOMPARE(lines.first(), HelpTopics::paragraphs(HelpTopics::cataloghi()).first());
         QVERIFY(lines.at(1).isEmpty());
-        QVERIFY(!help.txtGuida->toPlainText().contains(QLatin1Char('\r')));
+        QVERIFY(!control<QPlainTextEdit>(help, "txtGuida")->toPlainText().contains(QLatin1Char('\r')));
     }
 
 private:

@@ -106,7 +106,9 @@ private slots:
             QVERIFY2(w, place.first);
             QCOMPARE(w->geometry(), place.second);
         }
-        for (PictureButton *command : {launcher->imgApp01, launcher->btnApp03, launcher->imgEsci, launcher->imgSito})
+        for (PictureButton *command :
+             {control<PictureButton>(launcher, "imgApp01"), control<PictureButton>(launcher, "btnApp03"),
+              control<PictureButton>(launcher, "imgEsci"), control<PictureButton>(launcher, "imgSito")})
             QCOMPARE(command->cursor().shape(), Qt::PointingHandCursor);
     }
 
@@ -152,9 +154,9 @@ private slots:
 
     void cardScreenExitCommandReturns()
     {
-        QTest::mouseClick(m_screens->frmAvvio->btnApp01, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(m_screens->frmAvvio, "btnApp01"), Qt::LeftButton);
         QVERIFY(m_screens->frmLibri->isVisible());
-        QTest::mouseClick(m_screens->frmLibri->cmdEsci, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(m_screens->frmLibri, "cmdEsci"), Qt::LeftButton);
         QVERIFY(m_screens->frmAvvio->isVisible());
         QVERIFY(!m_screens->frmLibri->isVisible());
     }
@@ -194,7 +196,7 @@ private slots:
             if (closeBox)
                 launcher->close();
             else
-                QTest::mouseClick(launcher->imgEsci, Qt::LeftButton);
+                QTest::mouseClick(control<PictureButton>(launcher, "imgEsci"), Qt::LeftButton);
         });
         watchdog.start(5000);
         const int result = QCoreApplication::exec();
@@ -220,11 +222,11 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, body);
         QWidget *opener = m_screens->frmAvvio;
-        PictureButton *command = m_screens->frmAvvio->imgGuida;
+        PictureButton *command = control<PictureButton>(m_screens->frmAvvio, "imgGuida");
         if (fromCardScreen) {
-            QTest::mouseClick(m_screens->frmAvvio->imgApp01, Qt::LeftButton);
+            QTest::mouseClick(control<PictureButton>(m_screens->frmAvvio, "imgApp01"), Qt::LeftButton);
             opener = m_screens->frmLibri;
-            command = m_screens->frmLibri->cmdGuida;
+            command = control<PictureButton>(m_screens->frmLibri, "cmdGuida");
         }
         QVERIFY(opener->isVisible());
 
@@ -234,11 +236,11 @@ private slots:
         onModal<TfrmGuida>(
             [&](TfrmGuida &help) {
                 seen = true;
-                seenTitle = help.lblTitolo->text();
-                seenBody = help.txtGuida->toPlainText();
+                seenTitle = control<QLabel>(help, "lblTitolo")->text();
+                seenBody = control<QPlainTextEdit>(help, "txtGuida")->toPlainText();
                 seenParent = help.parent();
-                QVERIFY(help.txtGuida->isReadOnly());
-                QTest::mouseClick(help.btnChiudi, Qt::LeftButton);
+                QVERIFY(control<QPlainTextEdit>(help, "txtGuida")->isReadOnly());
+                QTest::mouseClick(control<QPushButton>(help, "btnChiudi"), Qt::LeftButton);
             },
             this);
         QTest::mouseClick(command, Qt::LeftButton);
@@ -262,10 +264,10 @@ private slots:
             [&](TfrmInfo &info) {
                 caption = info.windowTitle();
                 parent = info.parent();
-                QTest::mouseClick(info.btnChiudi, Qt::LeftButton);
+                QTest::mouseClick(control<QPushButton>(info, "btnChiudi"), Qt::LeftButton);
             },
             this);
-        QTest::mouseClick(launcher->imgInfo, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(launcher, "imgInfo"), Qt::LeftButton);
         QCOMPARE(caption, QStringLiteral(" Informazioni su Rilegora"));
         QCOMPARE(parent, static_cast<QObject *>(launcher));
         QVERIFY(launcher->findChildren<TfrmInfo *>().isEmpty());
@@ -276,10 +278,10 @@ private slots:
             [&](TfrmSplash &splash) {
                 caption = splash.windowTitle();
                 parent = splash.parent();
-                QTest::mouseClick(splash.btnChiudi, Qt::LeftButton);
+                QTest::mouseClick(control<QPushButton>(splash, "btnChiudi"), Qt::LeftButton);
             },
             this);
-        QTest::mouseClick(launcher->imgCopyright, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(launcher, "imgCopyright"), Qt::LeftButton);
         QVERIFY(caption.startsWith(QStringLiteral(" Rilegora")));
         QCOMPARE(parent, static_cast<QObject *>(launcher));
         QVERIFY(launcher->findChildren<TfrmSplash *>().isEmpty());
@@ -289,7 +291,7 @@ private slots:
     void siteOpensTheMakersAddress()
     {
         UrlRecorder recorder;
-        QTest::mouseClick(m_screens->frmAvvio->imgSito, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(m_screens->frmAvvio, "imgSito"), Qt::LeftButton);
         QCOMPARE(recorder.opened, QList<QUrl>{QUrl(QStringLiteral("https://www.rilegora.it"))});
         QVERIFY(m_screens->frmAvvio->isVisible());
     }

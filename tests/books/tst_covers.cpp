@@ -177,16 +177,16 @@ private slots:
         QVERIFY(!Covers::readPicture(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")), image));
 
         // As the cover of the card on screen...
-        m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
-        m_screen->lblPosizione->setText(QStringLiteral("1"));
+        control<PictureBox>(m_screen, "imgFoto")->setImage(detailed(QSize(10, 10)));
+        control<QLabel>(m_screen, "lblPosizione")->setText(QStringLiteral("1"));
         m_screen->loadCover();
-        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
 
         // ...and as a picture chosen with btnCaricaFoto.
-        m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
+        control<PictureBox>(m_screen, "imgFoto")->setImage(detailed(QSize(10, 10)));
         FileChooser::answerNext(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")));
         m_screen->btnCaricaFotoClick();
-        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
     }
 
     // Whatever lies at a cover's name, the card screen answers at once: with
@@ -217,50 +217,50 @@ private slots:
         };
         qint64 ms = timed([this] { m_screen->cmdPrimoClick(); });
         QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
-        QCOMPARE(m_screen->lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(m_screen, "lblPosizione")->text(), QStringLiteral("1"));
         if (isPicture)
-            QCOMPARE(m_screen->imgFoto->image().size(), QSize(37, 23));
+            QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image().size(), QSize(37, 23));
         else
-            QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+            QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
 
         // The same entry chosen with btnCaricaFoto.
-        m_screen->imgFoto->setImage(detailed(QSize(10, 10)));
+        control<PictureBox>(m_screen, "imgFoto")->setImage(detailed(QSize(10, 10)));
         FileChooser::answerNext(cover);
         ms = timed([this] { m_screen->btnCaricaFotoClick(); });
         QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
         if (isPicture)
-            QCOMPARE(m_screen->imgFoto->image().size(), QSize(37, 23));
+            QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image().size(), QSize(37, 23));
         else
-            QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+            QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
     }
 
     void missingCoverShowsPlaceholderAndMakesFolder()
     {
         QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("Copertine_Libri"))));
-        m_screen->lblPosizione->setText(QStringLiteral("3"));
+        control<QLabel>(m_screen, "lblPosizione")->setText(QStringLiteral("3"));
         m_screen->loadCover();
-        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
         QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Copertine_Libri"))).isDir());
         QVERIFY(QDir(m_folder->file(QStringLiteral("Copertine_Libri"))).isEmpty());
 
         // No card number: the placeholder, and no file is named.
-        m_screen->lblPosizione->clear();
-        m_screen->imgFoto->setImage(detailed(QSize(5, 5)));
+        control<QLabel>(m_screen, "lblPosizione")->clear();
+        control<PictureBox>(m_screen, "imgFoto")->setImage(detailed(QSize(5, 5)));
         m_screen->loadCover();
-        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
     }
 
     void bmpLoadedAndSavedAsJpeg()
     {
         addCards(7);
         m_screen->cmdUltimoClick();
-        QCOMPARE(m_screen->lblPosizione->text(), QStringLiteral("7"));
+        QCOMPARE(control<QLabel>(m_screen, "lblPosizione")->text(), QStringLiteral("7"));
         const QImage picture = detailed(QSize(120, 90));
         writeFile(m_folder->file(QStringLiteral("input/copertina.bmp")), encoded(picture, "bmp"));
         FileChooser::answerNext(m_folder->file(QStringLiteral("input/copertina.bmp")));
         m_screen->btnCaricaFotoClick();
-        QCOMPARE(m_screen->imgFoto->image().convertToFormat(QImage::Format_RGB32), picture);
-        QVERIFY(m_screen->imgFoto->sourceJpeg().isEmpty());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image().convertToFormat(QImage::Format_RGB32), picture);
+        QVERIFY(control<PictureBox>(m_screen, "imgFoto")->sourceJpeg().isEmpty());
         QVERIFY(
             !QFileInfo::exists(m_folder->file(QStringLiteral("Copertine_Libri/Foto_7.jpg")))); // nothing written yet
 
@@ -275,7 +275,7 @@ private slots:
         // Encoded once: showing the card again and saving keeps those bytes.
         m_screen->cmdPrimoClick();
         m_screen->cmdUltimoClick();
-        QCOMPARE(m_screen->imgFoto->sourceJpeg(), saved);
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->sourceJpeg(), saved);
         m_screen->cmdSalvaClick();
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_7.jpg"))), saved);
     }
@@ -287,7 +287,7 @@ private slots:
         m_screen->cmdPrimoClick();
         FileChooser::answerNext(QStringLiteral(RILEGORA_TEST_DATA "/wide-65535x1.gif"));
         m_screen->btnCaricaFotoClick();
-        QCOMPARE(m_screen->imgFoto->image().size(), QSize(65535, 1));
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image().size(), QSize(65535, 1));
 
         MessageCatcher messages;
         m_screen->cmdSalvaClick();
@@ -306,7 +306,7 @@ private slots:
 
         // A cover file, loaded and saved again and again.
         writeFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_2.jpg")), original);
-        m_screen->lblPosizione->setText(QStringLiteral("2"));
+        control<QLabel>(m_screen, "lblPosizione")->setText(QStringLiteral("2"));
         for (int round = 0; round < 5; ++round) {
             m_screen->loadCover();
             m_screen->saveCover();
@@ -316,7 +316,7 @@ private slots:
         // A JPEG chosen with btnCaricaFoto is stored with that file's own bytes,
         // and its export is a copy of them too.
         writeFile(m_folder->file(QStringLiteral("input/scan.jpeg")), original);
-        m_screen->lblPosizione->setText(QStringLiteral("4"));
+        control<QLabel>(m_screen, "lblPosizione")->setText(QStringLiteral("4"));
         FileChooser::answerNext(m_folder->file(QStringLiteral("input/scan.jpeg")));
         m_screen->btnCaricaFotoClick();
         m_screen->saveCover();
@@ -328,7 +328,7 @@ private slots:
 
         // A changed picture is encoded afresh.
         m_screen->btnCancFotoClick();
-        QVERIFY(m_screen->imgFoto->sourceJpeg().isEmpty());
+        QVERIFY(control<PictureBox>(m_screen, "imgFoto")->sourceJpeg().isEmpty());
         m_screen->saveCover();
         const QByteArray blank = readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_4.jpg")));
         QVERIFY(isJpeg(blank));
@@ -341,13 +341,13 @@ private slots:
         const QByteArray original = encoded(detailed(QSize(50, 60)), "jpg");
         writeFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg")), original);
         m_screen->cmdPrimoClick();
-        QCOMPARE(m_screen->imgFoto->image().size(), QSize(50, 60));
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image().size(), QSize(50, 60));
         m_screen->btnCancFotoClick();
-        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Copertine_Libri/Foto_1.jpg"))), original);
         m_screen->cmdAvantiClick();
         m_screen->cmdIndietroClick();
-        QCOMPARE(m_screen->imgFoto->image().size(), QSize(50, 60));
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image().size(), QSize(50, 60));
 
         m_screen->btnCancFotoClick();
         MessageCatcher messages;
@@ -371,13 +371,13 @@ private slots:
         else
             writeFile(m_folder->file(obstacle), "x");
         m_screen->cmdPrimoClick();
-        m_screen->imgFoto->setImage(detailed(QSize(40, 40)));
-        m_screen->txtTitolo->setText(QStringLiteral("Nuovo titolo"));
+        control<PictureBox>(m_screen, "imgFoto")->setImage(detailed(QSize(40, 40)));
+        control<QLineEdit>(m_screen, "txtTitolo")->setText(QStringLiteral("Nuovo titolo"));
         MessageCatcher messages;
         m_screen->cmdSalvaClick();
         QCOMPARE(messages.texts(),
                  {QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.")});
-        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
         BookArchive archive;
         TSchedaLibro card;
         QVERIFY(archive.open() && archive.read(1, card));
@@ -386,7 +386,7 @@ private slots:
 
     void exportAddsDefaultExtension()
     {
-        m_screen->imgFoto->setImage(detailed(QSize(30, 20)));
+        control<PictureBox>(m_screen, "imgFoto")->setImage(detailed(QSize(30, 20)));
         FileChooser::answerNext(m_folder->file(QStringLiteral("Copertina")));
         m_screen->btnSalvaFotoClick();
         const QByteArray written = readFile(m_folder->file(QStringLiteral("Copertina.jpg")));
@@ -406,16 +406,16 @@ private slots:
         QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("occupato.jpg"))));
         FileChooser::answerNext(m_folder->file(QStringLiteral("occupato.jpg")));
         m_screen->btnSalvaFotoClick();
-        QCOMPARE(m_screen->imgFoto->image(), m_screen->placeholder());
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), m_screen->placeholder());
     }
 
     void cancelledLoadKeepsPicture()
     {
         const QImage shown = detailed(QSize(20, 20));
-        m_screen->imgFoto->setImage(shown);
+        control<PictureBox>(m_screen, "imgFoto")->setImage(shown);
         FileChooser::answerNext(QString());
         m_screen->btnCaricaFotoClick();
-        QCOMPARE(m_screen->imgFoto->image(), shown);
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), shown);
     }
 
     // The real dialogs behind the seam, with their titles, filters and names.
@@ -432,13 +432,13 @@ private slots:
             dialog->reject();
         });
         const QImage shown = detailed(QSize(8, 8));
-        m_screen->imgFoto->setImage(shown);
+        control<PictureBox>(m_screen, "imgFoto")->setImage(shown);
         m_screen->btnCaricaFotoClick();
         QCOMPARE(name, QStringLiteral("dlgFile"));
         QCOMPARE(title, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."));
         QCOMPARE(filters, QStringList({QStringLiteral("Immagine JPEG (*.jpg; *.jpeg)"),
                                        QStringLiteral("Immagine Bitmap (*.bmp)")}));
-        QCOMPARE(m_screen->imgFoto->image(), shown);
+        QCOMPARE(control<PictureBox>(m_screen, "imgFoto")->image(), shown);
     }
 
     void realSaveDialog()
@@ -470,17 +470,17 @@ private slots:
     void zoomShowsCoverAndClosesOnClick()
     {
         const QImage cover = detailed(QSize(500, 700));
-        m_screen->imgFoto->setImage(cover);
+        control<PictureBox>(m_screen, "imgFoto")->setImage(cover);
         QImage zoomed;
         QSize area, screen;
         QString caption;
         whenOpen<TfrmZoom>([&](TfrmZoom *zoom) {
-            zoomed = zoom->imgFoto->image();
-            area = zoom->imgFoto->size();
+            zoomed = control<PictureBox>(zoom, "imgFoto")->image();
+            area = control<PictureBox>(zoom, "imgFoto")->size();
             screen = zoom->screen()->size();
             caption = zoom->windowTitle();
             QCOMPARE(zoom->findChild<QWidget *>(QStringLiteral("panContainer"))->size(), area);
-            QTest::mouseClick(zoom->imgFoto, Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseClick(control<PictureBox>(zoom, "imgFoto"), Qt::LeftButton, {}, QPoint(5, 5));
         });
         m_screen->btnZoomFotoClick(); // returns once the click has closed it
         QCOMPARE(zoomed, cover);
@@ -492,7 +492,7 @@ private slots:
         // The placeholder is zoomed too; a click on the panel closes as well.
         m_screen->btnCancFotoClick();
         whenOpen<TfrmZoom>([&](TfrmZoom *zoom) {
-            zoomed = zoom->imgFoto->image();
+            zoomed = control<PictureBox>(zoom, "imgFoto")->image();
             auto *pan = zoom->findChild<QWidget *>(QStringLiteral("panContainer"));
             QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), pan->mapToGlobal(QPointF(1, 1)),
                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);

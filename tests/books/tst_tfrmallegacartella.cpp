@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(d.windowTitle(), QStringLiteral(" Allega file"));
         QCOMPARE(d.size(), QSize(634, 534));
         QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
-        QVERIFY(d.lblMemory->isHidden());
+        QVERIFY(control<QLabel>(d, "lblMemory")->isHidden());
         QStringList captions;
         for (auto *label : d.findChildren<QLabel *>())
             captions << label->text();
@@ -71,15 +71,18 @@ private slots:
              {"Nome 1° file allegato:", "Nome 2° file allegato:", "Nome 3° file allegato:",
               "Descrizione 1° file allegato:", "Descrizione 2° file allegato:", "Descrizione 3° file allegato:"})
             QVERIFY2(captions.contains(QString::fromUtf8(text)), text);
-        QCOMPARE(d.btnSfoglia02->text(), QStringLiteral("Sfoglia..."));
-        QCOMPARE(d.btnApri03->text(), QStringLiteral("Apri"));
-        QCOMPARE(d.btnApplica->text(), QStringLiteral("Applica e chiudi"));
-        QCOMPARE(d.btnAnnulla->text(), QStringLiteral("Annulla"));
-        for (QPushButton *open : {d.btnApri01, d.btnApri02, d.btnApri03})
+        QCOMPARE(control<QPushButton>(d, "btnSfoglia02")->text(), QStringLiteral("Sfoglia..."));
+        QCOMPARE(control<QPushButton>(d, "btnApri03")->text(), QStringLiteral("Apri"));
+        QCOMPARE(control<QPushButton>(d, "btnApplica")->text(), QStringLiteral("Applica e chiudi"));
+        QCOMPARE(control<QPushButton>(d, "btnAnnulla")->text(), QStringLiteral("Annulla"));
+        for (QPushButton *open : {control<QPushButton>(d, "btnApri01"), control<QPushButton>(d, "btnApri02"),
+                                  control<QPushButton>(d, "btnApri03")})
             QVERIFY(!open->isEnabled());
-        QVERIFY(d.txtFile01->isReadOnly());
-        QVERIFY(d.btnAnnulla->geometry().right() < d.btnApplica->geometry().left());
-        QVERIFY(d.imgCancella01->geometry().left() > d.txtFile01->geometry().right());
+        QVERIFY(control<QLineEdit>(d, "txtFile01")->isReadOnly());
+        QVERIFY(control<QPushButton>(d, "btnAnnulla")->geometry().right() <
+                control<QPushButton>(d, "btnApplica")->geometry().left());
+        QVERIFY(control<PictureButton>(d, "imgCancella01")->geometry().left() >
+                control<QLineEdit>(d, "txtFile01")->geometry().right());
         // Everything lies inside the window.
         for (QWidget *w : d.findChildren<QWidget *>())
             QVERIFY2(!w->isVisibleTo(&d) ||
@@ -87,11 +90,17 @@ private slots:
                      qPrintable(w->objectName()));
 
         // Tab order: name, Sfoglia, Apri, description per slot, then the exits.
-        for (QPushButton *open : {d.btnApri01, d.btnApri02, d.btnApri03})
+        for (QPushButton *open : {control<QPushButton>(d, "btnApri01"), control<QPushButton>(d, "btnApri02"),
+                                  control<QPushButton>(d, "btnApri03")})
             open->setEnabled(true);
-        const QList<QWidget *> expected = {d.txtFile01,    d.btnSfoglia01, d.btnApri01,  d.txtDesc01, d.txtFile02,
-                                           d.btnSfoglia02, d.btnApri02,    d.txtDesc02,  d.txtFile03, d.btnSfoglia03,
-                                           d.btnApri03,    d.txtDesc03,    d.btnApplica, d.btnAnnulla};
+        const QList<QWidget *> expected = {
+            control<QLineEdit>(d, "txtFile01"),    control<QPushButton>(d, "btnSfoglia01"),
+            control<QPushButton>(d, "btnApri01"),  control<QLineEdit>(d, "txtDesc01"),
+            control<QLineEdit>(d, "txtFile02"),    control<QPushButton>(d, "btnSfoglia02"),
+            control<QPushButton>(d, "btnApri02"),  control<QLineEdit>(d, "txtDesc02"),
+            control<QLineEdit>(d, "txtFile03"),    control<QPushButton>(d, "btnSfoglia03"),
+            control<QPushButton>(d, "btnApri03"),  control<QLineEdit>(d, "txtDesc03"),
+            control<QPushButton>(d, "btnApplica"), control<QPushButton>(d, "btnAnnulla")};
         QWidget *w = expected.first();
         for (int i = 1; i < expected.size(); ++i) {
             do
@@ -103,13 +112,14 @@ private slots:
 
     void nameEnablesOpen()
     {
-        m_dialog->txtFile02->setText(QStringLiteral("  "));
-        QVERIFY(!m_dialog->btnApri02->isEnabled());
-        m_dialog->txtFile02->setText(QStringLiteral("manca.pdf")); // enabled even though no copy exists
-        QVERIFY(m_dialog->btnApri02->isEnabled());
+        control<QLineEdit>(m_dialog, "txtFile02")->setText(QStringLiteral("  "));
+        QVERIFY(!control<QPushButton>(m_dialog, "btnApri02")->isEnabled());
+        control<QLineEdit>(m_dialog, "txtFile02")
+            ->setText(QStringLiteral("manca.pdf")); // enabled even though no copy exists
+        QVERIFY(control<QPushButton>(m_dialog, "btnApri02")->isEnabled());
         m_dialog->imgCancella02Click();
-        QVERIFY(m_dialog->txtFile02->text().isEmpty());
-        QVERIFY(!m_dialog->btnApri02->isEnabled());
+        QVERIFY(control<QLineEdit>(m_dialog, "txtFile02")->text().isEmpty());
+        QVERIFY(!control<QPushButton>(m_dialog, "btnApri02")->isEnabled());
     }
 
     void browseCopiesIntoFolder()
@@ -118,8 +128,8 @@ private slots:
         FileChooser::answerNext(m_folder->file(QStringLiteral("altrove/autore.jpg")));
         MessageCatcher messages;
         m_dialog->btnSfoglia01Click();
-        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("autore.jpg"));
-        QVERIFY(m_dialog->btnApri01->isEnabled());
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile01")->text(), QStringLiteral("autore.jpg"));
+        QVERIFY(control<QPushButton>(m_dialog, "btnApri01")->isEnabled());
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/autore.jpg"))), QByteArray("ritratto"));
         QVERIFY(messages.seen().isEmpty());
         const FileChooser::Request &r = FileChooser::requests().first();
@@ -129,9 +139,9 @@ private slots:
         QCOMPARE(r.filters.first().second, QStringLiteral("*"));
 
         // Clearing the slot leaves the description and the copy.
-        m_dialog->txtDesc01->setText(QStringLiteral("Foto dell'autore"));
+        control<QLineEdit>(m_dialog, "txtDesc01")->setText(QStringLiteral("Foto dell'autore"));
         m_dialog->imgCancella01Click();
-        QCOMPARE(m_dialog->txtDesc01->text(), QStringLiteral("Foto dell'autore"));
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtDesc01")->text(), QStringLiteral("Foto dell'autore"));
         QVERIFY(QFileInfo::exists(m_folder->file(QStringLiteral("Documenti_Allegati/autore.jpg"))));
     }
 
@@ -156,7 +166,7 @@ private slots:
         QCOMPARE(messages.seen().first().icon, QMessageBox::Question);
         QCOMPARE(messages.seen().first().text, questionText);
         QCOMPARE(messages.seen().first().buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(m_dialog->txtFile03->text(), QStringLiteral("libro.pdf"));
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile03")->text(), QStringLiteral("libro.pdf"));
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf"))), kept);
     }
 
@@ -178,19 +188,19 @@ private slots:
         writeFile(m_folder->file(QStringLiteral("corrente/libro.pdf")), "estraneo");
         const QString previous = QDir::currentPath();
         QDir::setCurrent(m_folder->file(QStringLiteral("corrente")));
-        m_dialog->txtFile01->setText(QStringLiteral("libro.pdf"));
+        control<QLineEdit>(m_dialog, "txtFile01")->setText(QStringLiteral("libro.pdf"));
         FileChooser::answerNext(QString());
         MessageCatcher messages;
         m_dialog->btnSfoglia01Click();
         QDir::setCurrent(previous);
         QVERIFY(messages.seen().isEmpty());
-        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("libro.pdf"));
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile01")->text(), QStringLiteral("libro.pdf"));
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/libro.pdf"))), QByteArray("allegato"));
 
         // An empty slot stays empty and no folder is made.
         FileChooser::answerNext(QString());
         m_dialog->btnSfoglia02Click();
-        QVERIFY(m_dialog->txtFile02->text().isEmpty());
+        QVERIFY(control<QLineEdit>(m_dialog, "txtFile02")->text().isEmpty());
     }
 
     void copyFailuresAreSilent()
@@ -202,13 +212,13 @@ private slots:
         MessageCatcher messages;
         m_dialog->btnSfoglia01Click();
         QCOMPARE(messages.texts(), QStringList{questionText});
-        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("indice.txt"));
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile01")->text(), QStringLiteral("indice.txt"));
         QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Documenti_Allegati/indice.txt"))).isDir());
 
         // The source has gone: the slot names it, nothing is copied, no message.
         FileChooser::answerNext(m_folder->file(QStringLiteral("origine/sparito.txt")));
         m_dialog->btnSfoglia02Click();
-        QCOMPARE(m_dialog->txtFile02->text(), QStringLiteral("sparito.txt"));
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile02")->text(), QStringLiteral("sparito.txt"));
         QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("Documenti_Allegati/sparito.txt"))));
         QCOMPARE(messages.seen().size(), 1);
     }
@@ -227,7 +237,7 @@ private slots:
         QString why;
         if (!HostileFiles::make(kind, chosen, &why))
             QSKIP(qPrintable(why));
-        m_dialog->txtFile01->setText(QStringLiteral("prima.pdf"));
+        control<QLineEdit>(m_dialog, "txtFile01")->setText(QStringLiteral("prima.pdf"));
         FileChooser::answerNext(chosen);
         MessageCatcher messages;
         {
@@ -236,15 +246,15 @@ private slots:
         }
         QCOMPARE(messages.texts(), QStringList{TfrmAllegaCartella::notAFileMessage()});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
-        QCOMPARE(m_dialog->txtFile01->text(), QStringLiteral("prima.pdf"));
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile01")->text(), QStringLiteral("prima.pdf"));
         QVERIFY(!QFileInfo::exists(TfrmAllegaCartella::folder() + QStringLiteral("documento")));
     }
 
     void openHandsQuotedPathToDesktop()
     {
         UrlRecorder recorder;
-        m_dialog->txtFile02->setText(QStringLiteral("  Copia digitale.pdf "));
-        QTest::mouseClick(m_dialog->btnApri02, Qt::LeftButton);
+        control<QLineEdit>(m_dialog, "txtFile02")->setText(QStringLiteral("  Copia digitale.pdf "));
+        QTest::mouseClick(control<QPushButton>(m_dialog, "btnApri02"), Qt::LeftButton);
         QCOMPARE(recorder.opened,
                  {QUrl::fromLocalFile(m_folder->file(QStringLiteral("Documenti_Allegati/Copia digitale.pdf")))});
     }
@@ -262,7 +272,7 @@ private slots:
     {
         QFETCH(QString, name);
         UrlRecorder recorder;
-        m_dialog->txtFile01->setText(name);
+        control<QLineEdit>(m_dialog, "txtFile01")->setText(name);
         m_dialog->btnApri01Click();
         QVERIFY(recorder.opened.isEmpty());
         QVERIFY(!TfrmAllegaCartella::isPlainName(name));
@@ -309,8 +319,8 @@ private slots:
         whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
             FileChooser::answerNext(source);
             d->btnSfoglia01Click();
-            shown = d->txtFile01->text();
-            QTest::mouseClick(d->btnApplica, Qt::LeftButton);
+            shown = control<QLineEdit>(d, "txtFile01")->text();
+            QTest::mouseClick(control<QPushButton>(d, "btnApplica"), Qt::LeftButton);
         });
         card.cmdFileClick();
         QCOMPARE(shown, kept);
@@ -324,7 +334,7 @@ private slots:
         messages.answerNext(QMessageBox::No);
         m_dialog->btnSfoglia02Click();
         QCOMPARE(messages.texts(), QStringList{questionText});
-        QCOMPARE(m_dialog->txtFile02->text(), kept);
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile02")->text(), kept);
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Documenti_Allegati/")) + kept), QByteArray("contenuto"));
         messages.clear();
 
@@ -341,9 +351,9 @@ private slots:
         again.cmdPrimoClick();
         UrlRecorder recorder;
         whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
-            shown = d->txtFile01->text();
-            QTest::mouseClick(d->btnApri01, Qt::LeftButton);
-            QTest::mouseClick(d->btnAnnulla, Qt::LeftButton);
+            shown = control<QLineEdit>(d, "txtFile01")->text();
+            QTest::mouseClick(control<QPushButton>(d, "btnApri01"), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(d, "btnAnnulla"), Qt::LeftButton);
         });
         again.cmdFileClick();
         QCOMPARE(shown, kept);
@@ -354,34 +364,36 @@ private slots:
     void cardScreenOpensAndReceivesSlots()
     {
         TfrmLibri card;
-        card.lblFile01->setText(QStringLiteral(" scheda.pdf "));
-        card.lblDesc01->setText(QStringLiteral(" Copia digitale "));
-        card.lblFile03->setText(QStringLiteral("autore.jpg"));
-        card.lblDesc03->setText(QStringLiteral("Ritratto"));
+        control<QLabel>(card, "lblFile01")->setText(QStringLiteral(" scheda.pdf "));
+        control<QLabel>(card, "lblDesc01")->setText(QStringLiteral(" Copia digitale "));
+        control<QLabel>(card, "lblFile03")->setText(QStringLiteral("autore.jpg"));
+        control<QLabel>(card, "lblDesc03")->setText(QStringLiteral("Ritratto"));
         const QString longText(300, QLatin1Char('d'));
 
         QStringList seen;
         bool open1 = false, open2 = true, open3 = false;
         whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
-            seen << d->lblMemory->text() << d->txtFile01->text() << d->txtDesc01->text() << d->txtFile02->text()
-                 << d->txtDesc02->text() << d->txtFile03->text() << d->txtDesc03->text();
-            open1 = d->btnApri01->isEnabled();
-            open2 = d->btnApri02->isEnabled();
-            open3 = d->btnApri03->isEnabled();
-            d->txtDesc02->setText(QStringLiteral("  ") + longText);
+            seen << control<QLabel>(d, "lblMemory")->text() << control<QLineEdit>(d, "txtFile01")->text()
+                 << control<QLineEdit>(d, "txtDesc01")->text() << control<QLineEdit>(d, "txtFile02")->text()
+                 << control<QLineEdit>(d, "txtDesc02")->text() << control<QLineEdit>(d, "txtFile03")->text()
+                 << control<QLineEdit>(d, "txtDesc03")->text();
+            open1 = control<QPushButton>(d, "btnApri01")->isEnabled();
+            open2 = control<QPushButton>(d, "btnApri02")->isEnabled();
+            open3 = control<QPushButton>(d, "btnApri03")->isEnabled();
+            control<QLineEdit>(d, "txtDesc02")->setText(QStringLiteral("  ") + longText);
             d->imgCancella03Click();
-            QTest::mouseClick(d->btnApplica, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(d, "btnApplica"), Qt::LeftButton);
         });
         card.cmdFileClick();
         QCOMPARE(seen, QStringList({QStringLiteral("libri"), QStringLiteral("scheda.pdf"),
                                     QStringLiteral("Copia digitale"), QStringLiteral(""), QStringLiteral(""),
                                     QStringLiteral("autore.jpg"), QStringLiteral("Ritratto")}));
         QVERIFY(open1 && !open2 && open3);
-        QCOMPARE(card.lblFile01->text(), QStringLiteral("scheda.pdf"));
-        QCOMPARE(card.lblDesc01->text(), QStringLiteral("Copia digitale"));
-        QCOMPARE(card.lblDesc02->text(), longText);
-        QCOMPARE(card.lblFile03->text(), QString());
-        QCOMPARE(card.lblDesc03->text(), QStringLiteral("Ritratto"));
+        QCOMPARE(control<QLabel>(card, "lblFile01")->text(), QStringLiteral("scheda.pdf"));
+        QCOMPARE(control<QLabel>(card, "lblDesc01")->text(), QStringLiteral("Copia digitale"));
+        QCOMPARE(control<QLabel>(card, "lblDesc02")->text(), longText);
+        QCOMPARE(control<QLabel>(card, "lblFile03")->text(), QString());
+        QCOMPARE(control<QLabel>(card, "lblDesc03")->text(), QStringLiteral("Ritratto"));
         QVERIFY(card.findChildren<TfrmAllegaCartella *>().isEmpty());
         // The card keeps 250 bytes of the long description when it is stored.
         TSchedaLibro record;
@@ -390,11 +402,11 @@ private slots:
 
         // Annulla writes nothing back.
         whenOpen<TfrmAllegaCartella>([&](TfrmAllegaCartella *d) {
-            d->txtDesc01->setText(QStringLiteral("cambiata"));
-            QTest::mouseClick(d->btnAnnulla, Qt::LeftButton);
+            control<QLineEdit>(d, "txtDesc01")->setText(QStringLiteral("cambiata"));
+            QTest::mouseClick(control<QPushButton>(d, "btnAnnulla"), Qt::LeftButton);
         });
         card.cmdFileClick();
-        QCOMPARE(card.lblDesc01->text(), QStringLiteral("Copia digitale"));
+        QCOMPARE(control<QLabel>(card, "lblDesc01")->text(), QStringLiteral("Copia digitale"));
     }
 
     void sameFileForTwoCardsKeepsOneCopy()

@@ -1,4 +1,5 @@
 #include "common/filesizelimit.h"
+#include "common/screencontrols.h"
 #include "common/testsupport.h"
 
 #include "books/tfrmlibri.h"
@@ -68,14 +69,14 @@ private slots:
     {
         TfrmLibri &f = *m_form;
         for (int i = 0; i < TSchedaLibro::TextFieldCount; ++i) {
-            QVERIFY(f.field(i)->text().isEmpty());
-            QCOMPARE(f.field(i)->maxLength(), TSchedaLibro::capacity(i));
+            QVERIFY(cardBox(f, i)->text().isEmpty());
+            QCOMPARE(cardBox(f, i)->maxLength(), TSchedaLibro::capacity(i));
         }
-        QVERIFY(f.lblPosizione->text().isEmpty());
-        QCOMPARE(f.imgFoto->image(), f.placeholder());
+        QVERIFY(control<QLabel>(f, "lblPosizione")->text().isEmpty());
+        QCOMPARE(control<PictureBox>(f, "imgFoto")->image(), f.placeholder());
         QCOMPARE(f.placeholder().size(), QSize(307, 409));
-        QCOMPARE(QApplication::focusWidget(), f.txtTitolo);
-        QCOMPARE(f.panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(f, "txtTitolo"));
+        QCOMPARE(control<QLabel>(f, "panInfo")->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
         QCOMPARE(f.windowTitle(), QStringLiteral(" Rilegora - Schedario Libri"));
     }
 
@@ -101,7 +102,7 @@ private slots:
         QFETCH(QString, position);
         QFETCH(bool, message);
         QVERIFY(!QFile::exists(BookArchive::path()));
-        m_form->lblPosizione->setText(position);
+        control<QLabel>(m_form, "lblPosizione")->setText(position);
         MessageCatcher msgs;
         QTest::mouseClick(m_form->findChild<QWidget *>(command), Qt::LeftButton);
         QCOMPARE(msgs.texts(), message ? QStringList{kNoCards} : QStringList{});
@@ -110,7 +111,7 @@ private slots:
         // The first action that touches a missing archive leaves it behind, empty.
         QVERIFY(QFile::exists(BookArchive::path()));
         QCOMPARE(QFileInfo(BookArchive::path()).size(), 0);
-        QCOMPARE(m_form->lblPosizione->text(), position);
+        QCOMPARE(control<QLabel>(m_form, "lblPosizione")->text(), position);
     }
 
     void navigatesThreeCards()
@@ -119,24 +120,24 @@ private slots:
         TfrmLibri &f = *m_form;
         MessageCatcher msgs;
         f.cmdAvantiClick(); // from a new card: card 1
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("1"));
-        QCOMPARE(f.txtTitolo->text(), QStringLiteral("Titolo 1"));
-        QCOMPARE(f.lblFile01->text(), QStringLiteral("allegato1.pdf"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLineEdit>(f, "txtTitolo")->text(), QStringLiteral("Titolo 1"));
+        QCOMPARE(control<QLabel>(f, "lblFile01")->text(), QStringLiteral("allegato1.pdf"));
         f.cmdNuovoClick();
         f.cmdIndietroClick(); // from a new card: card 1 as well
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("1"));
         f.cmdIndietroClick(); // on card 1: nothing
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("1"));
         f.cmdUltimoClick();
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("3"));
-        QCOMPARE(f.txtEditore->text(), QStringLiteral("Editore 3"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLineEdit>(f, "txtEditore")->text(), QStringLiteral("Editore 3"));
         f.cmdAvantiClick(); // on the last card: nothing
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("3"));
         f.cmdIndietroClick();
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("2"));
-        QCOMPARE(f.txtAnno->text(), QStringLiteral("1902"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("2"));
+        QCOMPARE(control<QLineEdit>(f, "txtAnno")->text(), QStringLiteral("1902"));
         f.cmdPrimoClick();
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("1"));
         QVERIFY(msgs.texts().isEmpty());
     }
 
@@ -145,7 +146,7 @@ private slots:
         TSchedaLibro card = makeCard(1);
         card.setText(TSchedaLibro::Formato, QStringLiteral("Rilegato con sovraccoperta, 15 x 23 cm"));
         m_form->showCard(card);
-        QCOMPARE(m_form->txtFormato->cursorPosition(), 0);
+        QCOMPARE(control<QLineEdit>(m_form, "txtFormato")->cursorPosition(), 0);
     }
 
     void navigationDiscardsTyping()
@@ -155,12 +156,12 @@ private slots:
         TfrmLibri &f = *m_form;
         f.cmdPrimoClick();
         f.cmdAvantiClick();
-        f.txtAutore->setFocus();
-        QTest::keyClicks(f.txtAutore, QStringLiteral(" cambiato"));
+        control<QLineEdit>(f, "txtAutore")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(f, "txtAutore"), QStringLiteral(" cambiato"));
         f.cmdAvantiClick();
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("3"));
         f.cmdIndietroClick();
-        QCOMPARE(f.txtAutore->text(), QStringLiteral("Autore 2"));
+        QCOMPARE(control<QLineEdit>(f, "txtAutore")->text(), QStringLiteral("Autore 2"));
         QCOMPARE(fileBytes(), before);
     }
 
@@ -173,11 +174,11 @@ private slots:
         archive.append(card);
         archive.close();
         m_form->cmdPrimoClick();
-        QCOMPARE(m_form->txtTitolo->text(), QString(120, QLatin1Char('L')));
-        m_form->txtTitolo->setFocus();
-        m_form->txtTitolo->end(false);
-        QTest::keyClicks(m_form->txtTitolo, QStringLiteral("xyz"));
-        QCOMPARE(m_form->txtTitolo->text().size(), 120);
+        QCOMPARE(control<QLineEdit>(m_form, "txtTitolo")->text(), QString(120, QLatin1Char('L')));
+        control<QLineEdit>(m_form, "txtTitolo")->setFocus();
+        control<QLineEdit>(m_form, "txtTitolo")->end(false);
+        QTest::keyClicks(control<QLineEdit>(m_form, "txtTitolo"), QStringLiteral("xyz"));
+        QCOMPARE(control<QLineEdit>(m_form, "txtTitolo")->text().size(), 120);
     }
 
     void saveValidation_data()
@@ -209,11 +210,11 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, focus);
         TfrmLibri &f = *m_form;
-        f.txtTitolo->setText(values[0]);
-        f.txtAutore->setText(values[1]);
-        f.txtAnno->setText(values[2]);
-        f.txtEditore->setText(values[3]);
-        f.txtNote->setText(QStringLiteral("note tenute"));
+        control<QLineEdit>(f, "txtTitolo")->setText(values[0]);
+        control<QLineEdit>(f, "txtAutore")->setText(values[1]);
+        control<QLineEdit>(f, "txtAnno")->setText(values[2]);
+        control<QLineEdit>(f, "txtEditore")->setText(values[3]);
+        control<QLineEdit>(f, "txtNote")->setText(QStringLiteral("note tenute"));
         MessageCatcher msgs;
         f.cmdSalvaClick();
         QCOMPARE(msgs.texts(), QStringList{message});
@@ -221,9 +222,9 @@ private slots:
         QCOMPARE(msgs.seen().first().buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QVERIFY(f.focusWidget());
         QCOMPARE(f.focusWidget()->objectName(), focus);
-        QCOMPARE(f.txtNote->text(), QStringLiteral("note tenute"));
+        QCOMPARE(control<QLineEdit>(f, "txtNote")->text(), QStringLiteral("note tenute"));
         QVERIFY(!QFile::exists(BookArchive::path()));
-        QVERIFY(f.lblPosizione->text().isEmpty());
+        QVERIFY(control<QLabel>(f, "lblPosizione")->text().isEmpty());
     }
 
     void saveNewCardAppends()
@@ -231,16 +232,16 @@ private slots:
         writeCards(7);
         const QByteArray before = fileBytes();
         TfrmLibri &f = *m_form;
-        f.txtTitolo->setText(QStringLiteral("  Il nome della rosa  "));
-        f.txtAutore->setText(QStringLiteral("  Rossi  "));
-        f.txtAnno->setText(QStringLiteral("1980"));
-        f.txtEditore->setText(QStringLiteral("Bompiani"));
-        f.txtPrezzo->setText(QStringLiteral("€ 12,50"));
+        control<QLineEdit>(f, "txtTitolo")->setText(QStringLiteral("  Il nome della rosa  "));
+        control<QLineEdit>(f, "txtAutore")->setText(QStringLiteral("  Rossi  "));
+        control<QLineEdit>(f, "txtAnno")->setText(QStringLiteral("1980"));
+        control<QLineEdit>(f, "txtEditore")->setText(QStringLiteral("Bompiani"));
+        control<QLineEdit>(f, "txtPrezzo")->setText(QStringLiteral("€ 12,50"));
         MessageCatcher msgs;
         f.cmdSalvaClick();
         QCOMPARE(msgs.texts(), QStringList{QStringLiteral("La scheda corrente è stata inserita in archivio.")});
         QCOMPARE(msgs.seen().first().icon, QMessageBox::Information);
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("8"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("8"));
         const QByteArray after = fileBytes();
         QCOMPARE(after.size(), 8 * TSchedaLibro::RecordSize);
         QCOMPARE(after.left(before.size()), before);
@@ -258,13 +259,13 @@ private slots:
         f.cmdPrimoClick();
         f.cmdAvantiClick();
         f.cmdAvantiClick();
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("3"));
-        f.txtAutore->setText(QStringLiteral("Umberto Eco"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("3"));
+        control<QLineEdit>(f, "txtAutore")->setText(QStringLiteral("Umberto Eco"));
         MessageCatcher msgs;
         f.cmdSalvaClick();
         QCOMPARE(msgs.texts(), QStringList{QStringLiteral(
                                    "Le modifiche apportate alla scheda corrente sono state salvate in archivio.")});
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("3"));
         const QByteArray after = fileBytes();
         QCOMPARE(after.size(), before.size());
         for (int i = 0; i < after.size(); ++i) {
@@ -279,23 +280,23 @@ private slots:
         writeCards(5);
         TfrmLibri &f = *m_form;
         f.cmdUltimoClick();
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("5"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("5"));
         MessageCatcher msgs;
         f.cmdDuplicaClick();
         QCOMPARE(msgs.texts(),
                  QStringList{QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente."
                                             "\n\r\n\rAl termine premere Salva per inserire la scheda in archivio.")});
-        QVERIFY(f.lblPosizione->text().isEmpty());
-        QVERIFY(f.lblFile01->text().isEmpty());
-        QVERIFY(f.lblDesc01->text().isEmpty());
-        QCOMPARE(f.txtTitolo->text(), QStringLiteral("Titolo 5"));
-        QCOMPARE(f.imgFoto->image(), f.placeholder());
-        QCOMPARE(f.focusWidget(), f.txtTitolo);
-        f.txtVolumi->setText(QStringLiteral("Volume 2"));
+        QVERIFY(control<QLabel>(f, "lblPosizione")->text().isEmpty());
+        QVERIFY(control<QLabel>(f, "lblFile01")->text().isEmpty());
+        QVERIFY(control<QLabel>(f, "lblDesc01")->text().isEmpty());
+        QCOMPARE(control<QLineEdit>(f, "txtTitolo")->text(), QStringLiteral("Titolo 5"));
+        QCOMPARE(control<PictureBox>(f, "imgFoto")->image(), f.placeholder());
+        QCOMPARE(f.focusWidget(), control<QLineEdit>(f, "txtTitolo"));
+        control<QLineEdit>(f, "txtVolumi")->setText(QStringLiteral("Volume 2"));
         msgs.clear();
         f.cmdSalvaClick();
         QCOMPARE(msgs.texts(), QStringList{QStringLiteral("La scheda corrente è stata inserita in archivio.")});
-        QCOMPARE(f.lblPosizione->text(), QStringLiteral("6"));
+        QCOMPARE(control<QLabel>(f, "lblPosizione")->text(), QStringLiteral("6"));
 
         BookArchive archive;
         QVERIFY(archive.open());
@@ -311,74 +312,74 @@ private slots:
 
     void duplicateOfANewCardIsRefused()
     {
-        m_form->txtTitolo->setText(QStringLiteral("non salvata"));
+        control<QLineEdit>(m_form, "txtTitolo")->setText(QStringLiteral("non salvata"));
         MessageCatcher msgs;
         m_form->cmdDuplicaClick();
         QCOMPARE(msgs.texts(), QStringList{QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
                                                           "soltanto dopo che questa è stata inserita in archivio.")});
         QCOMPARE(msgs.seen().first().icon, QMessageBox::Warning);
-        QCOMPARE(m_form->txtTitolo->text(), QStringLiteral("non salvata"));
+        QCOMPARE(control<QLineEdit>(m_form, "txtTitolo")->text(), QStringLiteral("non salvata"));
     }
 
     void enterWalksAllFieldsAndWraps()
     {
         TfrmLibri &f = *m_form;
-        f.txtTitolo->setFocus();
+        control<QLineEdit>(f, "txtTitolo")->setFocus();
         for (int i = 1; i <= TSchedaLibro::TextFieldCount; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget(), f.field(i % TSchedaLibro::TextFieldCount));
+            QCOMPARE(QApplication::focusWidget(), cardBox(f, i % TSchedaLibro::TextFieldCount));
         }
         // The keypad's Enter too, from the last field back to the first.
-        f.txtNote->setFocus();
-        QTest::keyClick(f.txtNote, Qt::Key_Enter);
-        QCOMPARE(QApplication::focusWidget(), f.txtTitolo);
+        control<QLineEdit>(f, "txtNote")->setFocus();
+        QTest::keyClick(control<QLineEdit>(f, "txtNote"), Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(f, "txtTitolo"));
     }
 
     void focusedBoxIsYellow()
     {
         TfrmLibri &f = *m_form;
-        QCOMPARE(Look::boxColour(f.txtTitolo), QColor::fromRgba(Look::Yellow));
-        QTest::mouseClick(f.txtAutore, Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), f.txtAutore);
-        QCOMPARE(Look::boxColour(f.txtAutore), QColor::fromRgba(Look::Yellow));
-        QCOMPARE(Look::boxColour(f.txtTitolo), QColor::fromRgba(Look::White));
-        QTest::keyClick(f.txtAutore, Qt::Key_Return);
-        QCOMPARE(Look::boxColour(f.txtAutore), QColor::fromRgba(Look::AliceBlue));
-        QCOMPARE(Look::boxColour(f.txtNazione), QColor::fromRgba(Look::Yellow));
+        QCOMPARE(Look::boxColour(control<QLineEdit>(f, "txtTitolo")), QColor::fromRgba(Look::Yellow));
+        QTest::mouseClick(control<QLineEdit>(f, "txtAutore"), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(f, "txtAutore"));
+        QCOMPARE(Look::boxColour(control<QLineEdit>(f, "txtAutore")), QColor::fromRgba(Look::Yellow));
+        QCOMPARE(Look::boxColour(control<QLineEdit>(f, "txtTitolo")), QColor::fromRgba(Look::White));
+        QTest::keyClick(control<QLineEdit>(f, "txtAutore"), Qt::Key_Return);
+        QCOMPARE(Look::boxColour(control<QLineEdit>(f, "txtAutore")), QColor::fromRgba(Look::AliceBlue));
+        QCOMPARE(Look::boxColour(control<QLineEdit>(f, "txtNazione")), QColor::fromRgba(Look::Yellow));
     }
 
     void hintBarFollowsThePointer()
     {
         TfrmLibri &f = *m_form;
         QWidget *ground = f.findChild<QWidget *>(QStringLiteral("panContainer"));
-        QTest::mouseMove(f.cmdSalva, QPoint(10, 10));
-        QTRY_COMPARE(f.panInfo->text(), QStringLiteral("Salva la scheda in archivio."));
-        QTest::mouseMove(f.btnDewey, QPoint(5, 5));
-        QTRY_COMPARE(f.panInfo->text(), QStringLiteral("Visualizza la Tabella dei Codici Dewey."));
+        QTest::mouseMove(control<PictureButton>(f, "cmdSalva"), QPoint(10, 10));
+        QTRY_COMPARE(control<QLabel>(f, "panInfo")->text(), QStringLiteral("Salva la scheda in archivio."));
+        QTest::mouseMove(control<PictureButton>(f, "btnDewey"), QPoint(5, 5));
+        QTRY_COMPARE(control<QLabel>(f, "panInfo")->text(), QStringLiteral("Visualizza la Tabella dei Codici Dewey."));
         // A point of the container with nothing on it: between the cover strip and the notes.
         QTest::mouseMove(ground, QPoint(150, 545));
-        QTRY_VERIFY(f.panInfo->text().isEmpty());
-        QTest::mouseMove(f.cmdEsci, QPoint(10, 10));
-        QTRY_COMPARE(f.panInfo->text(), QStringLiteral("Esci da questa schermata di lavoro."));
-        QTest::mouseMove(f.imgFoto, QPoint(100, 100));
-        QTRY_VERIFY(f.panInfo->text().isEmpty());
+        QTRY_VERIFY(control<QLabel>(f, "panInfo")->text().isEmpty());
+        QTest::mouseMove(control<PictureButton>(f, "cmdEsci"), QPoint(10, 10));
+        QTRY_COMPARE(control<QLabel>(f, "panInfo")->text(), QStringLiteral("Esci da questa schermata di lavoro."));
+        QTest::mouseMove(control<PictureBox>(f, "imgFoto"), QPoint(100, 100));
+        QTRY_VERIFY(control<QLabel>(f, "panInfo")->text().isEmpty());
     }
 
     void archiveThatCannotBeOpened()
     {
         QVERIFY(QDir().mkpath(BookArchive::path()));
         TfrmLibri &f = *m_form;
-        f.txtTitolo->setText(QStringLiteral("T"));
-        f.txtAutore->setText(QStringLiteral("A"));
-        f.txtAnno->setText(QStringLiteral("2000"));
-        f.txtEditore->setText(QStringLiteral("E"));
+        control<QLineEdit>(f, "txtTitolo")->setText(QStringLiteral("T"));
+        control<QLineEdit>(f, "txtAutore")->setText(QStringLiteral("A"));
+        control<QLineEdit>(f, "txtAnno")->setText(QStringLiteral("2000"));
+        control<QLineEdit>(f, "txtEditore")->setText(QStringLiteral("E"));
         MessageCatcher msgs;
         f.cmdSalvaClick();
         f.cmdPrimoClick();
         QCOMPARE(msgs.texts(), QStringList(2, BookArchive::accessFailureMessage()));
         QCOMPARE(msgs.seen().first().icon, QMessageBox::Critical);
-        QVERIFY(f.lblPosizione->text().isEmpty());
-        QCOMPARE(f.txtTitolo->text(), QStringLiteral("T"));
+        QVERIFY(control<QLabel>(f, "lblPosizione")->text().isEmpty());
+        QCOMPARE(control<QLineEdit>(f, "txtTitolo")->text(), QStringLiteral("T"));
         QVERIFY(QFileInfo(BookArchive::path()).isDir());
     }
 
@@ -390,18 +391,18 @@ private slots:
         writeCards(3);
         const QByteArray before = fileBytes();
         TfrmLibri &f = *m_form;
-        f.txtTitolo->setText(QStringLiteral("Nuovo"));
-        f.txtAutore->setText(QStringLiteral("A"));
-        f.txtAnno->setText(QStringLiteral("2000"));
-        f.txtEditore->setText(QStringLiteral("E"));
+        control<QLineEdit>(f, "txtTitolo")->setText(QStringLiteral("Nuovo"));
+        control<QLineEdit>(f, "txtAutore")->setText(QStringLiteral("A"));
+        control<QLineEdit>(f, "txtAnno")->setText(QStringLiteral("2000"));
+        control<QLineEdit>(f, "txtEditore")->setText(QStringLiteral("E"));
         MessageCatcher msgs;
         {
             FileSizeLimit limit(rlim_t(before.size()));
             f.cmdSalvaClick();
         }
         QCOMPARE(msgs.texts(), QStringList{BookArchive::accessFailureMessage()});
-        QVERIFY(f.lblPosizione->text().isEmpty()); // still a new card
-        QCOMPARE(f.txtTitolo->text(), QStringLiteral("Nuovo"));
+        QVERIFY(control<QLabel>(f, "lblPosizione")->text().isEmpty()); // still a new card
+        QCOMPARE(control<QLineEdit>(f, "txtTitolo")->text(), QStringLiteral("Nuovo"));
         QCOMPARE(fileBytes().left(before.size()), before);
         BookArchive archive;
         QVERIFY(archive.open());

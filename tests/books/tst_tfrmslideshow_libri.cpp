@@ -44,10 +44,11 @@ void writeCover(int n)
 /// "<lblPosizione>:<picture>", the picture named "blank" or "card <n>".
 QString state(const TfrmSlideshow_Libri &show)
 {
-    const QImage shown = show.imgFoto->image();
-    const QString picture =
-        shown == show.imgBianco->image() ? QStringLiteral("blank") : QStringLiteral("card %1").arg(shown.width() - 100);
-    return show.lblPosizione->text() + QLatin1Char(':') + picture;
+    const QImage shown = control<PictureBox>(show, "imgFoto")->image();
+    const QString picture = shown == control<PictureBox>(show, "imgBianco")->image()
+                                ? QStringLiteral("blank")
+                                : QStringLiteral("card %1").arg(shown.width() - 100);
+    return control<QLabel>(show, "lblPosizione")->text() + QLatin1Char(':') + picture;
 }
 
 } // namespace
@@ -65,17 +66,17 @@ private slots:
     {
         TfrmSlideshow_Libri show;
         QCOMPARE(show.windowTitle(), QStringLiteral(" Slide Show Copertine Libri"));
-        QCOMPARE(show.imgBianco->image().size(), QSize(689, 529));
-        QVERIFY(show.imgBianco->isHidden());
-        QVERIFY(show.lblPosizione->isHidden());
-        QVERIFY(show.cmdAvanti->isHidden());
-        QVERIFY(!show.Timer->isActive());
+        QCOMPARE(control<PictureBox>(show, "imgBianco")->image().size(), QSize(689, 529));
+        QVERIFY(control<PictureBox>(show, "imgBianco")->isHidden());
+        QVERIFY(control<QLabel>(show, "lblPosizione")->isHidden());
+        QVERIFY(control<QPushButton>(show, "cmdAvanti")->isHidden());
+        QVERIFY(!control<QTimer>(show, "Timer")->isActive());
         show.show();
-        QCOMPARE(show.Timer->interval(), 6000);
-        QVERIFY(show.Timer->isActive());
+        QCOMPARE(control<QTimer>(show, "Timer")->interval(), 6000);
+        QVERIFY(control<QTimer>(show, "Timer")->isActive());
         QCOMPARE(state(show), QStringLiteral(":blank"));
         const QSize area = show.screen()->size() - QSize(60, 90);
-        QCOMPARE(show.imgFoto->size(), area);
+        QCOMPARE(control<PictureBox>(show, "imgFoto")->size(), area);
         QCOMPARE(show.findChild<QWidget *>(QStringLiteral("panContainer"))->size(), area);
 
         // The timer runs the advance step (shortened here so as not to wait,
@@ -83,9 +84,9 @@ private slots:
         // show position 0 again).
         addCards(1);
         writeCover(1);
-        connect(show.Timer, &QTimer::timeout, show.Timer, &QTimer::stop);
-        show.Timer->start(1);
-        QTRY_COMPARE(show.lblPosizione->text(), QStringLiteral("1"));
+        connect(control<QTimer>(show, "Timer"), &QTimer::timeout, control<QTimer>(show, "Timer"), &QTimer::stop);
+        control<QTimer>(show, "Timer")->start(1);
+        QTRY_COMPARE(control<QLabel>(show, "lblPosizione")->text(), QStringLiteral("1"));
         QCOMPARE(state(show), QStringLiteral("1:card 1"));
     }
 
@@ -124,7 +125,7 @@ private slots:
         QCOMPARE(seen, ticks);
         QVERIFY(messages.seen().isEmpty());
         QVERIFY(show.isVisible());
-        QVERIFY(show.Timer->isActive());
+        QVERIFY(control<QTimer>(show, "Timer")->isActive());
     }
 
     void cardsAddedMeanwhileAreShown()
@@ -148,8 +149,8 @@ private slots:
         whenOpen<TfrmSlideshow_Libri>([&](TfrmSlideshow_Libri *show) {
             before = state(*show);
             show->cmdAvantiClick();
-            timerAfter = show->Timer->isActive();
-            QCOMPARE(show->lblPosizione->text(), QString());
+            timerAfter = control<QTimer>(show, "Timer")->isActive();
+            QCOMPARE(control<QLabel>(show, "lblPosizione")->text(), QString());
         });
         MessageCatcher messages;
         card.cmdSlideshowClick(); // returns once the slideshow has closed itself
@@ -193,9 +194,9 @@ private slots:
         addCards(1);
         TfrmSlideshow_Libri show;
         show.show();
-        QTest::mouseClick(show.imgFoto, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(control<PictureBox>(show, "imgFoto"), Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(!show.isVisible());
-        QVERIFY(!show.Timer->isActive());
+        QVERIFY(!control<QTimer>(show, "Timer")->isActive());
     }
 
     void accessFailurePausesTimer()
@@ -204,23 +205,23 @@ private slots:
         QVERIFY(QDir().mkpath(BookArchive::path()));
         TfrmSlideshow_Libri show;
         show.show();
-        show.Timer->start(1); // ticks as fast as they come
+        control<QTimer>(show, "Timer")->start(1); // ticks as fast as they come
         int boxes = 0;
         bool activeWhileOpen = true;
         QString text;
         whenOpen<QMessageBox>([&](QMessageBox *box) {
             ++boxes;
             text = box->text();
-            activeWhileOpen = show.Timer->isActive();
-            show.Timer->setInterval(60000); // one box is enough: no second tick during the test
+            activeWhileOpen = control<QTimer>(show, "Timer")->isActive();
+            control<QTimer>(show, "Timer")->setInterval(60000); // one box is enough: no second tick during the test
             QTimer::singleShot(50, box, [box] { box->button(QMessageBox::Ok)->click(); });
         });
         QTRY_VERIFY(boxes == 1 && !QApplication::activeModalWidget());
         QVERIFY(!activeWhileOpen);
         QCOMPARE(text, BookArchive::accessFailureMessage());
         QVERIFY(show.isVisible());
-        QVERIFY(show.Timer->isActive()); // the next tick tries again
-        show.Timer->stop();
+        QVERIFY(control<QTimer>(show, "Timer")->isActive()); // the next tick tries again
+        control<QTimer>(show, "Timer")->stop();
         QVERIFY(!qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
     }
 

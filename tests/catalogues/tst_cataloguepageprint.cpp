@@ -35,7 +35,7 @@ private:
         TfrmStampaProdotto w(m_editor.get());
         w.setPage(m_editor->printedPage());
         w.show();
-        w.btnStampa->click();
+        control<QPushButton>(w, "btnStampa")->click();
         return PdfText::read(printer.pdf());
     }
 
@@ -60,19 +60,19 @@ private slots:
         print.setPage(m_editor->printedPage());
         QCOMPARE(preview.windowTitle(), QStringLiteral(" Anteprima di stampa"));
         QCOMPARE(print.windowTitle(), QStringLiteral(" Stampa documento"));
-        QCOMPARE(preview.btnStampa->text(), QStringLiteral("Mostra anteprima"));
-        QCOMPARE(print.btnStampa->text(), QStringLiteral("Stampa"));
+        QCOMPARE(control<QPushButton>(preview, "btnStampa")->text(), QStringLiteral("Mostra anteprima"));
+        QCOMPARE(control<QPushButton>(print, "btnStampa")->text(), QStringLiteral("Stampa"));
         for (PrintWindow *w : {static_cast<PrintWindow *>(&preview), static_cast<PrintWindow *>(&print)}) {
             QCOMPARE(w->size(), QSize(364, 287));
-            QCOMPARE(w->btnAnnulla->geometry(), QRect(18, 243, 145, 28));
-            QCOMPARE(w->btnStampa->geometry(), QRect(200, 243, 145, 28));
+            QCOMPARE(control<QPushButton>(w, "btnAnnulla")->geometry(), QRect(18, 243, 145, 28));
+            QCOMPARE(control<QPushButton>(w, "btnStampa")->geometry(), QRect(200, 243, 145, 28));
             QCOMPARE(w->repDocumento().name(), QStringLiteral("Catalogo Libri"));
         }
-        QCOMPARE(preview.icoInf01->geometry(), QRect(28, 28, 225, 83));
-        QCOMPARE(preview.icoInf02->geometry(), QRect(112, 142, 209, 67));
-        QCOMPARE(preview.imgSezione04->geometry(), QRect(30, 142, 66, 69));
-        QCOMPARE(preview.shpSepara->geometry(), QRect(26, 122, 311, 6));
-        QCOMPARE(print.imgLogo01->geometry(), QRect(22, 26, 317, 198));
+        QCOMPARE(control<PictureButton>(preview, "icoInf01")->geometry(), QRect(28, 28, 225, 83));
+        QCOMPARE(control<PictureButton>(preview, "icoInf02")->geometry(), QRect(112, 142, 209, 67));
+        QCOMPARE(control<PictureButton>(preview, "imgSezione04")->geometry(), QRect(30, 142, 66, 69));
+        QCOMPARE(control<QWidget>(preview, "shpSepara")->geometry(), QRect(26, 122, 311, 6));
+        QCOMPARE(control<PictureButton>(print, "imgLogo01")->geometry(), QRect(22, 26, 317, 198));
         // Titles of the boxes: 14 pt on screen, 16 pt on paper.
         QCOMPARE(preview.repDocumento().object(QStringLiteral("txtNome_C"))->pointSize, 14.0);
         QCOMPARE(print.repDocumento().object(QStringLiteral("txtNome_C"))->pointSize, 16.0);
@@ -150,9 +150,9 @@ private slots:
     // boxes print no text, and brackets print as typed.
     void unsavedPageAndEmptyBoxes()
     {
-        m_editor->lblNome->setText(
-            QStringLiteral("Catalogo [bozza] con un nome lunghissimo che scorre oltre ogni limite "
-                           "della riga di testa della pagina stampata, fino al bordo e oltre"));
+        control<QLabel>(m_editor, "lblNome")
+            ->setText(QStringLiteral("Catalogo [bozza] con un nome lunghissimo che scorre oltre ogni limite "
+                                     "della riga di testa della pagina stampata, fino al bordo e oltre"));
         m_editor->box("txtNome_", 'B')->setText(QStringLiteral("[Titolo] B"));
         PrintRecorder printer(m_folder->file(QStringLiteral("unsaved.pdf")));
         const PdfText pdf = printPage(printer);
@@ -173,7 +173,7 @@ private slots:
             TfrmStampaProdotto w(m_editor.get());
             w.setPage(m_editor->printedPage());
             w.show();
-            w.btnAnnulla->click();
+            control<QPushButton>(w, "btnAnnulla")->click();
             QVERIFY(!w.isVisible());
         }
         QCOMPARE(printer.dialogs, 0);
@@ -181,7 +181,7 @@ private slots:
         TfrmStampaProdotto w(m_editor.get());
         w.setPage(m_editor->printedPage());
         w.show();
-        w.btnStampa->click();
+        control<QPushButton>(w, "btnStampa")->click();
         QCOMPARE(printer.dialogs, 1);
         QVERIFY(!w.isVisible()); // a cancel closes the window, silently
         QVERIFY(!QFile::exists(printer.pdf()));
@@ -198,17 +198,17 @@ private slots:
         TfrmStampaProdotto w(m_editor.get());
         w.setPage(m_editor->printedPage());
         w.show();
-        w.btnStampa->click();
+        control<QPushButton>(w, "btnStampa")->click();
         QCOMPARE(messages.texts(), QStringList(ReportPrinting::printFailedMessage()));
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
         QVERIFY(w.isVisible());
         messages.clear();
         printer.answer = PrintRecorder::NoPrinter;
-        w.btnStampa->click();
+        control<QPushButton>(w, "btnStampa")->click();
         QCOMPARE(messages.texts(), QStringList(ReportPrinting::noPrinterMessage()));
         QVERIFY(w.isVisible());
         printer.answer = PrintRecorder::ToPdf;
-        w.btnStampa->click();
+        control<QPushButton>(w, "btnStampa")->click();
         QVERIFY(!w.isVisible());
         QCOMPARE(PdfText::read(printer.pdf()).pages.size(), 1);
     }
@@ -232,7 +232,7 @@ private slots:
             QCOMPARE(preview->report().object(QStringLiteral("txtNome_H"))->pointSize, 14.0);
             preview->findChild<QAction *>(QStringLiteral("actChiudi"))->trigger();
         });
-        w.btnStampa->click();
+        control<QPushButton>(w, "btnStampa")->click();
         QVERIFY(seen);
         QVERIFY(!w.isVisible());
     }

@@ -82,26 +82,26 @@ private slots:
               "icoIcona04", "bkgSfondo01", "bkgSfondo02", "bkgSfondo03", "bkgSfondo04", "bkgSfondo05", "bkgFile"})
             QVERIFY2(crea.findChild<QWidget *>(QString::fromLatin1(name)), name);
         QCOMPARE(crea.findChild<QWidget *>(QStringLiteral("icoIstruzioni"))->size(), QSize(710, 120));
-        QCOMPARE(crea.txtFile->font().family(), QStringLiteral("Verdana"));
-        QCOMPARE(crea.txtFile->font().pointSize(), 16);
-        QVERIFY(crea.txtFile->font().bold());
-        QCOMPARE(crea.txtFile->maxLength(), 250);
-        QVERIFY(crea.lblFile->isHidden());
-        QCOMPARE(QApplication::focusWidget(), crea.txtFile);
-        QCOMPARE(Look::boxColour(crea.txtFile), QColor::fromRgba(Look::Yellow));
+        QCOMPARE(control<QLineEdit>(crea, "txtFile")->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(control<QLineEdit>(crea, "txtFile")->font().pointSize(), 16);
+        QVERIFY(control<QLineEdit>(crea, "txtFile")->font().bold());
+        QCOMPARE(control<QLineEdit>(crea, "txtFile")->maxLength(), 250);
+        QVERIFY(control<QLabel>(crea, "lblFile")->isHidden());
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(crea, "txtFile"));
+        QCOMPARE(Look::boxColour(control<QLineEdit>(crea, "txtFile")), QColor::fromRgba(Look::Yellow));
     }
 
     void typedCharactersAreFiltered()
     {
         TfrmCreaCatalogo &crea = openCreate();
-        type(crea.txtFile, QStringLiteral("P\"o*e/s:i<a>? \\d°eÇlÑ ç9ñ|0"));
-        QCOMPARE(crea.txtFile->text(), QStringLiteral("Poesia del 9|0"));
-        QTest::keyClick(crea.txtFile, Qt::Key_Return); // no chain: the focus stays
-        QCOMPARE(QApplication::focusWidget(), crea.txtFile);
+        type(control<QLineEdit>(crea, "txtFile"), QStringLiteral("P\"o*e/s:i<a>? \\d°eÇlÑ ç9ñ|0"));
+        QCOMPARE(control<QLineEdit>(crea, "txtFile")->text(), QStringLiteral("Poesia del 9|0"));
+        QTest::keyClick(control<QLineEdit>(crea, "txtFile"), Qt::Key_Return); // no chain: the focus stays
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(crea, "txtFile"));
         // Pasted text is not filtered (the name check refuses it on Applica).
-        crea.txtFile->selectAll();
-        crea.txtFile->insert(QStringLiteral("a:b"));
-        QCOMPARE(crea.txtFile->text(), QStringLiteral("a:b"));
+        control<QLineEdit>(crea, "txtFile")->selectAll();
+        control<QLineEdit>(crea, "txtFile")->insert(QStringLiteral("a:b"));
+        QCOMPARE(control<QLineEdit>(crea, "txtFile")->text(), QStringLiteral("a:b"));
     }
 
     void create_data()
@@ -166,9 +166,9 @@ private slots:
         const QStringList before = tree(parent);
 
         TfrmCreaCatalogo &crea = openCreate();
-        crea.txtFile->setText(typed);
+        control<QLineEdit>(crea, "txtFile")->setText(typed);
         MessageCatcher messages;
-        QTest::mouseClick(crea.btnApplica, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(crea, "btnApplica"), Qt::LeftButton);
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY2(messages.texts().first().startsWith(message), qPrintable(messages.texts().first()));
         QCOMPARE(readFile(m_folder->file(QStringLiteral("Narrativa.cat"))), QByteArray("pagine"));
@@ -176,13 +176,13 @@ private slots:
             QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
             QCOMPARE(tree(parent), before); // nothing created anywhere
             QVERIFY(crea.isVisible());
-            QCOMPARE(crea.txtFile->text(), typed);
-            QCOMPARE(crea.focusWidget(), crea.txtFile);
+            QCOMPARE(control<QLineEdit>(crea, "txtFile")->text(), typed);
+            QCOMPARE(crea.focusWidget(), control<QLineEdit>(crea, "txtFile"));
             return;
         }
         QCOMPARE(messages.seen().first().icon, QMessageBox::Information);
         const QString path = m_folder->file(created);
-        QCOMPARE(crea.lblFile->text(), path);
+        QCOMPARE(control<QLabel>(crea, "lblFile")->text(), path);
         QVERIFY(QFileInfo(path).isFile());
         QCOMPARE(QFileInfo(path).size(), 0);
         QCOMPARE(tree(parent).size(), before.size() + 1);
@@ -199,7 +199,7 @@ private slots:
         const QStringList before = tree(root);
         TfrmCreaCatalogo &crea = openCreate();
         ProgramFolder::setPath(root + QStringLiteral("file/cartella"));
-        crea.txtFile->setText(QStringLiteral("Poesia"));
+        control<QLineEdit>(crea, "txtFile")->setText(QStringLiteral("Poesia"));
         MessageCatcher messages;
         LogCatcher log;
         crea.btnApplicaClick();
@@ -229,16 +229,16 @@ private slots:
     {
         QFETCH(bool, closeBox);
         TfrmCreaCatalogo &crea = openCreate();
-        crea.txtFile->setText(QStringLiteral("Poesia"));
+        control<QLineEdit>(crea, "txtFile")->setText(QStringLiteral("Poesia"));
         if (closeBox)
             crea.close();
         else
-            QTest::mouseClick(crea.btnAnnulla, Qt::LeftButton);
+            QTest::mouseClick(control<PictureButton>(crea, "btnAnnulla"), Qt::LeftButton);
         QVERIFY(!crea.isVisible());
         QVERIFY(m_screens->frmAvvio->isVisible());
         QVERIFY(tree(m_folder->path()).isEmpty());
         // Shown again, it starts empty.
-        QCOMPARE(openCreate().txtFile->text(), QString());
+        QCOMPARE(control<QLineEdit>(openCreate(), "txtFile")->text(), QString());
     }
 
     void listShowsTheCatalogueFiles()
@@ -246,8 +246,8 @@ private slots:
         TfrmApriCatalogo &apri = openList();
         QCOMPARE(apri.windowTitle(), QStringLiteral(" Rilegora - Apertura catalogo esistente"));
         QVERIFY(apri.entries().isEmpty());
-        QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 0 cataloghi."));
-        QCOMPARE(apri.lblMemory->text(), QStringLiteral("avvio"));
+        QCOMPARE(control<QLabel>(apri, "lblCreati")->text(), QStringLiteral("Sono stati creati 0 cataloghi."));
+        QCOMPARE(control<QLabel>(apri, "lblMemory")->text(), QStringLiteral("avvio"));
         for (const char *name : {"icoIstruzioni", "sfoBonificiEmessi", "icoMano", "icoIcona04", "bkgSfondo01",
                                  "bkgSfondo06", "lblFile", "lblMemory", "btnApri", "btnAnnulla", "btnElimina"})
             QVERIFY2(apri.findChild<QWidget *>(QString::fromLatin1(name)), name);
@@ -260,28 +260,28 @@ private slots:
         openList();
         QCOMPARE(apri.entries(), QStringList({QStringLiteral("Narrativa.cat"), QStringLiteral("poesia.cat"),
                                               QStringLiteral("Saggi.cat")}));
-        QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 3 cataloghi."));
-        const QListWidgetItem *item = apri.lstFiles->item(0);
+        QCOMPARE(control<QLabel>(apri, "lblCreati")->text(), QStringLiteral("Sono stati creati 3 cataloghi."));
+        const QListWidgetItem *item = control<QListWidget>(apri, "lstFiles")->item(0);
         QCOMPARE(item->font().family(), QStringLiteral("Courier New"));
         QCOMPARE(item->font().pointSize(), 14);
         QCOMPARE(item->foreground().color(), QColor(Qt::black));
-        QCOMPARE(apri.lblCreati->font().family(), QStringLiteral("Verdana"));
-        QCOMPARE(apri.lblCreati->font().pointSize(), 12);
+        QCOMPARE(control<QLabel>(apri, "lblCreati")->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(control<QLabel>(apri, "lblCreati")->font().pointSize(), 12);
     }
 
     void openNeedsAChoice()
     {
         TfrmApriCatalogo &apri = openList();
         MessageCatcher messages;
-        QTest::mouseClick(apri.btnApri, Qt::LeftButton);
-        QTest::mouseClick(apri.btnElimina, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(apri, "btnApri"), Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(apri, "btnElimina"), Qt::LeftButton);
         QCOMPARE(messages.texts(), QStringList({kEmptyList, kEmptyList}));
         apri.close();
         QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat"))));
         openList();
         messages.clear();
-        QTest::mouseClick(apri.btnApri, Qt::LeftButton);
-        QTest::mouseClick(apri.btnElimina, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(apri, "btnApri"), Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(apri, "btnElimina"), Qt::LeftButton);
         QCOMPARE(messages.texts(),
                  QStringList({QStringLiteral("Attenzione: selezionare il catalogo dall'elenco prima di premere il "
                                              "pulsante Apri archivio."),
@@ -297,17 +297,17 @@ private slots:
         QVERIFY(writeFile(m_folder->file(QStringLiteral("Narrativa.cat"))));
         QVERIFY(writeFile(m_folder->file(QStringLiteral("Poesia.cat"))));
         TfrmListinoPrezzi *editor = m_screens->frmListinoPrezzi;
-        editor->txtNome_A->setText(QStringLiteral("rimasto da prima"));
+        control<QLineEdit>(editor, "txtNome_A")->setText(QStringLiteral("rimasto da prima"));
         TfrmApriCatalogo &apri = openList();
         QVERIFY(apri.selectEntry(QStringLiteral("Poesia.cat")));
-        QTest::mouseClick(apri.btnApri, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(apri, "btnApri"), Qt::LeftButton);
         QVERIFY(!apri.isVisible());
         QVERIFY(editor->isVisible());
         QVERIFY(!m_screens->frmAvvio->isVisible());
-        QCOMPARE(editor->lblFile->text(), m_folder->file(QStringLiteral("Poesia.cat")));
-        QCOMPARE(editor->lblNome->text(), QStringLiteral("Poesia"));
-        QCOMPARE(editor->txtNome_A->text(), QString()); // a blank page
-        QCOMPARE(editor->lblPosizione->text(), QString());
+        QCOMPARE(control<QLabel>(editor, "lblFile")->text(), m_folder->file(QStringLiteral("Poesia.cat")));
+        QCOMPARE(control<QLabel>(editor, "lblNome")->text(), QStringLiteral("Poesia"));
+        QCOMPARE(control<QLineEdit>(editor, "txtNome_A")->text(), QString()); // a blank page
+        QCOMPARE(control<QLabel>(editor, "lblPosizione")->text(), QString());
         MessageCatcher messages;
         editor->cmdUltimoClick();
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("L'archivio non contiene nessuna scheda.")});
@@ -326,7 +326,7 @@ private slots:
         QVERIFY(m_screens->frmAvvio->isVisible());
         QVERIFY(!m_screens->frmListinoPrezzi->isVisible());
         openList();
-        QTest::mouseClick(apri.btnAnnulla, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(apri, "btnAnnulla"), Qt::LeftButton);
         QVERIFY(m_screens->frmAvvio->isVisible());
         QVERIFY(!apri.isVisible());
     }
@@ -340,7 +340,7 @@ private slots:
         apri.selectEntry(QStringLiteral("Narrativa.cat"));
         MessageCatcher messages;
         messages.answerNext(QMessageBox::No);
-        QTest::mouseClick(apri.btnElimina, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(apri, "btnElimina"), Qt::LeftButton);
         QCOMPARE(messages.texts(),
                  QStringList{QStringLiteral("Si sta per eliminare il catalogo selezionato. Si ricorda che il file "
                                             "eliminato non potrà essere recuperato.\r\n\r\nSi conferma "
@@ -351,14 +351,14 @@ private slots:
         QCOMPARE(apri.entries(), QStringList{QStringLiteral("Narrativa.cat")});
 
         messages.clear();
-        QTest::mouseClick(apri.btnElimina, Qt::LeftButton); // answered Yes
+        QTest::mouseClick(control<PictureButton>(apri, "btnElimina"), Qt::LeftButton); // answered Yes
         QCOMPARE(messages.texts().last(), kDeleted);
         QCOMPARE(messages.seen().last().icon, QMessageBox::Information);
         QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("Narrativa.cat"))));
         QVERIFY(apri.entries().isEmpty());
-        QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 0 cataloghi."));
-        QCOMPARE(apri.lblMemory->text(), QStringLiteral("avvio"));
-        QCOMPARE(apri.lblFile->text(), QString());
+        QCOMPARE(control<QLabel>(apri, "lblCreati")->text(), QStringLiteral("Sono stati creati 0 cataloghi."));
+        QCOMPARE(control<QLabel>(apri, "lblMemory")->text(), QStringLiteral("avvio"));
+        QCOMPARE(control<QLabel>(apri, "lblFile")->text(), QString());
         QCOMPARE(QDir(m_folder->file(QStringLiteral("Foto_Gruppo"))).entryList(QDir::Files).size(), 2);
         QVERIFY(apri.isVisible());
     }
@@ -388,7 +388,7 @@ private slots:
         QCOMPARE(messages.seen().last().icon, QMessageBox::Critical);
         QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Narrativa.cat/dentro"))).isDir());
         QCOMPARE(apri.entries(), QStringList{QStringLiteral("Poesia.cat")}); // what the folder holds
-        QCOMPARE(apri.lblCreati->text(), QStringLiteral("Sono stati creati 1 cataloghi."));
+        QCOMPARE(control<QLabel>(apri, "lblCreati")->text(), QStringLiteral("Sono stati creati 1 cataloghi."));
 
         // A catalogue already gone counts as deleted.
         apri.selectEntry(QStringLiteral("Poesia.cat"));
@@ -429,7 +429,8 @@ private slots:
         QCOMPARE(apri.entries(), QStringList({QStringLiteral(" Poesia.cat"), QStringLiteral("Poesia.cat")}));
         apri.selectEntry(QStringLiteral(" Poesia.cat"));
         apri.btnApriClick();
-        QCOMPARE(m_screens->frmListinoPrezzi->lblFile->text(), m_folder->file(QStringLiteral(" Poesia.cat")));
+        QCOMPARE(control<QLabel>(m_screens->frmListinoPrezzi, "lblFile")->text(),
+                 m_folder->file(QStringLiteral(" Poesia.cat")));
         m_screens->frmListinoPrezzi->close();
         openList();
         apri.selectEntry(QStringLiteral(" Poesia.cat"));
@@ -451,14 +452,14 @@ private slots:
         QFETCH(bool, create);
         QString title, body;
         whenOpen<TfrmGuida>([&](TfrmGuida *help) {
-            title = help->lblTitolo->text();
-            body = help->txtGuida->toPlainText();
+            title = control<QLabel>(help, "lblTitolo")->text();
+            body = control<QPlainTextEdit>(help, "txtGuida")->toPlainText();
             help->close();
         });
         if (create)
-            QTest::mouseClick(openCreate().imgGuida, Qt::LeftButton);
+            QTest::mouseClick(control<PictureButton>(openCreate(), "imgGuida"), Qt::LeftButton);
         else
-            QTest::mouseClick(openList().imgGuida, Qt::LeftButton);
+            QTest::mouseClick(control<PictureButton>(openList(), "imgGuida"), Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("Creazione e apertura cataloghi"));
         QCOMPARE(body, HelpTopics::cataloghi().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }
@@ -466,7 +467,7 @@ private slots:
 private:
     TfrmCreaCatalogo &openCreate()
     {
-        QTest::mouseClick(m_screens->frmAvvio->btnApp02, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(m_screens->frmAvvio, "btnApp02"), Qt::LeftButton);
         if (!QTest::qWaitForWindowActive(m_screens->frmCreaCatalogo))
             qWarning("screen not active");
         return *m_screens->frmCreaCatalogo;
@@ -475,7 +476,7 @@ private:
     {
         if (!m_screens->frmAvvio->isVisible())
             Screens::present(m_screens->frmAvvio);
-        QTest::mouseClick(m_screens->frmAvvio->btnApp03, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(m_screens->frmAvvio, "btnApp03"), Qt::LeftButton);
         if (!QTest::qWaitForWindowActive(m_screens->frmApriCatalogo))
             qWarning("screen not active");
         return *m_screens->frmApriCatalogo;

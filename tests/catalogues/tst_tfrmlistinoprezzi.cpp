@@ -7,6 +7,7 @@
 #include "common/pdftext.h"
 #include "common/picturefixtures.h"
 #include "common/printrecorder.h"
+#include "common/screencontrols.h"
 #include "common/testsupport.h"
 
 #include "catalogues/cataloguefile.h"
@@ -82,8 +83,8 @@ private slots:
         FileChooser::requests().clear();
         m_folder = std::make_unique<TempProgramFolder>();
         m_editor = std::make_unique<TfrmListinoPrezzi>();
-        m_editor->lblFile->setText(catalogue());
-        m_editor->lblNome->setText(QStringLiteral("Narrativa"));
+        control<QLabel>(m_editor, "lblFile")->setText(catalogue());
+        control<QLabel>(m_editor, "lblNome")->setText(QStringLiteral("Narrativa"));
         m_editor->show();
         QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
     }
@@ -124,13 +125,13 @@ private slots:
         for (int i = 1; i <= 7; ++i)
             QVERIFY(e.findChild<QWidget *>(QStringLiteral("shpPulsanti0%1").arg(i)));
         QVERIFY(e.findChild<QWidget *>(QStringLiteral("shpContainer")));
-        QCOMPARE(e.lblNome->width(), 930);
-        QCOMPARE(e.lblNome->text(), QStringLiteral("Narrativa"));
-        QCOMPARE(e.panInfo->mapTo(pan, QPoint(0, 0)).x(), 24);
-        QCOMPARE(e.panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
-        for (QLabel *hidden : {e.lblFile, e.lblRecord})
+        QCOMPARE(control<QLabel>(e, "lblNome")->width(), 930);
+        QCOMPARE(control<QLabel>(e, "lblNome")->text(), QStringLiteral("Narrativa"));
+        QCOMPARE(control<QLabel>(e, "panInfo")->mapTo(pan, QPoint(0, 0)).x(), 24);
+        QCOMPARE(control<QLabel>(e, "panInfo")->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
+        for (QLabel *hidden : {control<QLabel>(e, "lblFile"), control<QLabel>(e, "lblRecord")})
             QVERIFY(hidden->isHidden());
-        QVERIFY(e.imgBianco->isHidden());
+        QVERIFY(control<PictureBox>(e, "imgBianco")->isHidden());
         QCOMPARE(e.placeholder().size(), QSize(80, 104));
 
         // Every box alike, relative to its background; the names carry the letter.
@@ -161,10 +162,10 @@ private slots:
                     QCOMPARE(bool(edit->alignment() & Qt::AlignRight), QByteArray(c.name) == "txtPrezzo");
                 }
             }
-            QCOMPARE(e.photo(box)->cursor().shape(), Qt::PointingHandCursor);
+            QCOMPARE(boxPhoto(e, box)->cursor().shape(), Qt::PointingHandCursor);
         }
-        QCOMPARE(e.txtPrezzo_H, e.field(7, TRiquadro::Prezzo));
-        QCOMPARE(e.imgFoto_D, e.photo(3));
+        QCOMPARE(control<QLineEdit>(e, "txtPrezzo_H"), boxField(e, 7, TRiquadro::Prezzo));
+        QCOMPARE(control<PictureBox>(e, "imgFoto_D"), boxPhoto(e, 3));
     }
 
     void blankPageOnEveryShowAndNuovo()
@@ -173,11 +174,11 @@ private slots:
         for (int pass = 0; pass < 2; ++pass) {
             for (int box = 0; box < 8; ++box) {
                 for (int f = 0; f < TRiquadro::FieldCount; ++f)
-                    e.field(box, f)->setText(QStringLiteral("testo"));
-                e.photo(box)->setImage(detailedPicture(QSize(20, 20)));
+                    boxField(e, box, f)->setText(QStringLiteral("testo"));
+                boxPhoto(e, box)->setImage(detailedPicture(QSize(20, 20)));
             }
-            e.lblPosizione->setText(QStringLiteral("3"));
-            e.txtCodice_G->setFocus();
+            control<QLabel>(e, "lblPosizione")->setText(QStringLiteral("3"));
+            control<QLineEdit>(e, "txtCodice_G")->setFocus();
             if (pass == 0) {
                 e.hide();
                 e.show();
@@ -186,11 +187,11 @@ private slots:
             }
             for (int box = 0; box < 8; ++box) {
                 for (int f = 0; f < TRiquadro::FieldCount; ++f)
-                    QVERIFY(e.field(box, f)->text().isEmpty());
-                QCOMPARE(e.photo(box)->image(), e.placeholder());
+                    QVERIFY(boxField(e, box, f)->text().isEmpty());
+                QCOMPARE(boxPhoto(e, box)->image(), e.placeholder());
             }
-            QVERIFY(e.lblPosizione->text().isEmpty());
-            QCOMPARE(e.focusWidget(), e.txtNome_A);
+            QVERIFY(control<QLabel>(e, "lblPosizione")->text().isEmpty());
+            QCOMPARE(e.focusWidget(), control<QLineEdit>(e, "txtNome_A"));
         }
         QVERIFY(!QFile::exists(catalogue())); // nothing touched the file
     }
@@ -198,59 +199,59 @@ private slots:
     void enterWalksFortyFieldsAndWraps()
     {
         TfrmListinoPrezzi &e = *m_editor;
-        QCOMPARE(QApplication::focusWidget(), e.txtNome_A);
-        QCOMPARE(Look::boxColour(e.txtNome_A), QColor::fromRgba(Look::Yellow));
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(e, "txtNome_A"));
+        QCOMPARE(Look::boxColour(control<QLineEdit>(e, "txtNome_A")), QColor::fromRgba(Look::Yellow));
         const TRiquadro::Field order[] = {TRiquadro::Nome, TRiquadro::UM, TRiquadro::Caratteristiche, TRiquadro::Codice,
                                           TRiquadro::Prezzo};
         for (int step = 1; step <= 40; ++step) {
             QWidget *before = QApplication::focusWidget();
             QTest::keyClick(before, Qt::Key_Return);
-            QLineEdit *expected = e.field(step / 5 % 8, order[step % 5]);
+            QLineEdit *expected = boxField(e, step / 5 % 8, order[step % 5]);
             QCOMPARE(QApplication::focusWidget(), expected);
             QCOMPARE(Look::boxColour(expected), QColor::fromRgba(Look::Yellow));
             QCOMPARE(Look::boxColour(static_cast<QLineEdit *>(before)), QColor::fromRgba(Look::White));
         }
-        QCOMPARE(QApplication::focusWidget(), e.txtNome_A); // txtPrezzo_H wrapped round
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(e, "txtNome_A")); // txtPrezzo_H wrapped round
         // The tab order is the same chain.
-        e.txtPrezzo_A->setFocus();
-        QTest::keyClick(e.txtPrezzo_A, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), e.txtNome_B);
+        control<QLineEdit>(e, "txtPrezzo_A")->setFocus();
+        QTest::keyClick(control<QLineEdit>(e, "txtPrezzo_A"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(e, "txtNome_B"));
     }
 
     void typingStopsAtTheFieldsCapacity()
     {
         TfrmListinoPrezzi &e = *m_editor;
-        e.txtCodice_E->setFocus();
-        QTest::keyClicks(e.txtCodice_E, QString(45, QLatin1Char('9')));
-        QCOMPARE(e.txtCodice_E->text(), QString(40, QLatin1Char('9')));
+        control<QLineEdit>(e, "txtCodice_E")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(e, "txtCodice_E"), QString(45, QLatin1Char('9')));
+        QCOMPARE(control<QLineEdit>(e, "txtCodice_E")->text(), QString(40, QLatin1Char('9')));
         // Pasted with the keyboard: only what fits goes in.
-        e.txtPrezzo_E->setText(QString(25, QLatin1Char('1')));
-        e.txtPrezzo_E->setFocus();
-        e.txtPrezzo_E->end(false);
+        control<QLineEdit>(e, "txtPrezzo_E")->setText(QString(25, QLatin1Char('1')));
+        control<QLineEdit>(e, "txtPrezzo_E")->setFocus();
+        control<QLineEdit>(e, "txtPrezzo_E")->end(false);
         QGuiApplication::clipboard()->setText(QStringLiteral("abcdefgh"));
-        QTest::keyClick(e.txtPrezzo_E, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(e.txtPrezzo_E->text(), QString(25, QLatin1Char('1')) + QStringLiteral("abcde"));
+        QTest::keyClick(control<QLineEdit>(e, "txtPrezzo_E"), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(control<QLineEdit>(e, "txtPrezzo_E")->text(), QString(25, QLatin1Char('1')) + QStringLiteral("abcde"));
         // Pasted from the context menu (no key comes with it) or dropped:
         // the same.
-        e.txtPrezzo_E->setText(QString(25, QLatin1Char('2')));
-        e.txtPrezzo_E->setCursorPosition(10);
-        e.txtPrezzo_E->paste();
-        QCOMPARE(e.txtPrezzo_E->text(),
+        control<QLineEdit>(e, "txtPrezzo_E")->setText(QString(25, QLatin1Char('2')));
+        control<QLineEdit>(e, "txtPrezzo_E")->setCursorPosition(10);
+        control<QLineEdit>(e, "txtPrezzo_E")->paste();
+        QCOMPARE(control<QLineEdit>(e, "txtPrezzo_E")->text(),
                  QString(10, QLatin1Char('2')) + QStringLiteral("abcde") + QString(15, QLatin1Char('2')));
-        QCOMPARE(e.txtPrezzo_E->cursorPosition(), 15);
+        QCOMPARE(control<QLineEdit>(e, "txtPrezzo_E")->cursorPosition(), 15);
         // A longer text put there by the program is shown whole; typing
         // cannot make it longer, deleting works as usual.
         const QString long60 = QString(60, QLatin1Char('T'));
-        e.txtNome_E->setText(long60);
-        QCOMPARE(e.txtNome_E->text(), long60);
-        e.txtNome_E->setFocus();
-        e.txtNome_E->end(false);
-        QTest::keyClick(e.txtNome_E, Qt::Key_X);
-        QCOMPARE(e.txtNome_E->text(), long60);
-        e.txtNome_E->paste();
-        QCOMPARE(e.txtNome_E->text(), long60);
-        QTest::keyClick(e.txtNome_E, Qt::Key_Backspace);
-        QCOMPARE(e.txtNome_E->text().size(), 59);
+        control<QLineEdit>(e, "txtNome_E")->setText(long60);
+        QCOMPARE(control<QLineEdit>(e, "txtNome_E")->text(), long60);
+        control<QLineEdit>(e, "txtNome_E")->setFocus();
+        control<QLineEdit>(e, "txtNome_E")->end(false);
+        QTest::keyClick(control<QLineEdit>(e, "txtNome_E"), Qt::Key_X);
+        QCOMPARE(control<QLineEdit>(e, "txtNome_E")->text(), long60);
+        control<QLineEdit>(e, "txtNome_E")->paste();
+        QCOMPARE(control<QLineEdit>(e, "txtNome_E")->text(), long60);
+        QTest::keyClick(control<QLineEdit>(e, "txtNome_E"), Qt::Key_Backspace);
+        QCOMPARE(control<QLineEdit>(e, "txtNome_E")->text().size(), 59);
     }
 
     void hintBarFollowsThePointer()
@@ -261,26 +262,26 @@ private slots:
             QWidget *over;
             const char *hint;
         } steps[] = {
-            {e.cmdSalva, "Salva la scheda corrente."},
+            {control<PictureButton>(e, "cmdSalva"), "Salva la scheda corrente."},
             {e.findChild<QWidget *>(QStringLiteral("bkgProdotto_03")), ""},
-            {e.imgFoto_C, "Carica la foto della persona."},
-            {e.impProdotto_H, "Importa i dati dallo schedario dei libri."},
-            {e.lblNome, ""},
-            {e.cmdIndietro, "Visualizza la scheda precedente in archivio."},
+            {control<PictureBox>(e, "imgFoto_C"), "Carica la foto della persona."},
+            {control<PictureButton>(e, "impProdotto_H"), "Importa i dati dallo schedario dei libri."},
+            {control<QLabel>(e, "lblNome"), ""},
+            {control<PictureButton>(e, "cmdIndietro"), "Visualizza la scheda precedente in archivio."},
             {e.findChild<QWidget *>(QStringLiteral("shpPulsanti07")), ""},
-            {e.cmdAnteprima, "Visualizza l'anteprima di stampa della scheda corrente."},
+            {control<PictureButton>(e, "cmdAnteprima"), "Visualizza l'anteprima di stampa della scheda corrente."},
             {e.findChild<QWidget *>(QStringLiteral("shpBody")), ""},
         };
         for (const auto &s : steps) {
             QTest::mouseMove(s.over, QPoint(3, 3));
-            QTRY_COMPARE(e.panInfo->text(), QString::fromUtf8(s.hint));
+            QTRY_COMPARE(control<QLabel>(e, "panInfo")->text(), QString::fromUtf8(s.hint));
         }
         // An edit box sets no hint.
-        QTest::mouseMove(e.cmdEsci, QPoint(5, 5));
-        QTRY_COMPARE(e.panInfo->text(), QStringLiteral("Esci da questa schermata di lavoro."));
-        QTest::mouseMove(e.txtUM_B, QPoint(5, 5));
+        QTest::mouseMove(control<PictureButton>(e, "cmdEsci"), QPoint(5, 5));
+        QTRY_COMPARE(control<QLabel>(e, "panInfo")->text(), QStringLiteral("Esci da questa schermata di lavoro."));
+        QTest::mouseMove(control<QLineEdit>(e, "txtUM_B"), QPoint(5, 5));
         QTest::qWait(20);
-        QCOMPARE(e.panInfo->text(), QStringLiteral("Esci da questa schermata di lavoro."));
+        QCOMPARE(control<QLabel>(e, "panInfo")->text(), QStringLiteral("Esci da questa schermata di lavoro."));
     }
 
     void emptyCatalogue_data()
@@ -311,13 +312,13 @@ private slots:
         QFETCH(QString, position);
         QFETCH(bool, message);
         QFETCH(QString, after);
-        m_editor->lblPosizione->setText(position);
+        control<QLabel>(m_editor, "lblPosizione")->setText(position);
         MessageCatcher messages;
         QTest::mouseClick(m_editor->findChild<QWidget *>(command), Qt::LeftButton);
         QCOMPARE(messages.texts(), message ? QStringList{kNoPages} : QStringList{});
         if (message)
             QCOMPARE(messages.seen().first().icon, QMessageBox::Information);
-        QCOMPARE(m_editor->lblPosizione->text(), after);
+        QCOMPARE(control<QLabel>(m_editor, "lblPosizione")->text(), after);
         QVERIFY(QFile::exists(catalogue())); // re-created, empty
         QCOMPARE(QFileInfo(catalogue()).size(), 0);
     }
@@ -329,29 +330,29 @@ private slots:
         TfrmListinoPrezzi &e = *m_editor;
         MessageCatcher messages;
         e.cmdAvantiClick(); // from a new page: page 1
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("1"));
-        QCOMPARE(e.txtNome_A->text(), QStringLiteral("P1 A Nome"));
-        QCOMPARE(e.txtPrezzo_H->text(), QStringLiteral("P1 H Prezzo"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLineEdit>(e, "txtNome_A")->text(), QStringLiteral("P1 A Nome"));
+        QCOMPARE(control<QLineEdit>(e, "txtPrezzo_H")->text(), QStringLiteral("P1 H Prezzo"));
         e.cmdNuovoClick();
         e.cmdIndietroClick(); // from a new page: page 1 as well
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("1"));
         e.cmdIndietroClick(); // on page 1: nothing
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("1"));
-        e.txtUM_C->setText(QStringLiteral("scritto e non salvato"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("1"));
+        control<QLineEdit>(e, "txtUM_C")->setText(QStringLiteral("scritto e non salvato"));
         e.cmdUltimoClick();
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("3"));
         e.cmdAvantiClick(); // on the last page: nothing
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("3"));
         e.cmdIndietroClick();
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("2"));
-        QCOMPARE(e.txtCaratteristiche_E->text(), QStringLiteral("P2 E Caratteristiche"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("2"));
+        QCOMPARE(control<QLineEdit>(e, "txtCaratteristiche_E")->text(), QStringLiteral("P2 E Caratteristiche"));
         // Page 2 has a photo in box B only; the rest show the placeholder.
-        QCOMPARE(e.photo(1)->sourceJpeg(), readFile(photoFile(2, 1)));
-        QCOMPARE(e.photo(1)->image().size(), QSize(282, 366));
-        QCOMPARE(e.photo(0)->image(), e.placeholder());
+        QCOMPARE(boxPhoto(e, 1)->sourceJpeg(), readFile(photoFile(2, 1)));
+        QCOMPARE(boxPhoto(e, 1)->image().size(), QSize(282, 366));
+        QCOMPARE(boxPhoto(e, 0)->image(), e.placeholder());
         e.cmdPrimoClick();
-        QCOMPARE(e.txtUM_C->text(), QStringLiteral("P1 C UM")); // what was typed is gone
-        QCOMPARE(e.photo(1)->image(), e.placeholder());
+        QCOMPARE(control<QLineEdit>(e, "txtUM_C")->text(), QStringLiteral("P1 C UM")); // what was typed is gone
+        QCOMPARE(boxPhoto(e, 1)->image(), e.placeholder());
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(readFile(catalogue()).size(), 15000); // browsing writes nothing
     }
@@ -362,12 +363,12 @@ private slots:
         const QByteArray before = readFile(catalogue());
         TfrmListinoPrezzi &e = *m_editor;
         fillBoxA();
-        e.txtNome_D->setText(QStringLiteral("  Solo il titolo  "));
+        control<QLineEdit>(e, "txtNome_D")->setText(QStringLiteral("  Solo il titolo  "));
         MessageCatcher messages;
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kAppended});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Information);
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("8"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("8"));
         QByteArray after = readFile(catalogue());
         QCOMPARE(after.size(), 40000);
         QCOMPARE(after.left(35000), before);
@@ -380,11 +381,11 @@ private slots:
         expected.setText(3, TRiquadro::Nome, QStringLiteral("Solo il titolo"));
         QCOMPARE(after.mid(35000), QByteArray(expected.data(), 5000));
 
-        e.txtPrezzo_A->setText(QStringLiteral("€ 15,00"));
+        control<QLineEdit>(e, "txtPrezzo_A")->setText(QStringLiteral("€ 15,00"));
         messages.clear();
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kRewritten});
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("8"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("8"));
         const QByteArray rewritten = readFile(catalogue());
         QCOMPARE(rewritten.size(), 40000);
         QCOMPARE(rewritten.left(35000), before);
@@ -396,7 +397,7 @@ private slots:
         messages.clear();
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kAppended});
-        QCOMPARE(e.lblPosizione->text(), QStringLiteral("9"));
+        QCOMPARE(control<QLabel>(e, "lblPosizione")->text(), QStringLiteral("9"));
         QCOMPARE(readFile(catalogue()).size(), 45000);
     }
 
@@ -432,17 +433,17 @@ private slots:
         const TRiquadro::Field order[] = {TRiquadro::Nome, TRiquadro::UM, TRiquadro::Caratteristiche, TRiquadro::Codice,
                                           TRiquadro::Prezzo};
         for (int i = 0; i < 5; ++i)
-            e.field(0, order[i])->setText(values[i]);
-        e.txtNome_B->setText(QStringLiteral("tenuto"));
-        e.txtNome_B->setFocus();
+            boxField(e, 0, order[i])->setText(values[i]);
+        control<QLineEdit>(e, "txtNome_B")->setText(QStringLiteral("tenuto"));
+        control<QLineEdit>(e, "txtNome_B")->setFocus();
         MessageCatcher messages;
-        QTest::mouseClick(e.cmdSalva, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(e, "cmdSalva"), Qt::LeftButton);
         QCOMPARE(messages.texts(), QStringList{kBoxA});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
         QVERIFY(e.focusWidget());
         QCOMPARE(e.focusWidget()->objectName(), focus);
-        QCOMPARE(e.txtNome_B->text(), QStringLiteral("tenuto"));
-        QVERIFY(e.lblPosizione->text().isEmpty());
+        QCOMPARE(control<QLineEdit>(e, "txtNome_B")->text(), QStringLiteral("tenuto"));
+        QVERIFY(control<QLabel>(e, "lblPosizione")->text().isEmpty());
         QVERIFY(filesBelow(m_folder->path()).isEmpty()); // nothing written, not even the file
     }
 
@@ -466,15 +467,15 @@ private slots:
             QVERIFY(stored.startsWith("\xFF\xD8\xFF"));
             QCOMPARE(decoded(stored).size(), QSize(282, 366));
             // The screen now shows the stored picture, and the preview is the same file.
-            QCOMPARE(e.photo(box)->sourceJpeg(), stored);
+            QCOMPARE(boxPhoto(e, box)->sourceJpeg(), stored);
             QCOMPARE(readFile(previewFile(box)), stored);
         }
         // Browsing back shows the stored placeholder in every box.
         e.cmdNuovoClick();
         e.cmdPrimoClick();
         for (int box = 0; box < 8; ++box) {
-            QCOMPARE(e.photo(box)->image().size(), QSize(282, 366));
-            QCOMPARE(e.photo(box)->sourceJpeg(), readFile(photoFile(1, box)));
+            QCOMPARE(boxPhoto(e, box)->image().size(), QSize(282, 366));
+            QCOMPARE(boxPhoto(e, box)->sourceJpeg(), readFile(photoFile(1, box)));
         }
     }
 
@@ -485,7 +486,7 @@ private slots:
         QVERIFY(writeFile(big, encodedPicture(detailedPicture(QSize(1000, 1000), 3), "jpg", 95)));
         // Typed without its extension: the dialog's default extension finds it.
         FileChooser::answerNext(m_folder->file(QStringLiteral("grande")));
-        QTest::mouseClick(e.imgFoto_B, Qt::LeftButton, {}, QPoint(40, 50));
+        QTest::mouseClick(control<PictureBox>(e, "imgFoto_B"), Qt::LeftButton, {}, QPoint(40, 50));
         QCOMPARE(FileChooser::requests().size(), 1);
         const FileChooser::Request &request = FileChooser::requests().first();
         QCOMPARE(request.name, QStringLiteral("dlgFile"));
@@ -495,8 +496,8 @@ private slots:
                  QStringList({QStringLiteral("Immagine JPEG (*.jpg; *.jpeg) (*.jpg *.jpeg)"),
                               QStringLiteral("Immagine Bitmap (*.bmp) (*.bmp)")}));
         QCOMPARE(request.defaultSuffix, QStringLiteral("jpg"));
-        QCOMPARE(e.photo(1)->image().size(), QSize(1000, 1000)); // its own size until saved
-        QVERIFY(!QDir(CatalogueFolder::photoFolder()).exists()); // and nothing on disk yet
+        QCOMPARE(boxPhoto(e, 1)->image().size(), QSize(1000, 1000)); // its own size until saved
+        QVERIFY(!QDir(CatalogueFolder::photoFolder()).exists());     // and nothing on disk yet
 
         fillBoxA();
         MessageCatcher messages;
@@ -505,9 +506,9 @@ private slots:
         const QImage expected = detailedPicture(QSize(1000, 1000), 3);
         QCOMPARE(decoded(stored).size(), QSize(282, 366));
         QCOMPARE(readFile(previewFile(1)), stored); // encoded once, the same bytes twice
-        QCOMPARE(e.photo(1)->sourceJpeg(), stored);
-        QCOMPARE(e.photo(1)->image(), decoded(stored));
-        QVERIFY(expected.size() != e.photo(1)->image().size());
+        QCOMPARE(boxPhoto(e, 1)->sourceJpeg(), stored);
+        QCOMPARE(boxPhoto(e, 1)->image(), decoded(stored));
+        QVERIFY(expected.size() != boxPhoto(e, 1)->image().size());
     }
 
     void unchangedPhotosAreWrittenBackByteForByte()
@@ -529,7 +530,7 @@ private slots:
             for (int box = 0; box < 8; ++box) {
                 QCOMPARE(readFile(photoFile(1, box)), originals[box]);
                 QCOMPARE(readFile(previewFile(box)), originals[box]);
-                QCOMPARE(e.photo(box)->sourceJpeg(), originals[box]);
+                QCOMPARE(boxPhoto(e, box)->sourceJpeg(), originals[box]);
             }
             e.cmdNuovoClick();
             e.cmdPrimoClick();
@@ -541,11 +542,11 @@ private slots:
     {
         TfrmListinoPrezzi &e = *m_editor;
         const QImage bitmap = detailedPicture(QSize(200, 100), 4);
-        e.photo(4)->setImage(bitmap);
+        boxPhoto(e, 4)->setImage(bitmap);
         e.writePreviewPictures(); // before a preview or print: nothing but the pictures
         const QByteArray preview = readFile(previewFile(4));
         QCOMPARE(decoded(preview).size(), QSize(282, 366));
-        QCOMPARE(e.photo(4)->sourceJpeg(), preview);
+        QCOMPARE(boxPhoto(e, 4)->sourceJpeg(), preview);
         QVERIFY(!QFile::exists(catalogue()));
         QVERIFY(!QFile::exists(photoFile(1, 4)));
         // A preview picture that cannot be written leaves that box, and every
@@ -555,10 +556,10 @@ private slots:
         QFile::remove(previewFile(5));
         QVERIFY(QDir().mkpath(previewFile(5))); // a folder where the picture goes
         const QImage shown = detailedPicture(QSize(30, 30), 5);
-        e.photo(6)->setImage(shown);
+        boxPhoto(e, 6)->setImage(shown);
         e.writePreviewPictures();
-        QCOMPARE(e.photo(6)->image(), shown);
-        QCOMPARE(e.photo(4)->sourceJpeg(), preview);
+        QCOMPARE(boxPhoto(e, 6)->image(), shown);
+        QCOMPARE(boxPhoto(e, 4)->sourceJpeg(), preview);
     }
 
     // Anteprima and Stampa print what the screen shows, saved or not, after
@@ -568,17 +569,17 @@ private slots:
     {
         TfrmListinoPrezzi &e = *m_editor;
         fillBoxA();
-        e.photo(1)->setImage(detailedPicture(QSize(1000, 1000), 7));
+        boxPhoto(e, 1)->setImage(detailedPicture(QSize(1000, 1000), 7));
         PrintRecorder printer(m_folder->file(QStringLiteral("page.pdf")));
         MessageCatcher messages;
 
-        whenOpen<TfrmStampaProdotto>([](TfrmStampaProdotto *w) { w->btnAnnulla->click(); });
+        whenOpen<TfrmStampaProdotto>([](TfrmStampaProdotto *w) { control<QPushButton>(w, "btnAnnulla")->click(); });
         e.cmdStampaClick();
         QCOMPARE(printer.dialogs, 0);
         QCOMPARE(decoded(readFile(previewFile(1))).size(), QSize(282, 366));
-        QCOMPARE(e.photo(1)->sourceJpeg(), readFile(previewFile(1)));
+        QCOMPARE(boxPhoto(e, 1)->sourceJpeg(), readFile(previewFile(1)));
 
-        whenOpen<TfrmStampaProdotto>([](TfrmStampaProdotto *w) { w->btnStampa->click(); });
+        whenOpen<TfrmStampaProdotto>([](TfrmStampaProdotto *w) { control<QPushButton>(w, "btnStampa")->click(); });
         e.cmdStampaClick();
         QCOMPARE(printer.dialogs, 1);
         const PdfText pdf = PdfText::read(printer.pdf());
@@ -594,7 +595,7 @@ private slots:
                                QStringLiteral("Il nome della rosa");
                 preview->close();
             });
-            w->btnStampa->click();
+            control<QPushButton>(w, "btnStampa")->click();
         });
         e.cmdAnteprimaClick();
         QVERIFY(previewShown);
@@ -605,16 +606,16 @@ private slots:
     {
         TfrmListinoPrezzi &e = *m_editor;
         const QImage kept = detailedPicture(QSize(50, 60));
-        e.photo(2)->setImage(kept);
+        boxPhoto(e, 2)->setImage(kept);
         FileChooser::answerNext(QString()); // cancelled
         e.imgFoto_CClick();
-        QCOMPARE(e.photo(2)->image(), kept);
+        QCOMPARE(boxPhoto(e, 2)->image(), kept);
         const QString text = m_folder->file(QStringLiteral("non_una_foto.jpg"));
         QVERIFY(writeFile(text, "testo, non una foto"));
         FileChooser::answerNext(text);
         MessageCatcher messages;
         e.imgFoto_CClick();
-        QCOMPARE(e.photo(2)->image(), e.placeholder());
+        QCOMPARE(boxPhoto(e, 2)->image(), e.placeholder());
         QVERIFY(messages.texts().isEmpty());
     }
 
@@ -630,7 +631,7 @@ private slots:
         e.imgFoto_AClick();
         e.cmdAvantiClick();
         e.cmdIndietroClick();
-        QCOMPARE(e.photo(0)->image(), e.placeholder());
+        QCOMPARE(boxPhoto(e, 0)->image(), e.placeholder());
         QCOMPARE(filesBelow(m_folder->path()), before + QStringList{QStringLiteral("foto.jpg")});
     }
 
@@ -654,8 +655,8 @@ private slots:
         const QByteArray before = folderInPlace ? QByteArray() : readFile(catalogue());
         TfrmListinoPrezzi &e = *m_editor;
         fillBoxA();
-        e.photo(0)->setImage(detailedPicture(QSize(40, 40)));
-        const QImage shown = e.photo(0)->image();
+        boxPhoto(e, 0)->setImage(detailedPicture(QSize(40, 40)));
+        const QImage shown = boxPhoto(e, 0)->image();
         MessageCatcher messages;
         {
 #ifndef Q_OS_WIN
@@ -665,9 +666,9 @@ private slots:
         }
         QCOMPARE(messages.texts(), QStringList{BookArchive::accessFailureMessage()});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Critical);
-        QVERIFY(e.lblPosizione->text().isEmpty()); // still a new page
-        QCOMPARE(e.txtNome_A->text(), QStringLiteral("Il nome della rosa"));
-        QCOMPARE(e.photo(0)->image(), shown);
+        QVERIFY(control<QLabel>(e, "lblPosizione")->text().isEmpty()); // still a new page
+        QCOMPARE(control<QLineEdit>(e, "txtNome_A")->text(), QStringLiteral("Il nome della rosa"));
+        QCOMPARE(boxPhoto(e, 0)->image(), shown);
         QVERIFY(!QDir(CatalogueFolder::photoFolder()).exists()); // no photo written
         if (!folderInPlace) {
             QCOMPARE(readFile(catalogue()).left(15000), before);
@@ -681,7 +682,7 @@ private slots:
         e.cmdPrimoClick();
         e.cmdAvantiClick();
         QCOMPARE(messages.texts(), QStringList(2, BookArchive::accessFailureMessage()));
-        QCOMPARE(e.txtNome_A->text(), QStringLiteral("Il nome della rosa"));
+        QCOMPARE(control<QLineEdit>(e, "txtNome_A")->text(), QStringLiteral("Il nome della rosa"));
         QVERIFY(QFileInfo(catalogue()).isDir());
     }
 
@@ -703,19 +704,19 @@ private slots:
         QVERIFY(QDir().mkpath(root + QStringLiteral("programma")));
         ProgramFolder::setPath(root + QStringLiteral("programma"));
         TfrmListinoPrezzi &e = *m_editor;
-        e.lblFile->setText(catalogue());
-        e.lblNome->setText(name);
+        control<QLabel>(e, "lblFile")->setText(catalogue());
+        control<QLabel>(e, "lblNome")->setText(name);
         fillBoxA();
-        e.photo(0)->setImage(detailedPicture(QSize(40, 40)));
+        boxPhoto(e, 0)->setImage(detailedPicture(QSize(40, 40)));
         MessageCatcher messages;
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList({CatalogueFolder::pictureNameProblem(name), kAppended}));
         QVERIFY(messages.texts().first().startsWith(QStringLiteral("Attenzione: il nome del catalogo non può dare")));
         QCOMPARE(filesBelow(root), QStringList{QStringLiteral("programma/Narrativa.cat")}); // the page itself is saved
         for (int box = 0; box < 8; ++box)
-            QCOMPARE(e.photo(box)->image(), e.placeholder());
+            QCOMPARE(boxPhoto(e, box)->image(), e.placeholder());
         e.cmdPrimoClick();
-        QCOMPARE(e.photo(0)->image(), e.placeholder());
+        QCOMPARE(boxPhoto(e, 0)->image(), e.placeholder());
         ProgramFolder::setPath(root);
     }
 
@@ -735,10 +736,10 @@ private slots:
         // its box photos are stored, read back, and stay inside Foto_Gruppo.
         QFETCH(QString, name);
         TfrmListinoPrezzi &e = *m_editor;
-        e.lblNome->setText(name);
+        control<QLabel>(e, "lblNome")->setText(name);
         fillBoxA();
-        e.photo(0)->setImage(detailedPicture(QSize(282, 366), 4));
-        e.photo(7)->setImage(detailedPicture(QSize(282, 366), 5));
+        boxPhoto(e, 0)->setImage(detailedPicture(QSize(282, 366), 4));
+        boxPhoto(e, 7)->setImage(detailedPicture(QSize(282, 366), 5));
         MessageCatcher messages;
         e.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kAppended});
@@ -756,8 +757,8 @@ private slots:
         }
         e.cmdNuovoClick();
         e.cmdPrimoClick();
-        QCOMPARE(e.photo(0)->sourceJpeg(), first);
-        QCOMPARE(e.photo(7)->sourceJpeg(), last);
+        QCOMPARE(boxPhoto(e, 0)->sourceJpeg(), first);
+        QCOMPARE(boxPhoto(e, 7)->sourceJpeg(), last);
     }
 
     void longNamesThatBeginAlikeKeepApart()
@@ -797,29 +798,29 @@ private slots:
 
         QString tag;
         whenOpen<TfrmTrovaLibri>([&](TfrmTrovaLibri *search) {
-            tag = search->lblMemory->text();
-            search->txtAutore->setText(QStringLiteral("eco"));
+            tag = control<QLabel>(search, "lblMemory")->text();
+            control<QLineEdit>(search, "txtAutore")->setText(QStringLiteral("eco"));
             search->btnCercaClick();
             search->selectRow(0);
             search->lstRecordsDblClick();
         });
-        QTest::mouseClick(e.impProdotto_C, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(e, "impProdotto_C"), Qt::LeftButton);
         QCOMPARE(tag, QStringLiteral("libro_c"));
         QVERIFY(e.findChildren<TfrmTrovaLibri *>().isEmpty()); // gone after its run
 
         const QString title = QStringLiteral("Il nome della rosa, edizione illustrata con note e apparati.");
-        QCOMPARE(e.txtNome_C->text(), title); // shown whole
-        QCOMPARE(e.txtUM_C->text(), QStringLiteral("Umberto Eco  -  Bompiani (1980)"));
-        QCOMPARE(e.txtCaratteristiche_C->text(), QStringLiteral("Prima edizione"));
-        QCOMPARE(e.txtCodice_C->text(), QStringLiteral("ISBN: 88-452-0621-4"));
-        QCOMPARE(e.txtPrezzo_C->text(), QStringLiteral("€ 18,50"));
-        QCOMPARE(e.lblRecord->text(), QStringLiteral("2"));
-        QCOMPARE(e.photo(2)->sourceJpeg(), cover);
+        QCOMPARE(control<QLineEdit>(e, "txtNome_C")->text(), title); // shown whole
+        QCOMPARE(control<QLineEdit>(e, "txtUM_C")->text(), QStringLiteral("Umberto Eco  -  Bompiani (1980)"));
+        QCOMPARE(control<QLineEdit>(e, "txtCaratteristiche_C")->text(), QStringLiteral("Prima edizione"));
+        QCOMPARE(control<QLineEdit>(e, "txtCodice_C")->text(), QStringLiteral("ISBN: 88-452-0621-4"));
+        QCOMPARE(control<QLineEdit>(e, "txtPrezzo_C")->text(), QStringLiteral("€ 18,50"));
+        QCOMPARE(control<QLabel>(e, "lblRecord")->text(), QStringLiteral("2"));
+        QCOMPARE(boxPhoto(e, 2)->sourceJpeg(), cover);
         for (int box : {0, 1, 3, 4, 5, 6, 7}) {
             for (int f = 0; f < TRiquadro::FieldCount; ++f)
-                QCOMPARE(e.field(box, f)->text(),
+                QCOMPARE(boxField(e, box, f)->text(),
                          QStringLiteral("P1 %1 %2").arg(QChar(u'A' + box)).arg(QLatin1String(kFieldNames[f])));
-            QCOMPARE(e.photo(box)->image(), e.placeholder());
+            QCOMPARE(boxPhoto(e, box)->image(), e.placeholder());
         }
         QCOMPARE(readFile(catalogue()), QByteArray(page(1).data(), 5000)); // the import writes nothing
 
@@ -829,31 +830,37 @@ private slots:
         e.cmdSalvaClick();
         e.cmdNuovoClick();
         e.cmdPrimoClick();
-        QCOMPARE(e.txtNome_C->text(), title.left(50));
+        QCOMPARE(control<QLineEdit>(e, "txtNome_C")->text(), title.left(50));
         QCOMPARE(decoded(readFile(photoFile(1, 2))).size(), QSize(282, 366));
-        QCOMPARE(e.photo(2)->sourceJpeg(), readFile(photoFile(1, 2)));
+        QCOMPARE(boxPhoto(e, 2)->sourceJpeg(), readFile(photoFile(1, 2)));
     }
 
     void helpTopic()
     {
         QString title, body;
         whenOpen<TfrmGuida>([&](TfrmGuida *help) {
-            title = help->lblTitolo->text();
-            body = help->txtGuida->toPlainText();
+            title = control<QLabel>(help, "lblTitolo")->text();
+            body = control<QPlainTextEdit>(help, "txtGuida")->toPlainText();
             help->close();
         });
-        QTest::mouseClick(m_editor->cmdGuida, Qt::LeftButton);
+        QTest::mouseClick(control<PictureButton>(m_editor, "cmdGuida"), Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("App Catalogo Libri"));
         QCOMPARE(body, HelpTopics::catalogoLibri().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }
 
 private:
-    QString catalogue() const { return m_folder->file(QStringLiteral("Narrativa.cat")); }
+    QString catalogue() const
+    {
+        return m_folder->file(QStringLiteral("Narrativa.cat"));
+    }
     static QString photoFile(int page, int box)
     {
         return CatalogueFolder::photoPath(QStringLiteral("Narrativa"), box, QString::number(page));
     }
-    static QString previewFile(int box) { return CatalogueFolder::previewPath(QStringLiteral("Narrativa"), box); }
+    static QString previewFile(int box)
+    {
+        return CatalogueFolder::previewPath(QStringLiteral("Narrativa"), box);
+    }
     void writePages(int count)
     {
         CatalogueFile file(catalogue());
@@ -864,11 +871,11 @@ private:
     }
     void fillBoxA()
     {
-        m_editor->txtNome_A->setText(QStringLiteral("Il nome della rosa"));
-        m_editor->txtUM_A->setText(QStringLiteral("Umberto Eco  -  Bompiani (1980)"));
-        m_editor->txtCaratteristiche_A->setText(QStringLiteral("Prima edizione"));
-        m_editor->txtCodice_A->setText(QStringLiteral("ISBN: 88-452-0621-4"));
-        m_editor->txtPrezzo_A->setText(QStringLiteral("€ 18,50"));
+        control<QLineEdit>(m_editor, "txtNome_A")->setText(QStringLiteral("Il nome della rosa"));
+        control<QLineEdit>(m_editor, "txtUM_A")->setText(QStringLiteral("Umberto Eco  -  Bompiani (1980)"));
+        control<QLineEdit>(m_editor, "txtCaratteristiche_A")->setText(QStringLiteral("Prima edizione"));
+        control<QLineEdit>(m_editor, "txtCodice_A")->setText(QStringLiteral("ISBN: 88-452-0621-4"));
+        control<QLineEdit>(m_editor, "txtPrezzo_A")->setText(QStringLiteral("€ 18,50"));
     }
 
     std::unique_ptr<TempProgramFolder> m_folder;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/controls.h"
+
 #include <QApplication>
 #include <QList>
 #include <QMessageBox>

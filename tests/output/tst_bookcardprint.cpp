@@ -90,13 +90,13 @@ private slots:
         QCOMPARE(w->objectName(), preview ? QStringLiteral("TfrmAnteprimaLibri") : QStringLiteral("TfrmStampaLibri"));
         QCOMPARE(w->windowTitle(), caption);
         QCOMPARE(w->size(), QSize(364, 287));
-        QCOMPARE(w->btnStampa->text(), confirm);
-        QCOMPARE(w->btnAnnulla->text(), QStringLiteral("Annulla"));
-        QCOMPARE(w->btnAnnulla->geometry(), QRect(18, 243, 145, 28));
-        QCOMPARE(w->btnStampa->geometry(), QRect(200, 243, 145, 28));
-        QCOMPARE(w->shpSfondo->geometry(), QRect(18, 18, 326, 215));
-        QCOMPARE(w->imgTemp->image().size(), preview ? QSize(297, 184) : QSize(307, 409));
-        QVERIFY(w->imgLogo->isHidden() && w->imgTemp->isHidden());
+        QCOMPARE(control<QPushButton>(w, "btnStampa")->text(), confirm);
+        QCOMPARE(control<QPushButton>(w, "btnAnnulla")->text(), QStringLiteral("Annulla"));
+        QCOMPARE(control<QPushButton>(w, "btnAnnulla")->geometry(), QRect(18, 243, 145, 28));
+        QCOMPARE(control<QPushButton>(w, "btnStampa")->geometry(), QRect(200, 243, 145, 28));
+        QCOMPARE(control<QWidget>(w, "shpSfondo")->geometry(), QRect(18, 18, 326, 215));
+        QCOMPARE(control<PictureBox>(w, "imgTemp")->image().size(), preview ? QSize(297, 184) : QSize(307, 409));
+        QVERIFY(control<PictureBox>(w, "imgLogo")->isHidden() && control<PictureBox>(w, "imgTemp")->isHidden());
         QCOMPARE(w->repDocumento().name(), QStringLiteral("Scheda Libro"));
     }
 
@@ -105,10 +105,10 @@ private slots:
     void printsTheCardOnScreen()
     {
         typeCard();
-        m_libri->imgFoto->setImage(filled(QSize(300, 400), qRgb(200, 0, 0)));
+        control<PictureBox>(m_libri, "imgFoto")->setImage(filled(QSize(300, 400), qRgb(200, 0, 0)));
         PrintRecorder printer(m_folder->file(QStringLiteral("card.pdf")));
         MessageCatcher messages;
-        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { w->btnStampa->click(); });
+        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { control<QPushButton>(w, "btnStampa")->click(); });
         m_libri->cmdStampaClick();
         QVERIFY(messages.seen().isEmpty());
         QCOMPARE(printer.dialogs, 1);
@@ -168,25 +168,25 @@ private slots:
             w.btnStampaClick();
             return printedAt(w.repDocumento(), 95, 67);
         };
-        m_libri->imgFoto->setImage(filled(QSize(100, 150), qRgb(0, 160, 0)));
+        control<PictureBox>(m_libri, "imgFoto")->setImage(filled(QSize(100, 150), qRgb(0, 160, 0)));
         QCOMPARE(printedCentre(), qRgb(0, 160, 0));
-        m_libri->imgFoto->setImage(m_libri->placeholder()); // as for a card without cover
+        control<PictureBox>(m_libri, "imgFoto")->setImage(m_libri->placeholder()); // as for a card without cover
         TfrmStampaLibri placeholder(m_libri.get());
         placeholder.setCard(m_libri->printedCard());
         placeholder.show();
-        QCOMPARE(placeholder.imgLogo->image(), m_libri->placeholder());
-        m_libri->imgFoto->setImage(QImage());
+        QCOMPARE(control<PictureBox>(placeholder, "imgLogo")->image(), m_libri->placeholder());
+        control<PictureBox>(m_libri, "imgFoto")->setImage(QImage());
         TfrmAnteprimaLibri nothing(m_libri.get());
         nothing.setCard(m_libri->printedCard());
         nothing.show();
-        QCOMPARE(nothing.imgLogo->image(), nothing.imgTemp->image());
+        QCOMPARE(control<PictureBox>(nothing, "imgLogo")->image(), control<PictureBox>(nothing, "imgTemp")->image());
     }
 
     // A window prints the card it is given, whoever owns it: its owner's
     // boxes are not read, and a short list of values prints the rest empty.
     void printsTheCardItIsGiven()
     {
-        m_libri->txtTitolo->setText(QStringLiteral("sullo schermo"));
+        control<QLineEdit>(m_libri, "txtTitolo")->setText(QStringLiteral("sullo schermo"));
         BookCardWindow::Card card;
         card.values = {QStringLiteral(" dato "), QStringLiteral("Autore dato")};
         card.picture = filled(QSize(100, 150), qRgb(0, 0, 170));
@@ -208,8 +208,8 @@ private slots:
     // box; a card with empty boxes prints captions and empty boxes.
     void longValuesAreCutEmptyOnesLeftBlank()
     {
-        m_libri->txtNote->setText(QStringLiteral("[nota] ") + QString(243, QLatin1Char('W')));
-        m_libri->txtTitolo->setText(QStringLiteral("[Titolo] tra parentesi"));
+        control<QLineEdit>(m_libri, "txtNote")->setText(QStringLiteral("[nota] ") + QString(243, QLatin1Char('W')));
+        control<QLineEdit>(m_libri, "txtTitolo")->setText(QStringLiteral("[Titolo] tra parentesi"));
         TfrmStampaLibri w(m_libri.get());
         w.setCard(m_libri->printedCard());
         w.show();
@@ -240,7 +240,7 @@ private slots:
         PrintRecorder printer(m_folder->file(QStringLiteral("none.pdf")));
         printer.answer = PrintRecorder::Cancel;
         MessageCatcher messages;
-        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { w->btnStampa->click(); });
+        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { control<QPushButton>(w, "btnStampa")->click(); });
         m_libri->cmdStampaClick();
         QCOMPARE(printer.dialogs, 1);
         QVERIFY(!QFile::exists(printer.pdf()));
@@ -250,7 +250,7 @@ private slots:
     void annullaPrintsNothing()
     {
         PrintRecorder printer(m_folder->file(QStringLiteral("none.pdf")));
-        whenOpen<TfrmAnteprimaLibri>([](TfrmAnteprimaLibri *w) { w->btnAnnulla->click(); });
+        whenOpen<TfrmAnteprimaLibri>([](TfrmAnteprimaLibri *w) { control<QPushButton>(w, "btnAnnulla")->click(); });
         m_libri->cmdAnteprimaClick();
         QCOMPARE(printer.dialogs, 0);
     }
@@ -261,7 +261,7 @@ private slots:
         PrintRecorder printer(m_folder->file(QStringLiteral("broken.pdf")));
         printer.answer = PrintRecorder::Broken;
         MessageCatcher messages;
-        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { w->btnStampa->click(); });
+        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { control<QPushButton>(w, "btnStampa")->click(); });
         m_libri->cmdStampaClick();
         QCOMPARE(messages.texts(),
                  QStringList(QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata "
@@ -271,7 +271,7 @@ private slots:
         // With no printer at all the user is told so, not to reduce the photo.
         messages.clear();
         printer.answer = PrintRecorder::NoPrinter;
-        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { w->btnStampa->click(); });
+        whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) { control<QPushButton>(w, "btnStampa")->click(); });
         m_libri->cmdStampaClick();
         QCOMPARE(messages.texts(), QStringList(ReportPrinting::noPrinterMessage()));
     }
@@ -315,7 +315,7 @@ private slots:
                 action("actStampa")->trigger();
                 action("actChiudi")->trigger();
             });
-            w->btnStampa->click();
+            control<QPushButton>(w, "btnStampa")->click();
         });
         m_libri->cmdAnteprimaClick();
         QVERIFY(seen);

@@ -180,7 +180,7 @@ private slots:
         screen.show();
         screen.btnCercaClick();
         PrintRecorder printer(m_folder->file(QStringLiteral("search.pdf")));
-        screen.btnStampa->click();
+        control<QPushButton>(screen, "btnStampa")->click();
         const PdfText pdf = PdfText::read(printer.pdf());
         QCOMPARE(pdf.pages.size(), 1);
         QStringList expected = {QStringLiteral("Riepilogo libri in archivio")};

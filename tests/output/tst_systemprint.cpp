@@ -125,11 +125,11 @@ private slots:
         TempProgramFolder folder;
         TfrmLibri libri;
         libri.show();
-        libri.txtTitolo->setText(QStringLiteral("Scheda [di prova]"));
-        libri.txtAutore->setText(QStringLiteral("Autore della prova"));
+        control<QLineEdit>(libri, "txtTitolo")->setText(QStringLiteral("Scheda [di prova]"));
+        control<QLineEdit>(libri, "txtAutore")->setText(QStringLiteral("Autore della prova"));
         whenOpen<TfrmStampaLibri>([](TfrmStampaLibri *w) {
             acceptPrintDialog();
-            w->btnStampa->click();
+            control<QPushButton>(w, "btnStampa")->click();
         });
         MessageCatcher messages;
         libri.cmdStampaClick();
@@ -147,7 +147,7 @@ private slots:
         w.show();
         acceptPrintDialog();
         MessageCatcher messages;
-        w.btnStampa->click();
+        control<QPushButton>(w, "btnStampa")->click();
         QVERIFY(messages.seen().isEmpty());
         checkJob({QStringLiteral("Narrativa"), QStringLiteral("Nome_A"), QStringLiteral("Prezzo_H")}, 1);
     }

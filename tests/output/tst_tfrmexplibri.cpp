@@ -114,25 +114,28 @@ void TestTfrmExpLibri::layoutAndColumns()
     QCOMPARE(screen.objectName(), QStringLiteral("TfrmExpLibri"));
     QCOMPARE(screen.windowTitle(), QStringLiteral(" Esporta archivio libri in Excel"));
     QCOMPARE(screen.size(), QSize(862, 560));
-    QCOMPARE(screen.panContainer->size(), QSize(837, 533));
-    QCOMPARE(screen.panContainer->geometry().center(), screen.rect().center());
-    QCOMPARE(screen.shpTop->size(), QSize(821, 65));
-    QCOMPARE(screen.imgLogo->size(), QSize(505, 55));
-    QCOMPARE(screen.cmdEsporta->size(), QSize(49, 50));
-    QCOMPARE(screen.cmdImporta->size(), QSize(49, 50));
-    QCOMPARE(screen.cmdGuida->size(), QSize(50, 55));
-    QCOMPARE(screen.cmdEsci->size(), QSize(40, 50));
-    for (QWidget *command : {screen.cmdEsporta, screen.cmdImporta, screen.cmdGuida, screen.cmdEsci})
+    QCOMPARE(control<QWidget>(screen, "panContainer")->size(), QSize(837, 533));
+    QCOMPARE(control<QWidget>(screen, "panContainer")->geometry().center(), screen.rect().center());
+    QCOMPARE(control<QWidget>(screen, "shpTop")->size(), QSize(821, 65));
+    QCOMPARE(control<QLabel>(screen, "imgLogo")->size(), QSize(505, 55));
+    QCOMPARE(control<PictureButton>(screen, "cmdEsporta")->size(), QSize(49, 50));
+    QCOMPARE(control<PictureButton>(screen, "cmdImporta")->size(), QSize(49, 50));
+    QCOMPARE(control<PictureButton>(screen, "cmdGuida")->size(), QSize(50, 55));
+    QCOMPARE(control<PictureButton>(screen, "cmdEsci")->size(), QSize(40, 50));
+    for (QWidget *command : {control<PictureButton>(screen, "cmdEsporta"), control<PictureButton>(screen, "cmdImporta"),
+                             control<PictureButton>(screen, "cmdGuida"), control<PictureButton>(screen, "cmdEsci")})
         QCOMPARE(command->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(screen.grdRecords->size(), QSize(821, 409));
-    QCOMPARE(screen.bkgInfo->size(), QSize(821, 32));
-    QCOMPARE(screen.bkgInfo->geometry().bottom() < screen.panContainer->height(), true);
-    QCOMPARE(screen.panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
-    QCOMPARE(screen.panInfo->font().family(), QStringLiteral("Tahoma"));
-    QCOMPARE(screen.panInfo->font().pointSize(), 12);
-    QVERIFY(screen.bkgInfo->styleSheet().contains(QStringLiteral("#6a5acd")));
+    QCOMPARE(control<QTableView>(screen, "grdRecords")->size(), QSize(821, 409));
+    QCOMPARE(control<QWidget>(screen, "bkgInfo")->size(), QSize(821, 32));
+    QCOMPARE(control<QWidget>(screen, "bkgInfo")->geometry().bottom() <
+                 control<QWidget>(screen, "panContainer")->height(),
+             true);
+    QCOMPARE(control<QLabel>(screen, "panInfo")->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
+    QCOMPARE(control<QLabel>(screen, "panInfo")->font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(control<QLabel>(screen, "panInfo")->font().pointSize(), 12);
+    QVERIFY(control<QWidget>(screen, "bkgInfo")->styleSheet().contains(QStringLiteral("#6a5acd")));
 
-    QTableView *grid = screen.grdRecords;
+    QTableView *grid = control<QTableView>(screen, "grdRecords");
     QCOMPARE(grid->model()->columnCount(), 23);
     QVERIFY(grid->alternatingRowColors());
     QVERIFY(grid->palette().color(QPalette::AlternateBase) != grid->palette().color(QPalette::Base));
@@ -165,7 +168,7 @@ void TestTfrmExpLibri::gridShowsTheArchive()
     TfrmExpLibri screen;
     QCOMPARE(screen.model()->rowCount(), 0); // filled when shown
     screen.show();
-    QAbstractItemModel *m = screen.grdRecords->model();
+    QAbstractItemModel *m = control<QTableView>(screen, "grdRecords")->model();
     QCOMPARE(m->rowCount(), 3);
     QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("1"));
     QCOMPARE(m->index(2, 0).data().toString(), QStringLiteral("3"));
@@ -187,7 +190,7 @@ void TestTfrmExpLibri::missingArchiveIsCreatedEmpty()
     TempProgramFolder folder;
     TfrmExpLibri screen;
     screen.show();
-    QCOMPARE(screen.grdRecords->model()->rowCount(), 0);
+    QCOMPARE(control<QTableView>(screen, "grdRecords")->model()->rowCount(), 0);
     QVERIFY(QFile::exists(BookArchive::path()));
     QCOMPARE(QFileInfo(BookArchive::path()).size(), 0);
 
@@ -206,13 +209,13 @@ void TestTfrmExpLibri::readOnlyColumns()
     writeArchive({QStringLiteral("Primo")});
     TfrmExpLibri screen;
     screen.show();
-    QAbstractItemModel *m = screen.grdRecords->model();
+    QAbstractItemModel *m = control<QTableView>(screen, "grdRecords")->model();
     const QList<int> editable = {7, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22};
     for (int c = 0; c < 23; ++c)
         QCOMPARE(bool(m->flags(m->index(0, c)) & Qt::ItemIsEditable), editable.contains(c));
 
     // Typing into a read-only cell changes nothing; into an editable one it does.
-    QTableView *grid = screen.grdRecords;
+    QTableView *grid = control<QTableView>(screen, "grdRecords");
     QApplication::setActiveWindow(&screen);
     QVERIFY(QTest::qWaitForWindowActive(&screen));
     grid->setFocus();
@@ -235,7 +238,7 @@ void TestTfrmExpLibri::editReachesTheFileNotTheArchive()
     const QByteArray archiveBefore = readAll(BookArchive::path());
     TfrmExpLibri screen;
     screen.show();
-    QTableView *grid = screen.grdRecords;
+    QTableView *grid = control<QTableView>(screen, "grdRecords");
     QAbstractItemModel *m = grid->model();
     QApplication::setActiveWindow(&screen);
     QVERIFY(QTest::qWaitForWindowActive(&screen));
@@ -282,7 +285,7 @@ void TestTfrmExpLibri::largeArchiveShowsFirstRowsAndFillsOn()
     for (bool exportAtOnce : {false, true}) {
         TfrmExpLibri screen;
         screen.show();
-        QAbstractItemModel *m = screen.grdRecords->model();
+        QAbstractItemModel *m = control<QTableView>(screen, "grdRecords")->model();
         QVERIFY(m->rowCount() >= CardTableFill::FirstRows);
         QVERIFY(m->rowCount() < kCards);
         QVERIFY(screen.model()->isFilling());
@@ -417,14 +420,14 @@ void TestTfrmExpLibri::helpTopic()
     QTimer poll;
     connect(&poll, &QTimer::timeout, [&] {
         if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
-            title = help->lblTitolo->text();
-            body = help->txtGuida->toPlainText();
+            title = control<QLabel>(help, "lblTitolo")->text();
+            body = control<QPlainTextEdit>(help, "txtGuida")->toPlainText();
             owner = help->parentWidget() ? help->parentWidget()->objectName() : QString();
             help->close();
         }
     });
     poll.start(5);
-    QTest::mouseClick(screen.cmdGuida, Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(screen, "cmdGuida"), Qt::LeftButton);
     QCOMPARE(title, QStringLiteral("Esportazione archivio libri in Excel"));
     QCOMPARE(owner, QStringLiteral("TfrmExpLibri"));
     QCOMPARE(TfrmExpLibri::helpTopic().split(QStringLiteral("\r\n\r\n")).size(), 3);
@@ -448,26 +451,30 @@ void TestTfrmExpLibri::hints()
     {
         QWidget *command;
         QString hint;
-    } commands[] = {{screen.cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel.")},
-                    {screen.cmdImporta, QStringLiteral("Importa nuove schede da un foglio di Excel o di "
-                                                       "LibreOffice (CSV o XLS).")},
-                    {screen.cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
-                    {screen.cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro.")}};
+    } commands[] = {
+        {control<PictureButton>(screen, "cmdEsporta"),
+         QStringLiteral("Esporta l'archivio in formato Microsoft Excel.")},
+        {control<PictureButton>(screen, "cmdImporta"), QStringLiteral("Importa nuove schede da un foglio di Excel o di "
+                                                                      "LibreOffice (CSV o XLS).")},
+        {control<PictureButton>(screen, "cmdGuida"),
+         QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
+        {control<PictureButton>(screen, "cmdEsci"), QStringLiteral("Esci da questo ambiente di lavoro.")}};
     for (const auto &c : commands) {
         QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), c.command->mapToGlobal(QPointF(3, 3)));
         QApplication::sendEvent(c.command, &enter);
-        QCOMPARE(screen.panInfo->text(), c.hint);
-        screen.panInfo->setText(QStringLiteral("x"));
+        QCOMPARE(control<QLabel>(screen, "panInfo")->text(), c.hint);
+        control<QLabel>(screen, "panInfo")->setText(QStringLiteral("x"));
     }
-    for (QWidget *ground : {static_cast<QWidget *>(&screen), screen.panContainer, screen.shpTop,
-                            screen.grdRecords->viewport(), screen.bkgInfo}) {
-        screen.panInfo->setText(QStringLiteral("x"));
+    for (QWidget *ground :
+         {static_cast<QWidget *>(&screen), control<QWidget>(screen, "panContainer"), control<QWidget>(screen, "shpTop"),
+          control<QTableView>(screen, "grdRecords")->viewport(), control<QWidget>(screen, "bkgInfo")}) {
+        control<QLabel>(screen, "panInfo")->setText(QStringLiteral("x"));
         moveOver(ground, QPoint(1, 1));
-        QVERIFY2(screen.panInfo->text().isEmpty(), qPrintable(ground->objectName()));
+        QVERIFY2(control<QLabel>(screen, "panInfo")->text().isEmpty(), qPrintable(ground->objectName()));
     }
 
     QSignalSpy closed(&screen, &QDialog::finished);
-    QTest::mouseClick(screen.cmdEsci, Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(screen, "cmdEsci"), Qt::LeftButton);
     QVERIFY(!screen.isVisible());
 }
 

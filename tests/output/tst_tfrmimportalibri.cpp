@@ -93,7 +93,7 @@ void TestTfrmImportaLibri::importFromTheExportScreen()
     TfrmExpLibri screen;
     screen.show();
     QVERIFY(screen.model()->setData(screen.model()->index(0, 22), QStringLiteral("nota in griglia")));
-    QCOMPARE(screen.cmdImporta->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(control<PictureButton>(screen, "cmdImporta")->cursor().shape(), Qt::PointingHandCursor);
 
     MessageCatcher catcher;
     bool checked = false;
@@ -102,16 +102,17 @@ void TestTfrmImportaLibri::importFromTheExportScreen()
         QCOMPARE(w->windowTitle(), QStringLiteral(" Importa schede da un foglio di calcolo"));
         QCOMPARE(w->parentWidget(), &screen);
         QVERIFY(w->isModal());
-        QVERIFY(w->chkSaltaISBN->isChecked());
-        QCOMPARE(w->panInfo->text(), QStringLiteral("Importazione schede da un foglio di calcolo."));
-        for (QWidget *command : {static_cast<QWidget *>(w->btnSfoglia), static_cast<QWidget *>(w->cmdImporta),
-                                 static_cast<QWidget *>(w->cmdAnnulla)})
+        QVERIFY(control<QCheckBox>(w, "chkSaltaISBN")->isChecked());
+        QCOMPARE(control<QLabel>(w, "panInfo")->text(), QStringLiteral("Importazione schede da un foglio di calcolo."));
+        for (QWidget *command : {static_cast<QWidget *>(control<QPushButton>(w, "btnSfoglia")),
+                                 static_cast<QWidget *>(control<QPushButton>(w, "cmdImporta")),
+                                 static_cast<QWidget *>(control<QPushButton>(w, "cmdAnnulla"))})
             QCOMPARE(command->cursor().shape(), Qt::PointingHandCursor);
 
         FileChooser::answerNext(path);
-        QTest::mouseClick(w->btnSfoglia, Qt::LeftButton);
-        QCOMPARE(w->lblFile->text(), QDir::toNativeSeparators(path));
-        QVERIFY(w->chkIntestazione->isChecked());
+        QTest::mouseClick(control<QPushButton>(w, "btnSfoglia"), Qt::LeftButton);
+        QCOMPARE(control<QLabel>(w, "lblFile")->text(), QDir::toNativeSeparators(path));
+        QVERIFY(control<QCheckBox>(w, "chkIntestazione")->isChecked());
         const QStringList expected = {QStringLiteral("Titolo libro"), QStringLiteral("Autore"),
                                       QStringLiteral("Non importare"), QStringLiteral("ISBN"),
                                       QStringLiteral("Prezzo")};
@@ -121,8 +122,8 @@ void TestTfrmImportaLibri::importFromTheExportScreen()
             QVERIFY(box && box == w->fieldBox(c));
             QCOMPARE(box->currentText(), expected.at(c));
         }
-        QCOMPARE(w->grdAnteprima->item(1, 0)->text(), QStringLiteral("Il nome della rosa"));
-        QCOMPARE(w->grdAnteprima->item(2, 4)->text(), QStringLiteral("9,50"));
+        QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->item(1, 0)->text(), QStringLiteral("Il nome della rosa"));
+        QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->item(2, 4)->text(), QStringLiteral("9,50"));
 
         // A field goes to one column only; with no title column nothing is imported.
         choose(w->fieldBox(1), QStringLiteral("Titolo libro"));
@@ -136,9 +137,9 @@ void TestTfrmImportaLibri::importFromTheExportScreen()
         choose(w->fieldBox(2), QStringLiteral("Genere"));
 
         catcher.answerNext(QMessageBox::Yes);
-        QTest::mouseClick(w->cmdImporta, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w, "cmdImporta"), Qt::LeftButton);
     });
-    QTest::mouseClick(screen.cmdImporta, Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(screen, "cmdImporta"), Qt::LeftButton);
     QVERIFY(checked);
     QCOMPARE(catcher.texts(),
              QStringList({QStringLiteral("Il file contiene 4 righe da importare come nuove schede in fondo "
@@ -161,7 +162,7 @@ void TestTfrmImportaLibri::importFromTheExportScreen()
     QCOMPARE(card.text(TSchedaLibro::Prezzo), QStringLiteral("1\u20AC"));
     archive.close();
 
-    QAbstractItemModel *grid = screen.grdRecords->model();
+    QAbstractItemModel *grid = control<QTableView>(screen, "grdRecords")->model();
     QCOMPARE(grid->rowCount(), 3);
     QCOMPARE(grid->index(1, 1).data().toString(), QStringLiteral("Se una notte d'inverno"));
     QCOMPARE(grid->index(0, 22).data().toString(), QStringLiteral("nota in griglia"));
@@ -230,22 +231,22 @@ void TestTfrmImportaLibri::anotherFileReplacesTheFirst()
         QVERIFY(!w.loadFile(writeFile(folder, QStringLiteral("vuoto.csv"), QByteArray())));
         QCOMPARE(catcher.seen().size(), 1);
     }
-    QCOMPARE(w.lblFile->text(), QDir::toNativeSeparators(wide));
+    QCOMPARE(control<QLabel>(w, "lblFile")->text(), QDir::toNativeSeparators(wide));
     QCOMPARE(w.fieldBox(3)->currentText(), QStringLiteral("Casa editrice"));
 
     // Without a header row the columns are named by number and fill nothing yet.
     QVERIFY(w.loadFile(writeFile(folder, QStringLiteral("stretto.csv"), "Primo libro;Rossi\nSecondo;Bianchi\n")));
     QCOMPARE(w.findChildren<QComboBox *>().size(), 2);
     QVERIFY(w.findChild<QComboBox *>(QStringLiteral("cboCampo02")));
-    QVERIFY(!w.chkIntestazione->isChecked());
+    QVERIFY(!control<QCheckBox>(w, "chkIntestazione")->isChecked());
     QCOMPARE(w.fieldBox(0)->currentText(), QStringLiteral("Non importare"));
-    QCOMPARE(w.grdAnteprima->horizontalHeaderItem(1)->text(), QStringLiteral("Colonna 2"));
-    QCOMPARE(w.grdAnteprima->item(1, 0)->text(), QStringLiteral("Primo libro"));
-    QCOMPARE(w.grdAnteprima->rowCount(), 3);
-    w.chkIntestazione->setChecked(true);
-    QCOMPARE(w.grdAnteprima->horizontalHeaderItem(1)->text(), QStringLiteral("Rossi"));
-    QCOMPARE(w.grdAnteprima->rowCount(), 2);
-    QCOMPARE(w.grdAnteprima->cellWidget(0, 1), w.fieldBox(1));
+    QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->horizontalHeaderItem(1)->text(), QStringLiteral("Colonna 2"));
+    QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->item(1, 0)->text(), QStringLiteral("Primo libro"));
+    QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->rowCount(), 3);
+    control<QCheckBox>(w, "chkIntestazione")->setChecked(true);
+    QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->horizontalHeaderItem(1)->text(), QStringLiteral("Rossi"));
+    QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->rowCount(), 2);
+    QCOMPARE(control<QTableWidget>(w, "grdAnteprima")->cellWidget(0, 1), w.fieldBox(1));
 }
 
 // A disk that fills up during the import: the access message, the archive

@@ -4,9 +4,10 @@
 // short or claim an enormous size. Nothing crashes or hangs, every text
 // stays within its field, and reading never changes a byte.
 #include "common/filefixtures.h"
-#include "common/watchdog.h"
 #include "common/picturefixtures.h"
+#include "common/screencontrols.h"
 #include "common/testsupport.h"
+#include "common/watchdog.h"
 
 #include "books/tfrmlibri.h"
 #include "catalogues/cataloguefile.h"
@@ -119,9 +120,9 @@ private slots:
         MessageCatcher messages;
         screen.cmdPrimoClick();
         for (int n = 1; n <= records; ++n) {
-            QCOMPARE(screen.lblPosizione->text(), QString::number(n));
+            QCOMPARE(control<QLabel>(screen, "lblPosizione")->text(), QString::number(n));
             for (int f = 0; f < TSchedaLibro::TextFieldCount; ++f)
-                QVERIFY(screen.field(f)->text().size() <= TSchedaLibro::capacity(f));
+                QVERIFY(cardBox(screen, f)->text().size() <= TSchedaLibro::capacity(f));
             screen.cmdAvantiClick();
         }
         QCOMPARE(messages.texts(), records == 0 ? QStringList{kNoCards} : QStringList());
@@ -143,13 +144,13 @@ private slots:
         // cards before it keep every byte.
         messages.clear();
         screen.cmdNuovoClick();
-        screen.txtTitolo->setText(QStringLiteral("Nuovo"));
-        screen.txtAutore->setText(QStringLiteral("A"));
-        screen.txtAnno->setText(QStringLiteral("2000"));
-        screen.txtEditore->setText(QStringLiteral("E"));
+        control<QLineEdit>(screen, "txtTitolo")->setText(QStringLiteral("Nuovo"));
+        control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("A"));
+        control<QLineEdit>(screen, "txtAnno")->setText(QStringLiteral("2000"));
+        control<QLineEdit>(screen, "txtEditore")->setText(QStringLiteral("E"));
         screen.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("La scheda corrente è stata inserita in archivio.")});
-        QCOMPARE(screen.lblPosizione->text(), QString::number(records + 1));
+        QCOMPARE(control<QLabel>(screen, "lblPosizione")->text(), QString::number(records + 1));
         const QByteArray after = readFile(BookArchive::path());
         QCOMPARE(after.size(), (records + 1) * TSchedaLibro::RecordSize);
         QCOMPARE(after.left(records * TSchedaLibro::RecordSize), bytes.left(records * TSchedaLibro::RecordSize));
@@ -166,16 +167,16 @@ private slots:
         Watchdog watchdog(60, QStringLiteral("reading a damaged catalogue"));
 
         TfrmListinoPrezzi editor;
-        editor.lblFile->setText(path);
-        editor.lblNome->setText(QStringLiteral("Narrativa"));
+        control<QLabel>(editor, "lblFile")->setText(path);
+        control<QLabel>(editor, "lblNome")->setText(QStringLiteral("Narrativa"));
         editor.show();
         MessageCatcher messages;
         editor.cmdPrimoClick();
         for (int n = 1; n <= records; ++n) {
-            QCOMPARE(editor.lblPosizione->text(), QString::number(n));
+            QCOMPARE(control<QLabel>(editor, "lblPosizione")->text(), QString::number(n));
             for (int box = 0; box < TPaginaCatalogo::BoxCount; ++box)
                 for (int f = 0; f < TRiquadro::FieldCount; ++f)
-                    QVERIFY(editor.field(box, f)->text().size() <= TRiquadro::capacity(f));
+                    QVERIFY(boxField(editor, box, f)->text().size() <= TRiquadro::capacity(f));
             editor.cmdAvantiClick();
         }
         QCOMPARE(messages.texts(), records == 0 ? QStringList{kNoCards} : QStringList());
@@ -213,19 +214,19 @@ private slots:
         Watchdog watchdog(60, QStringLiteral("reading a damaged box photo"));
 
         TfrmListinoPrezzi editor;
-        editor.lblFile->setText(path);
-        editor.lblNome->setText(QStringLiteral("Narrativa"));
+        control<QLabel>(editor, "lblFile")->setText(path);
+        control<QLabel>(editor, "lblNome")->setText(QStringLiteral("Narrativa"));
         editor.show();
         MessageCatcher messages;
         editor.cmdPrimoClick();
-        QCOMPARE(editor.lblPosizione->text(), QStringLiteral("1"));
-        QCOMPARE(editor.photo(0)->image(), editor.placeholder());
-        QCOMPARE(editor.photo(1)->image().size(), CatalogueFolder::PhotoSize);
+        QCOMPARE(control<QLabel>(editor, "lblPosizione")->text(), QStringLiteral("1"));
+        QCOMPARE(boxPhoto(editor, 0)->image(), editor.placeholder());
+        QCOMPARE(boxPhoto(editor, 1)->image().size(), CatalogueFolder::PhotoSize);
 
-        editor.photo(2)->setImage(pictureB);
+        boxPhoto(editor, 2)->setImage(pictureB);
         FileChooser::answerNext(photoA);
         editor.imgFoto_CClick();
-        QCOMPARE(editor.photo(2)->image(), editor.placeholder());
+        QCOMPARE(boxPhoto(editor, 2)->image(), editor.placeholder());
         QVERIFY(messages.texts().isEmpty());
         QCOMPARE(readFile(photoA), content);
     }

@@ -3,6 +3,7 @@
 // process of this test (the record layer or the real screens, through the
 // same code the program runs), started together.
 #include "common/filefixtures.h"
+#include "common/screencontrols.h"
 #include "common/testsupport.h"
 
 #include "access/passwordstore.h"
@@ -113,16 +114,16 @@ int saveThroughCardScreen(const QString &title)
 {
     TfrmLibri form;
     form.show();
-    form.txtTitolo->setText(title);
-    form.txtAutore->setText(QStringLiteral("Autore"));
-    form.txtAnno->setText(QStringLiteral("2024"));
-    form.txtEditore->setText(QStringLiteral("Editore"));
+    control<QLineEdit>(form, "txtTitolo")->setText(title);
+    control<QLineEdit>(form, "txtAutore")->setText(QStringLiteral("Autore"));
+    control<QLineEdit>(form, "txtAnno")->setText(QStringLiteral("2024"));
+    control<QLineEdit>(form, "txtEditore")->setText(QStringLiteral("Editore"));
     waitForGo();
     MessageCatcher messages;
     form.cmdSalvaClick();
     for (const QString &text : messages.texts())
         say("message", text);
-    say("position", form.lblPosizione->text());
+    say("position", control<QLabel>(form, "lblPosizione")->text());
     return 0;
 }
 
@@ -150,7 +151,7 @@ int createCatalogue(const QString &name)
 {
     TfrmCreaCatalogo form;
     form.show();
-    form.txtFile->setText(name);
+    control<QLineEdit>(form, "txtFile")->setText(name);
     waitForGo();
     MessageCatcher messages;
     form.btnApplicaClick();
@@ -409,10 +410,10 @@ private slots:
             form.cmdPrimoClick();
         else
             form.cmdNuovoClick();
-        form.txtTitolo->setText(QStringLiteral("Cambiato"));
-        form.txtAutore->setText(QStringLiteral("A"));
-        form.txtAnno->setText(QStringLiteral("1999"));
-        form.txtEditore->setText(QStringLiteral("E"));
+        control<QLineEdit>(form, "txtTitolo")->setText(QStringLiteral("Cambiato"));
+        control<QLineEdit>(form, "txtAutore")->setText(QStringLiteral("A"));
+        control<QLineEdit>(form, "txtAnno")->setText(QStringLiteral("1999"));
+        control<QLineEdit>(form, "txtEditore")->setText(QStringLiteral("E"));
         const QByteArray before = readFile(BookArchive::path());
 
         Copy holder(viewFor(folder.path(), 1), {QStringLiteral("hold"), viewFor(BookArchive::path(), 1)});
@@ -426,7 +427,7 @@ private slots:
         QCOMPARE(messages.texts(), QStringList{WriteLock::busyMessage()});
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
         QCOMPARE(readFile(BookArchive::path()), before);
-        QCOMPARE(form.lblPosizione->text(), rewrite ? QStringLiteral("1") : QString());
+        QCOMPARE(control<QLabel>(form, "lblPosizione")->text(), rewrite ? QStringLiteral("1") : QString());
         QVERIFY(!QDir(Covers::folder()).exists() || QDir(Covers::folder()).isEmpty());
         holder.finish();
 
@@ -434,7 +435,7 @@ private slots:
         messages.clear();
         form.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{rewrite ? kRewritten : kInserted});
-        QCOMPARE(form.lblPosizione->text(), rewrite ? QStringLiteral("1") : QStringLiteral("3"));
+        QCOMPARE(control<QLabel>(form, "lblPosizione")->text(), rewrite ? QStringLiteral("1") : QStringLiteral("3"));
     }
 
     void lockOfAKilledCopyIsTakenOver()
@@ -449,10 +450,10 @@ private slots:
         QVERIFY(QFile::exists(WriteLock::lockPathFor(BookArchive::path())));
         TfrmLibri form;
         form.show();
-        form.txtTitolo->setText(QStringLiteral("Dopo il guasto"));
-        form.txtAutore->setText(QStringLiteral("A"));
-        form.txtAnno->setText(QStringLiteral("1999"));
-        form.txtEditore->setText(QStringLiteral("E"));
+        control<QLineEdit>(form, "txtTitolo")->setText(QStringLiteral("Dopo il guasto"));
+        control<QLineEdit>(form, "txtAutore")->setText(QStringLiteral("A"));
+        control<QLineEdit>(form, "txtAnno")->setText(QStringLiteral("1999"));
+        control<QLineEdit>(form, "txtEditore")->setText(QStringLiteral("E"));
         MessageCatcher messages;
         QElapsedTimer clock;
         clock.start();
@@ -481,19 +482,19 @@ private slots:
             // The other workstation loads card 2 too, changes and saves it.
             TfrmLibri there;
             there.cmdUltimoClick();
-            there.txtTitolo->setText(QStringLiteral("Due, corretto altrove"));
+            control<QLineEdit>(there, "txtTitolo")->setText(QStringLiteral("Due, corretto altrove"));
             MessageCatcher messages;
             there.cmdSalvaClick();
             QCOMPARE(messages.texts(), QStringList{kRewritten});
         }
-        here.txtNote->setText(QStringLiteral("nota di qui"));
+        control<QLineEdit>(here, "txtNote")->setText(QStringLiteral("nota di qui"));
         MessageCatcher messages;
         messages.answerNext(overwrite ? QMessageBox::Yes : QMessageBox::No);
         here.cmdSalvaClick();
         QCOMPARE(messages.texts().value(0), TfrmLibri::changedElsewhereQuestion(2));
         QCOMPARE(messages.seen().first().icon, QMessageBox::Question);
         const TSchedaLibro stored = readCard(2);
-        QCOMPARE(here.lblPosizione->text(), QStringLiteral("2"));
+        QCOMPARE(control<QLabel>(here, "lblPosizione")->text(), QStringLiteral("2"));
         if (overwrite) {
             QCOMPARE(messages.texts().mid(1), QStringList{kRewritten});
             QCOMPARE(stored.text(TSchedaLibro::Titolo), QStringLiteral("Due"));
@@ -502,12 +503,12 @@ private slots:
             QCOMPARE(messages.texts().size(), 1);
             QCOMPARE(stored.text(TSchedaLibro::Titolo), QStringLiteral("Due, corretto altrove"));
             QCOMPARE(stored.text(TSchedaLibro::Note), QString());
-            QCOMPARE(here.txtTitolo->text(), QStringLiteral("Due, corretto altrove"));
-            QCOMPARE(here.txtNote->text(), QString());
+            QCOMPARE(control<QLineEdit>(here, "txtTitolo")->text(), QStringLiteral("Due, corretto altrove"));
+            QCOMPARE(control<QLineEdit>(here, "txtNote")->text(), QString());
         }
         // The screen now holds the card as stored: the next save asks nothing.
         messages.clear();
-        here.txtGiudizio->setText(QStringLiteral("ottimo"));
+        control<QLineEdit>(here, "txtGiudizio")->setText(QStringLiteral("ottimo"));
         here.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{kRewritten});
         QCOMPARE(readCard(1).text(TSchedaLibro::Titolo), QStringLiteral("Uno"));
@@ -524,22 +525,23 @@ private slots:
         const QList<TfrmListinoPrezzi *> both = {&counter, &office};
         const QList<QColor> colours = {Qt::red, Qt::blue};
         for (int i = 0; i < 2; ++i) {
-            both[i]->lblFile->setText(path);
-            both[i]->lblNome->setText(name);
+            control<QLabel>(both[i], "lblFile")->setText(path);
+            control<QLabel>(both[i], "lblNome")->setText(name);
             both[i]->show();
-            both[i]->field(0, TRiquadro::Nome)->setText(i == 0 ? QStringLiteral("Banco") : QStringLiteral("Ufficio"));
+            boxField(*both[i], 0, TRiquadro::Nome)
+                ->setText(i == 0 ? QStringLiteral("Banco") : QStringLiteral("Ufficio"));
             for (int f : {TRiquadro::UM, TRiquadro::Caratteristiche, TRiquadro::Codice, TRiquadro::Prezzo})
-                both[i]->field(0, f)->setText(QStringLiteral("x"));
+                boxField(*both[i], 0, f)->setText(QStringLiteral("x"));
             QImage photo(40, 40, QImage::Format_RGB32);
             photo.fill(colours[i]);
-            both[i]->photo(0)->setImage(photo);
+            boxPhoto(*both[i], 0)->setImage(photo);
         }
         // Both add a page: two pages, each with its own photo under its own number.
         for (int i = 0; i < 2; ++i) {
             MessageCatcher messages;
             both[i]->cmdSalvaClick();
             QCOMPARE(messages.texts(), QStringList{kInserted});
-            QCOMPARE(both[i]->lblPosizione->text(), QString::number(i + 1));
+            QCOMPARE(control<QLabel>(both[i], "lblPosizione")->text(), QString::number(i + 1));
             const QImage stored(CatalogueFolder::photoPath(name, 0, QString::number(i + 1)));
             QVERIFY(qAbs(stored.pixelColor(20, 20).hue() - colours[i].hue()) < 20);
         }
@@ -548,19 +550,19 @@ private slots:
         // Both on page 1: the office's save finds the counter's change.
         office.cmdPrimoClick();
         counter.cmdPrimoClick();
-        counter.field(0, TRiquadro::Prezzo)->setText(QStringLiteral("12,00"));
+        boxField(counter, 0, TRiquadro::Prezzo)->setText(QStringLiteral("12,00"));
         {
             MessageCatcher messages;
             counter.cmdSalvaClick();
             QCOMPARE(messages.texts(), QStringList{kRewritten});
         }
-        office.field(0, TRiquadro::Prezzo)->setText(QStringLiteral("15,00"));
+        boxField(office, 0, TRiquadro::Prezzo)->setText(QStringLiteral("15,00"));
         {
             MessageCatcher messages;
             messages.answerNext(QMessageBox::No);
             office.cmdSalvaClick();
             QCOMPARE(messages.texts(), QStringList{TfrmListinoPrezzi::changedElsewhereQuestion(1)});
-            QCOMPARE(office.field(0, TRiquadro::Prezzo)->text(), QStringLiteral("12,00"));
+            QCOMPARE(boxField(office, 0, TRiquadro::Prezzo)->text(), QStringLiteral("12,00"));
         }
         CatalogueFile file(path);
         TPaginaCatalogo page;

@@ -6,6 +6,7 @@
 // checks the messages and every byte of the program folder.
 #include "common/filefixtures.h"
 #include "common/picturefixtures.h"
+#include "common/screencontrols.h"
 #include "common/testsupport.h"
 
 #include "access/tfrmcambiapassword.h"
@@ -269,23 +270,23 @@ void report(const MessageCatcher &messages, const QString &position, bool placeh
 
 void fillCard(TfrmLibri &f, const QString &position)
 {
-    f.lblPosizione->setText(position);
-    f.txtTitolo->setText(QStringLiteral("Titolo nuovo"));
-    f.txtAutore->setText(QStringLiteral("Autore nuovo"));
-    f.txtAnno->setText(QStringLiteral("2024"));
-    f.txtEditore->setText(QStringLiteral("Editore nuovo"));
+    control<QLabel>(f, "lblPosizione")->setText(position);
+    control<QLineEdit>(f, "txtTitolo")->setText(QStringLiteral("Titolo nuovo"));
+    control<QLineEdit>(f, "txtAutore")->setText(QStringLiteral("Autore nuovo"));
+    control<QLineEdit>(f, "txtAnno")->setText(QStringLiteral("2024"));
+    control<QLineEdit>(f, "txtEditore")->setText(QStringLiteral("Editore nuovo"));
 }
 
 void fillPage(TfrmListinoPrezzi &e, const QString &position)
 {
-    e.lblFile->setText(ProgramFolder::file(QStringLiteral("Narrativa.cat")));
-    e.lblNome->setText(QStringLiteral("Narrativa"));
-    e.lblPosizione->setText(position);
-    e.txtNome_A->setText(QStringLiteral("Il nome della rosa"));
-    e.txtUM_A->setText(QStringLiteral("Umberto Eco  -  Bompiani (1980)"));
-    e.txtCaratteristiche_A->setText(QStringLiteral("Prima edizione"));
-    e.txtCodice_A->setText(QStringLiteral("ISBN: 88-452-0621-4"));
-    e.txtPrezzo_A->setText(QStringLiteral("€ 18,50"));
+    control<QLabel>(e, "lblFile")->setText(ProgramFolder::file(QStringLiteral("Narrativa.cat")));
+    control<QLabel>(e, "lblNome")->setText(QStringLiteral("Narrativa"));
+    control<QLabel>(e, "lblPosizione")->setText(position);
+    control<QLineEdit>(e, "txtNome_A")->setText(QStringLiteral("Il nome della rosa"));
+    control<QLineEdit>(e, "txtUM_A")->setText(QStringLiteral("Umberto Eco  -  Bompiani (1980)"));
+    control<QLineEdit>(e, "txtCaratteristiche_A")->setText(QStringLiteral("Prima edizione"));
+    control<QLineEdit>(e, "txtCodice_A")->setText(QStringLiteral("ISBN: 88-452-0621-4"));
+    control<QLineEdit>(e, "txtPrezzo_A")->setText(QStringLiteral("€ 18,50"));
 }
 
 /// Sets the fault's file-size limit, just before the action: past it a
@@ -328,12 +329,13 @@ int runChild(int argc, char *argv[])
         f.show();
         fillCard(f, writer == CardAppend ? QString() : QStringLiteral("2"));
         if (writer == Cover)
-            f.imgFoto->setImage(detailedPicture(QSize(307, 409)));
+            control<PictureBox>(f, "imgFoto")->setImage(detailedPicture(QSize(307, 409)));
         limitFileSize(fault, limit);
         if (writer == Duplicate)
             f.cmdDuplicaClick();
         f.cmdSalvaClick();
-        report(messages, f.lblPosizione->text(), f.imgFoto->image() == f.placeholder());
+        report(messages, control<QLabel>(f, "lblPosizione")->text(),
+               control<PictureBox>(f, "imgFoto")->image() == f.placeholder());
         break;
     }
     case PageRewrite:
@@ -343,20 +345,21 @@ int runChild(int argc, char *argv[])
         e.show();
         fillPage(e, writer == PageAppend ? QString() : QStringLiteral("2"));
         if (writer == BoxPhoto)
-            e.photo(0)->setImage(detailedPicture(QSize(282, 366)));
+            boxPhoto(e, 0)->setImage(detailedPicture(QSize(282, 366)));
         limitFileSize(fault, limit);
         e.cmdSalvaClick();
         // The box shows the placeholder, possibly as the stored 282 x 366 picture made of it.
-        report(messages, e.lblPosizione->text(), looksLike(e.photo(0)->image(), e.placeholder()));
+        report(messages, control<QLabel>(e, "lblPosizione")->text(),
+               looksLike(boxPhoto(e, 0)->image(), e.placeholder()));
         break;
     }
     case Password: {
         ScreenSet set;
         TfrmCambiaPassword &c = *set.frmCambiaPassword;
         c.show();
-        c.txtPasswordOld->setText(QStringLiteral("rilegora"));
-        c.txtPasswordNew->setText(QStringLiteral("nuova"));
-        c.txtConferma->setText(QStringLiteral("nuova"));
+        control<QLineEdit>(c, "txtPasswordOld")->setText(QStringLiteral("rilegora"));
+        control<QLineEdit>(c, "txtPasswordNew")->setText(QStringLiteral("nuova"));
+        control<QLineEdit>(c, "txtConferma")->setText(QStringLiteral("nuova"));
         limitFileSize(fault, limit);
         c.cmdOKClick();
         report(messages, QString(), false);
@@ -369,7 +372,7 @@ int runChild(int argc, char *argv[])
         messages.answerNext(QMessageBox::Yes);
         limitFileSize(fault, limit);
         d.btnSfoglia01Click();
-        report(messages, d.txtFile01->text(), false);
+        report(messages, control<QLineEdit>(d, "txtFile01")->text(), false);
         break;
     }
     case Export: {

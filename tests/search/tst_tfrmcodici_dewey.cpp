@@ -52,26 +52,26 @@ void showFilled(TfrmCodici_Dewey &dewey)
 {
     dewey.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dewey));
-    QVERIFY(dewey.timCarica->isActive());
+    QVERIFY(control<QTimer>(dewey, "timCarica")->isActive());
     dewey.timCaricaTimer();
-    QCOMPARE(dewey.lstRecords->count(), DeweyTable::entries().size());
+    QCOMPARE(control<QListWidget>(dewey, "lstRecords")->count(), DeweyTable::entries().size());
 }
 
 /// The card screen's focus is in txtDewey, and stays there as the screen
 /// becomes the active window again.
 void expectFocusInDewey(TfrmLibri &libri)
 {
-    QCOMPARE(libri.focusWidget(), libri.txtDewey);
+    QCOMPARE(libri.focusWidget(), control<QLineEdit>(libri, "txtDewey"));
     libri.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&libri));
-    QCOMPARE(QApplication::focusWidget(), libri.txtDewey);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(libri, "txtDewey"));
 }
 
 /// Types text into the find box and presses "Trova" with the mouse.
 int pressTrova(TfrmCodici_Dewey &dewey, const QString &text)
 {
-    dewey.txtTrova->setText(text);
-    QTest::mouseClick(dewey.btnTrova, Qt::LeftButton);
+    control<QLineEdit>(dewey, "txtTrova")->setText(text);
+    QTest::mouseClick(control<QPushButton>(dewey, "btnTrova"), Qt::LeftButton);
     return dewey.selectedRow();
 }
 
@@ -111,8 +111,8 @@ void TestCodiciDewey::layoutAndNames()
     QCOMPARE(dewey.objectName(), QStringLiteral("TfrmCodici_Dewey"));
     QCOMPARE(dewey.windowTitle(), QStringLiteral(" Tabella Codici Dewey"));
     QCOMPARE(dewey.size(), QSize(861, 561));
-    QCOMPARE(dewey.panContainer->objectName(), QStringLiteral("panContainer"));
-    QCOMPARE(dewey.panContainer->geometry(), QRect(14, 16, 833, 529));
+    QCOMPARE(control<QWidget>(dewey, "panContainer")->objectName(), QStringLiteral("panContainer"));
+    QCOMPARE(control<QWidget>(dewey, "panContainer")->geometry(), QRect(14, 16, 833, 529));
 
     const struct
     {
@@ -126,42 +126,43 @@ void TestCodiciDewey::layoutAndNames()
         {"btnStampa", {675, 488, 150, 30}},
     };
     for (const auto &c : controls) {
-        auto *w = dewey.panContainer->findChild<QWidget *>(QString::fromLatin1(c.name));
+        auto *w = control<QWidget>(dewey, "panContainer")->findChild<QWidget *>(QString::fromLatin1(c.name));
         QVERIFY2(w, c.name);
         QCOMPARE(w->geometry(), c.at);
     }
-    for (PictureButton *picture : {dewey.icoDewey, dewey.imgLente, dewey.panDewey})
+    for (PictureButton *picture : {control<PictureButton>(dewey, "icoDewey"), control<PictureButton>(dewey, "imgLente"),
+                                   control<PictureButton>(dewey, "panDewey")})
         QVERIFY2(!renderPicture(picture->picture(), picture->size()).isNull(), qPrintable(picture->objectName()));
-    QVERIFY(dewey.panDewey->isVisible());
-    QVERIFY(dewey.lblMemory->isHidden());
-    QCOMPARE(dewey.btnTrova->text(), QStringLiteral("Trova"));
-    QCOMPARE(dewey.btnChiudi->text(), QStringLiteral("Chiudi"));
-    QCOMPARE(dewey.btnStampa->text(), QStringLiteral("Stampa"));
-    QCOMPARE(dewey.lblRigo03->text(),
+    QVERIFY(control<PictureButton>(dewey, "panDewey")->isVisible());
+    QVERIFY(control<QLabel>(dewey, "lblMemory")->isHidden());
+    QCOMPARE(control<QPushButton>(dewey, "btnTrova")->text(), QStringLiteral("Trova"));
+    QCOMPARE(control<QPushButton>(dewey, "btnChiudi")->text(), QStringLiteral("Chiudi"));
+    QCOMPARE(control<QPushButton>(dewey, "btnStampa")->text(), QStringLiteral("Stampa"));
+    QCOMPARE(control<QLabel>(dewey, "lblRigo03")->text(),
              QStringLiteral("Per importare un codice Dewey dall'elenco, selezionarlo con un doppio clic"));
-    QCOMPARE(dewey.lblRigo03->alignment(), Qt::AlignCenter);
-    QCOMPARE(dewey.lblAttendere->text(), QStringLiteral("Stampa in corso. Attendere..."));
-    QCOMPARE(dewey.lblAttendere->pos(), QPoint(168, 494));
-    QVERIFY(dewey.lblAttendere->font().italic());
-    QVERIFY(dewey.lblAttendere->isHidden());
-    QCOMPARE(dewey.txtTrova->font().family(), QStringLiteral("Verdana"));
-    QCOMPARE(dewey.txtTrova->font().pointSize(), 12);
-    QVERIFY(dewey.txtTrova->font().bold());
+    QCOMPARE(control<QLabel>(dewey, "lblRigo03")->alignment(), Qt::AlignCenter);
+    QCOMPARE(control<QLabel>(dewey, "lblAttendere")->text(), QStringLiteral("Stampa in corso. Attendere..."));
+    QCOMPARE(control<QLabel>(dewey, "lblAttendere")->pos(), QPoint(168, 494));
+    QVERIFY(control<QLabel>(dewey, "lblAttendere")->font().italic());
+    QVERIFY(control<QLabel>(dewey, "lblAttendere")->isHidden());
+    QCOMPARE(control<QLineEdit>(dewey, "txtTrova")->font().family(), QStringLiteral("Verdana"));
+    QCOMPARE(control<QLineEdit>(dewey, "txtTrova")->font().pointSize(), 12);
+    QVERIFY(control<QLineEdit>(dewey, "txtTrova")->font().bold());
 
     // The find box first, then the list; Enter in the find box moves to
     // "Trova" without pressing it.
-    QCOMPARE(QApplication::focusWidget(), dewey.txtTrova);
-    QTest::keyClick(dewey.txtTrova, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), dewey.lstRecords);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(dewey, "txtTrova"));
+    QTest::keyClick(control<QLineEdit>(dewey, "txtTrova"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<QListWidget>(dewey, "lstRecords"));
     MessageCatcher messages;
-    dewey.txtTrova->setFocus();
-    dewey.txtTrova->setText(QStringLiteral("storia"));
-    QTest::keyClick(dewey.txtTrova, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), dewey.btnTrova);
+    control<QLineEdit>(dewey, "txtTrova")->setFocus();
+    control<QLineEdit>(dewey, "txtTrova")->setText(QStringLiteral("storia"));
+    QTest::keyClick(control<QLineEdit>(dewey, "txtTrova"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), control<QPushButton>(dewey, "btnTrova"));
     QTest::qWait(30);
     QVERIFY(messages.seen().isEmpty());
     // A second Enter, now on "Trova", presses it (the list is still empty).
-    QTest::keyClick(dewey.btnTrova, Qt::Key_Enter);
+    QTest::keyClick(control<QPushButton>(dewey, "btnTrova"), Qt::Key_Enter);
     QTRY_COMPARE(messages.seen().size(), 1);
     QCOMPARE(messages.seen().first().text,
              QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
@@ -170,18 +171,18 @@ void TestCodiciDewey::layoutAndNames()
 void TestCodiciDewey::fillsWhenItsTimerFires()
 {
     TfrmCodici_Dewey dewey;
-    QVERIFY(!dewey.timCarica->isActive());
-    QCOMPARE(dewey.timCarica->interval(), 1000);
+    QVERIFY(!control<QTimer>(dewey, "timCarica")->isActive());
+    QCOMPARE(control<QTimer>(dewey, "timCarica")->interval(), 1000);
     dewey.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dewey));
-    QVERIFY(dewey.timCarica->isActive());
-    QCOMPARE(dewey.lstRecords->count(), 0);
+    QVERIFY(control<QTimer>(dewey, "timCarica")->isActive());
+    QCOMPARE(control<QListWidget>(dewey, "lstRecords")->count(), 0);
 
     // "Trova" before the fill.
     {
         MessageCatcher messages;
-        QTest::keyClicks(dewey.txtTrova, QStringLiteral("storia"));
-        QTest::mouseClick(dewey.btnTrova, Qt::LeftButton);
+        QTest::keyClicks(control<QLineEdit>(dewey, "txtTrova"), QStringLiteral("storia"));
+        QTest::mouseClick(control<QPushButton>(dewey, "btnTrova"), Qt::LeftButton);
         QTRY_COMPARE(messages.seen().size(), 1);
         QCOMPARE(messages.seen().first().text,
                  QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
@@ -189,17 +190,17 @@ void TestCodiciDewey::fillsWhenItsTimerFires()
         QCOMPARE(messages.seen().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(TfrmCodici_Dewey::lastFindText(), QString()); // nothing else happened
     }
-    QVERIFY(dewey.panDewey->isVisible());
+    QVERIFY(control<PictureButton>(dewey, "panDewey")->isVisible());
 
     dewey.timCaricaTimer();
-    QVERIFY(!dewey.timCarica->isActive());
-    QVERIFY(dewey.panDewey->isHidden());
+    QVERIFY(!control<QTimer>(dewey, "timCarica")->isActive());
+    QVERIFY(control<PictureButton>(dewey, "panDewey")->isHidden());
     QCOMPARE(dewey.entryTexts(), DeweyTable::entries());
     QCOMPARE(dewey.selectedRow(), -1);
-    QCOMPARE(dewey.lstRecords->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(dewey.lstRecords->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    for (int i : {0, dewey.lstRecords->count() - 1}) {
-        const QListWidgetItem *item = dewey.lstRecords->item(i);
+    QCOMPARE(control<QListWidget>(dewey, "lstRecords")->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(control<QListWidget>(dewey, "lstRecords")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    for (int i : {0, control<QListWidget>(dewey, "lstRecords")->count() - 1}) {
+        const QListWidgetItem *item = control<QListWidget>(dewey, "lstRecords")->item(i);
         QCOMPARE(item->font().family(), QStringLiteral("Courier New"));
         QCOMPARE(item->font().pointSize(), 12);
         QCOMPARE(item->foreground().color().rgba(), 0xFF000000u);
@@ -210,10 +211,11 @@ void TestCodiciDewey::fillsWhenItsTimerFires()
     for (const QString &entry : DeweyTable::entries())
         if (entry.size() > longest.size())
             longest = entry;
-    const QFontMetrics metrics(dewey.lstRecords->item(0)->font());
-    QVERIFY(dewey.lstRecords->item(0)->sizeHint().width() > metrics.horizontalAdvance(longest));
-    dewey.lstRecords->doItemsLayout();
-    QVERIFY(dewey.lstRecords->horizontalScrollBar()->maximum() > 0);
+    const QFontMetrics metrics(control<QListWidget>(dewey, "lstRecords")->item(0)->font());
+    QVERIFY(control<QListWidget>(dewey, "lstRecords")->item(0)->sizeHint().width() >
+            metrics.horizontalAdvance(longest));
+    control<QListWidget>(dewey, "lstRecords")->doItemsLayout();
+    QVERIFY(control<QListWidget>(dewey, "lstRecords")->horizontalScrollBar()->maximum() > 0);
 }
 
 // Each press types the next text and presses "Trova"; the rows are the
@@ -273,8 +275,12 @@ void TestCodiciDewey::find()
     QCOMPARE(walk, selected);
     // The list shows the selected entry from its start (items may be wider
     // than the list, for the long captions).
-    const QRect shown = dewey.lstRecords->visualItemRect(dewey.lstRecords->item(walk.last()));
-    QVERIFY(dewey.lstRecords->viewport()->rect().contains(QRect(shown.topLeft(), QSize(1, shown.height()))));
+    const QRect shown = control<QListWidget>(dewey, "lstRecords")
+                            ->visualItemRect(control<QListWidget>(dewey, "lstRecords")->item(walk.last()));
+    QVERIFY(control<QListWidget>(dewey, "lstRecords")
+                ->viewport()
+                ->rect()
+                .contains(QRect(shown.topLeft(), QSize(1, shown.height()))));
     QCOMPARE(TfrmCodici_Dewey::lastFindText(), texts.last().toLower());
 }
 
@@ -288,17 +294,17 @@ void TestCodiciDewey::findStateSurvivesReopening()
         TfrmCodici_Dewey first;
         showFilled(first);
         QCOMPARE(pressTrova(first, QStringLiteral("001")), 0);
-        QTest::mouseClick(first.btnChiudi, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(first, "btnChiudi"), Qt::LeftButton);
         QVERIFY(!first.isVisible());
     }
     TfrmCodici_Dewey again;
     showFilled(again);
-    QCOMPARE(again.txtTrova->text(), QString()); // each opening empties the find box
+    QCOMPARE(control<QLineEdit>(again, "txtTrova")->text(), QString()); // each opening empties the find box
     QCOMPARE(TfrmCodici_Dewey::lastFindText(), QStringLiteral("001"));
     QCOMPARE(pressTrova(again, QStringLiteral("001")), c001[1]);
 
     TfrmCodici_Dewey::resetFindState();
-    again.lstRecords->clearSelection();
+    control<QListWidget>(again, "lstRecords")->clearSelection();
     QCOMPARE(pressTrova(again, QStringLiteral("001")), 0);
 }
 
@@ -310,17 +316,18 @@ void TestCodiciDewey::cardScreenPicksByDoubleClick()
     TfrmLibri libri;
     libri.show();
     QVERIFY(QTest::qWaitForWindowActive(&libri));
-    libri.txtDewey->setText(QStringLiteral("999.9"));
-    libri.txtTitolo->setFocus();
+    control<QLineEdit>(libri, "txtDewey")->setText(QStringLiteral("999.9"));
+    control<QLineEdit>(libri, "txtTitolo")->setFocus();
 
     bool opened = false;
     QTimer::singleShot(0, &libri, [&] {
         auto *dewey = qobject_cast<TfrmCodici_Dewey *>(QApplication::activeModalWidget());
         if (!dewey)
             return;
-        opened = dewey->parentWidget() == &libri && dewey->lblMemory->text() == QLatin1String("libri");
+        opened =
+            dewey->parentWidget() == &libri && control<QLabel>(dewey, "lblMemory")->text() == QLatin1String("libri");
         dewey->timCaricaTimer();
-        QListWidget *list = dewey->lstRecords;
+        QListWidget *list = control<QListWidget>(dewey, "lstRecords");
         list->scrollToItem(list->item(row));
         const QRect cell = list->visualItemRect(list->item(row));
         // A double click: the first click selects the entry, the second picks it.
@@ -331,7 +338,7 @@ void TestCodiciDewey::cardScreenPicksByDoubleClick()
     libri.btnDeweyClick();
 
     QVERIFY(opened);
-    QCOMPARE(libri.txtDewey->text(), QStringLiteral("641"));
+    QCOMPARE(control<QLineEdit>(libri, "txtDewey")->text(), QStringLiteral("641"));
     QVERIFY(libri.findChildren<TfrmCodici_Dewey *>().isEmpty()); // destroyed after its run
     expectFocusInDewey(libri);
 }
@@ -362,8 +369,8 @@ void TestCodiciDewey::closing()
     TfrmLibri libri;
     libri.show();
     QVERIFY(QTest::qWaitForWindowActive(&libri));
-    libri.txtDewey->setText(QStringLiteral("999.9"));
-    libri.txtTitolo->setFocus();
+    control<QLineEdit>(libri, "txtDewey")->setText(QStringLiteral("999.9"));
+    control<QLineEdit>(libri, "txtTitolo")->setFocus();
 
     QTimer::singleShot(0, &libri, [&] {
         auto *table = qobject_cast<TfrmCodici_Dewey *>(QApplication::activeModalWidget());
@@ -371,7 +378,7 @@ void TestCodiciDewey::closing()
             return;
         table->timCaricaTimer();
         if (how == QLatin1String("Chiudi")) {
-            QTest::mouseClick(table->btnChiudi, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(table, "btnChiudi"), Qt::LeftButton);
             return;
         }
         if (how == QLatin1String("pick"))
@@ -379,11 +386,11 @@ void TestCodiciDewey::closing()
         table->lstRecordsDblClick();
     });
     Screens::runModal<TfrmCodici_Dewey>(&libri, [&](TfrmCodici_Dewey &table) {
-        table.lblMemory->setText(tag);
+        control<QLabel>(table, "lblMemory")->setText(tag);
         libri.receiveFrom(table);
     });
 
-    QCOMPARE(libri.txtDewey->text(), dewey);
+    QCOMPARE(control<QLineEdit>(libri, "txtDewey")->text(), dewey);
     expectFocusInDewey(libri);
 }
 
@@ -398,7 +405,7 @@ void TestCodiciDewey::printsTheTable()
     // Before the fill: the title and the date line only.
     {
         PrintRecorder printer(m_folder->file(QStringLiteral("empty.pdf")));
-        dewey.btnStampa->click();
+        control<QPushButton>(dewey, "btnStampa")->click();
         const PdfText pdf = PdfText::read(printer.pdf());
         QCOMPARE(pdf.pages.size(), 1);
         const QStringList lines = pdf.pages[0].lines();
@@ -409,12 +416,12 @@ void TestCodiciDewey::printsTheTable()
 
     dewey.timCaricaTimer();
     PrintRecorder printer(m_folder->file(QStringLiteral("table.pdf")));
-    QTest::mousePress(dewey.btnStampa, Qt::LeftButton);
-    QVERIFY(dewey.lblAttendere->isVisible()); // the print runs on release
+    QTest::mousePress(control<QPushButton>(dewey, "btnStampa"), Qt::LeftButton);
+    QVERIFY(control<QLabel>(dewey, "lblAttendere")->isVisible()); // the print runs on release
     QCOMPARE(printer.dialogs, 0);
-    QTest::mouseRelease(dewey.btnStampa, Qt::LeftButton);
+    QTest::mouseRelease(control<QPushButton>(dewey, "btnStampa"), Qt::LeftButton);
     QCOMPARE(printer.dialogs, 1);
-    QVERIFY(dewey.lblAttendere->isHidden());
+    QVERIFY(control<QLabel>(dewey, "lblAttendere")->isHidden());
 
     const PdfText pdf = PdfText::read(printer.pdf());
     QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));

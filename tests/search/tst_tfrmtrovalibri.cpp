@@ -1,22 +1,23 @@
 #include "common/cardfixtures.h"
+#include "common/screencontrols.h"
 #include "common/testsupport.h"
 
-#include "kit/picturewidgets.h"
-#include "core/readahead.h"
-#include "core/bookarchive.h"
-#include "core/bookrecord.h"
-#include "kit/covers.h"
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmlistinoprezzi.h"
+#include "core/bookarchive.h"
+#include "core/bookrecord.h"
+#include "core/readahead.h"
+#include "kit/covers.h"
+#include "kit/picturewidgets.h"
 #include "search/tfrmtrovalibri.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -84,24 +85,24 @@ void TestTrovaLibri::layoutAndNames()
     QCOMPARE(screen.objectName(), QStringLiteral("TfrmTrovaLibri"));
     QCOMPARE(screen.windowTitle(), QStringLiteral(" Trova libri in archivio"));
     QCOMPARE(screen.size(), QSize(862, 560));
-    QCOMPARE(screen.panAvvio->geometry(), QRect(14, 15, 833, 529));
-    QCOMPARE(screen.panContainer->geometry(), screen.panAvvio->geometry());
-    QVERIFY(!screen.panAvvio->isHidden());
-    QVERIFY(screen.panContainer->isHidden());
-    QVERIFY(screen.lblMemory->isHidden());
-    QVERIFY(screen.lblConta->isHidden());
-    QVERIFY(screen.lblAttendere->isHidden());
-    QCOMPARE(screen.lblAttendere->text(), QStringLiteral("Ricerca schede in corso. Attendere..."));
-    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede"));
-    QCOMPARE(screen.lblRigo03->text(),
+    QCOMPARE(control<QWidget>(screen, "panAvvio")->geometry(), QRect(14, 15, 833, 529));
+    QCOMPARE(control<QWidget>(screen, "panContainer")->geometry(), control<QWidget>(screen, "panAvvio")->geometry());
+    QVERIFY(!control<QWidget>(screen, "panAvvio")->isHidden());
+    QVERIFY(control<QWidget>(screen, "panContainer")->isHidden());
+    QVERIFY(control<QLabel>(screen, "lblMemory")->isHidden());
+    QVERIFY(control<QLabel>(screen, "lblConta")->isHidden());
+    QVERIFY(control<QLabel>(screen, "lblAttendere")->isHidden());
+    QCOMPARE(control<QLabel>(screen, "lblAttendere")->text(), QStringLiteral("Ricerca schede in corso. Attendere..."));
+    QCOMPARE(control<QLabel>(screen, "lblTrovate")->text(), QStringLiteral("Il presente riepilogo contiene 0 schede"));
+    QCOMPARE(control<QLabel>(screen, "lblRigo03")->text(),
              QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"));
-    QCOMPARE(screen.lstRecords->size(), QSize(801, 273));
-    QCOMPARE(screen.txtTrova->size(), QSize(593, 22));
-    QCOMPARE(screen.btnTrova->size(), QSize(105, 30));
-    QCOMPARE(screen.btnCerca->text(), QStringLiteral("Cerca"));
-    QCOMPARE(screen.btnAnnulla->text(), QStringLiteral("Chiudi"));
-    QCOMPARE(screen.btnChiudi->text(), QStringLiteral("Chiudi"));
-    QCOMPARE(screen.btnStampa->text(), QStringLiteral("Stampa"));
+    QCOMPARE(control<QListView>(screen, "lstRecords")->size(), QSize(801, 273));
+    QCOMPARE(control<QLineEdit>(screen, "txtTrova")->size(), QSize(593, 22));
+    QCOMPARE(control<QPushButton>(screen, "btnTrova")->size(), QSize(105, 30));
+    QCOMPARE(control<QPushButton>(screen, "btnCerca")->text(), QStringLiteral("Cerca"));
+    QCOMPARE(control<QPushButton>(screen, "btnAnnulla")->text(), QStringLiteral("Chiudi"));
+    QCOMPARE(control<QPushButton>(screen, "btnChiudi")->text(), QStringLiteral("Chiudi"));
+    QCOMPARE(control<QPushButton>(screen, "btnStampa")->text(), QStringLiteral("Stampa"));
 
     struct Expect
     {
@@ -122,7 +123,7 @@ void TestTrovaLibri::layoutAndNames()
     };
     for (int i = 0; i < 10; ++i) {
         const Expect &e = expected[i];
-        QLineEdit *box = screen.filterBoxes()[size_t(i)];
+        QLineEdit *box = filterBoxes(screen)[size_t(i)];
         QCOMPARE(box->objectName(), QString::fromLatin1(e.box));
         QCOMPARE(box->geometry(), QRect(e.x, e.y, 320, 22));
         QCOMPARE(box->font().family(), QStringLiteral("Verdana"));
@@ -132,7 +133,7 @@ void TestTrovaLibri::layoutAndNames()
         QCOMPARE(frame->geometry(), QRect(e.x - 4, e.y - 4, 328, 30));
         QVERIFY(frame->isHidden());
         bool labelled = false;
-        for (QLabel *label : screen.panAvvio->findChildren<QLabel *>()) {
+        for (QLabel *label : control<QWidget>(screen, "panAvvio")->findChildren<QLabel *>()) {
             if (label->text() == QString::fromUtf8(e.label))
                 labelled = label->geometry().topLeft() == QPoint(e.x, e.y - 21);
         }
@@ -145,7 +146,7 @@ void TestTrovaLibri::focusFramesAndEnterChain()
     TfrmTrovaLibri screen;
     screen.show();
     QVERIFY(QTest::qWaitForWindowActive(&screen));
-    QCOMPARE(QApplication::focusWidget(), screen.txtTitolo);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(screen, "txtTitolo"));
     auto frame = [&](const char *name) { return screen.findChild<QWidget *>(QString::fromLatin1(name)); };
     QVERIFY(frame("effCampo01")->isVisible());
 
@@ -156,21 +157,21 @@ void TestTrovaLibri::focusFramesAndEnterChain()
         QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
     }
     // Clicking into a box moves the frame with the focus.
-    QTest::mouseClick(screen.txtEditore, Qt::LeftButton);
+    QTest::mouseClick(control<QLineEdit>(screen, "txtEditore"), Qt::LeftButton);
     QVERIFY(frame("effCampo05")->isVisible());
     QVERIFY(!frame("effCampo01")->isVisible());
 
     // After a search, Enter in the find box moves to "Trova" without pressing it.
     MessageCatcher messages;
     screen.btnCercaClick();
-    QCOMPARE(QApplication::focusWidget(), screen.txtTrova);
-    screen.txtTrova->setText(QStringLiteral("x"));
-    QTest::keyClick(screen.txtTrova, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), screen.btnTrova);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(screen, "txtTrova"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QStringLiteral("x"));
+    QTest::keyClick(control<QLineEdit>(screen, "txtTrova"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), control<QPushButton>(screen, "btnTrova"));
     QTest::qWait(30);
     QVERIFY(messages.seen().isEmpty());
     // A second Enter, now on "Trova", presses it (nothing was listed).
-    QTest::keyClick(screen.btnTrova, Qt::Key_Return);
+    QTest::keyClick(control<QPushButton>(screen, "btnTrova"), Qt::Key_Return);
     QTRY_COMPARE(messages.seen().size(), 1);
     QCOMPARE(messages.seen().first().text,
              QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
@@ -191,24 +192,24 @@ void TestTrovaLibri::searchListsSortedRows()
     TfrmTrovaLibri screen;
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
-    QTest::keyClicks(screen.txtAutore, QStringLiteral("ross"));
-    QTest::keyClicks(screen.txtNote, QStringLiteral("   "));
-    QTest::keyClicks(screen.txtEditore, QStringLiteral("EIN"));
+    QTest::keyClicks(control<QLineEdit>(screen, "txtAutore"), QStringLiteral("ross"));
+    QTest::keyClicks(control<QLineEdit>(screen, "txtNote"), QStringLiteral("   "));
+    QTest::keyClicks(control<QLineEdit>(screen, "txtEditore"), QStringLiteral("EIN"));
     screen.btnCercaClick();
 
-    QCOMPARE(screen.lblConta->text(), QStringLiteral("2"));
+    QCOMPARE(control<QLabel>(screen, "lblConta")->text(), QStringLiteral("2"));
     QCOMPARE(titles(screen), QStringList({QStringLiteral("Bosco"), QStringLiteral("I Rossi e i Blu")}));
     QCOMPARE(screen.rowTexts().at(1), QStringLiteral("I Rossi e i Blu") + QString(40, QLatin1Char(' ')) +
                                           QStringLiteral("  Autore: Mario Rossi") + QString(19, QLatin1Char(' ')) +
                                           QStringLiteral("  Editore: Einaudi") + QString(23, QLatin1Char(' ')) +
                                           QStringLiteral("  Anno: "));
-    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 2 schede."));
-    QVERIFY(screen.panContainer->isVisible());
-    QVERIFY(screen.panAvvio->isHidden());
-    QCOMPARE(QApplication::focusWidget(), screen.txtTrova);
+    QCOMPARE(control<QLabel>(screen, "lblTrovate")->text(), QStringLiteral("Il presente riepilogo contiene 2 schede."));
+    QVERIFY(control<QWidget>(screen, "panContainer")->isVisible());
+    QVERIFY(control<QWidget>(screen, "panAvvio")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(screen, "txtTrova"));
     QCOMPARE(screen.selectedRow(), -1);
-    QCOMPARE(screen.lstRecords->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(screen.lstRecords->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(control<QListView>(screen, "lstRecords")->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(control<QListView>(screen, "lstRecords")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
     const QModelIndex first = screen.model()->index(0, 0);
     const QFont font = first.data(Qt::FontRole).value<QFont>();
@@ -217,13 +218,13 @@ void TestTrovaLibri::searchListsSortedRows()
     QCOMPARE(first.data(Qt::ForegroundRole).value<QColor>().rgba(), 0xFF000000u);
     QCOMPARE(first.data(Qt::SizeHintRole).toSize().width(), 1600);
     // Long rows scroll sideways.
-    QVERIFY(screen.lstRecords->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(control<QListView>(screen, "lstRecords")->horizontalScrollBar()->maximum() > 0);
 
     // One card alone still reads "schede".
     TfrmTrovaLibri again;
-    QTest::keyClicks(again.txtTitolo, QStringLiteral("zanna"));
+    QTest::keyClicks(control<QLineEdit>(again, "txtTitolo"), QStringLiteral("zanna"));
     again.btnCercaClick();
-    QCOMPARE(again.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 1 schede."));
+    QCOMPARE(control<QLabel>(again, "lblTrovate")->text(), QStringLiteral("Il presente riepilogo contiene 1 schede."));
 }
 
 void TestTrovaLibri::noFilterListsEverything()
@@ -231,12 +232,12 @@ void TestTrovaLibri::noFilterListsEverything()
     writeCards({card(QStringLiteral("beta")), card(QStringLiteral("Alfa")), card(QStringLiteral("alfa")),
                 card(QStringLiteral("Gamma")), card(QStringLiteral("beta"))});
     TfrmTrovaLibri screen;
-    QTest::keyClicks(screen.txtTitolo, QStringLiteral("  "));
+    QTest::keyClicks(control<QLineEdit>(screen, "txtTitolo"), QStringLiteral("  "));
     screen.btnCercaClick();
-    QCOMPARE(screen.lblConta->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLabel>(screen, "lblConta")->text(), QStringLiteral("0"));
     QCOMPARE(titles(screen), QStringList({QStringLiteral("Alfa"), QStringLiteral("alfa"), QStringLiteral("beta"),
                                           QStringLiteral("beta"), QStringLiteral("Gamma")}));
-    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 5 schede."));
+    QCOMPARE(control<QLabel>(screen, "lblTrovate")->text(), QStringLiteral("Il presente riepilogo contiene 5 schede."));
 }
 
 void TestTrovaLibri::missingArchiveGivesZero()
@@ -245,12 +246,12 @@ void TestTrovaLibri::missingArchiveGivesZero()
     QVERIFY(!QFile::exists(path));
     MessageCatcher messages;
     TfrmTrovaLibri screen;
-    QTest::keyClicks(screen.txtTitolo, QStringLiteral("qualcosa"));
+    QTest::keyClicks(control<QLineEdit>(screen, "txtTitolo"), QStringLiteral("qualcosa"));
     screen.btnCercaClick();
     QVERIFY(QFile::exists(path));
     QCOMPARE(QFileInfo(path).size(), 0);
-    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede."));
-    QVERIFY(screen.panAvvio->isHidden());
+    QCOMPARE(control<QLabel>(screen, "lblTrovate")->text(), QStringLiteral("Il presente riepilogo contiene 0 schede."));
+    QVERIFY(control<QWidget>(screen, "panAvvio")->isHidden());
     QVERIFY(messages.seen().isEmpty());
 }
 
@@ -267,9 +268,9 @@ void TestTrovaLibri::unreadableArchiveStaysOnFilters()
     QCOMPARE(messages.seen().first().text,
              QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di "
                             "possedere i privilegi di scrittura nella cartella di installazione del programma."));
-    QVERIFY(!screen.panAvvio->isHidden());
-    QVERIFY(screen.panContainer->isHidden());
-    QVERIFY(screen.lblAttendere->isHidden());
+    QVERIFY(!control<QWidget>(screen, "panAvvio")->isHidden());
+    QVERIFY(control<QWidget>(screen, "panContainer")->isHidden());
+    QVERIFY(control<QLabel>(screen, "lblAttendere")->isHidden());
     QVERIFY(QFileInfo(m_folder->file(QStringLiteral("Archivio_Libri.pro"))).isDir());
 }
 
@@ -279,15 +280,15 @@ void TestTrovaLibri::busyNoticeShowsOnPressAndGoesOnClose()
     TfrmTrovaLibri screen;
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
-    QTest::mousePress(screen.btnCerca, Qt::LeftButton);
-    QVERIFY(screen.lblAttendere->isVisible());
-    QVERIFY(screen.panAvvio->isVisible()); // the search runs on release
-    QTest::mouseRelease(screen.btnCerca, Qt::LeftButton);
-    QVERIFY(screen.panContainer->isVisible());
+    QTest::mousePress(control<QPushButton>(screen, "btnCerca"), Qt::LeftButton);
+    QVERIFY(control<QLabel>(screen, "lblAttendere")->isVisible());
+    QVERIFY(control<QWidget>(screen, "panAvvio")->isVisible()); // the search runs on release
+    QTest::mouseRelease(control<QPushButton>(screen, "btnCerca"), Qt::LeftButton);
+    QVERIFY(control<QWidget>(screen, "panContainer")->isVisible());
     QCOMPARE(screen.model()->rowCount(), 1);
     screen.btnChiudiClick();
     QVERIFY(!screen.isVisible());
-    QVERIFY(screen.lblAttendere->isHidden());
+    QVERIFY(control<QLabel>(screen, "lblAttendere")->isHidden());
     QCOMPARE(screen.model()->rowCount(), 0); // the list is cleared on closing
 }
 
@@ -334,17 +335,17 @@ void TestTrovaLibri::longSearchShowsProgressAndStops()
     TfrmTrovaLibri screen;
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
-    screen.txtAutore->setText(QStringLiteral("ross"));
-    screen.txtNote->setText(QStringLiteral("  "));
+    control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("ross"));
+    control<QLineEdit>(screen, "txtNote")->setText(QStringLiteral("  "));
     QList<QString> typed;
-    for (QLineEdit *box : screen.filterBoxes())
+    for (QLineEdit *box : filterBoxes(screen))
         typed << box->text();
 
     // While the search runs: the window paints, and after half a second the
     // progress window offers "Interrompi".
     PaintCounter paints;
     screen.installEventFilter(&paints);
-    screen.lblAttendere->installEventFilter(&paints);
+    control<QLabel>(screen, "lblAttendere")->installEventFilter(&paints);
     QElapsedTimer clock;
     qint64 progressAt = -1;
     int paintsBeforeProgress = -1;
@@ -362,9 +363,8 @@ void TestTrovaLibri::longSearchShowsProgressAndStops()
         if (auto *cancel = progress->findChild<QPushButton *>())
             button = cancel->text();
         if (stop)
-            QTimer::singleShot(100, progress, [progress] {
-                QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
-            });
+            QTimer::singleShot(100, progress,
+                               [progress] { QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton); });
     });
     poll.start();
     clock.start();
@@ -382,21 +382,22 @@ void TestTrovaLibri::longSearchShowsProgressAndStops()
     if (stop) {
         QVERIFY2(took < 1400, qPrintable(QString::number(took)));
         // The filter panel as it was, and nothing listed.
-        QVERIFY(screen.panAvvio->isVisible());
-        QVERIFY(screen.panContainer->isHidden());
-        QVERIFY(screen.lblAttendere->isHidden());
+        QVERIFY(control<QWidget>(screen, "panAvvio")->isVisible());
+        QVERIFY(control<QWidget>(screen, "panContainer")->isHidden());
+        QVERIFY(control<QLabel>(screen, "lblAttendere")->isHidden());
         QCOMPARE(screen.model()->rowCount(), 0);
         QList<QString> now;
-        for (QLineEdit *box : screen.filterBoxes())
+        for (QLineEdit *box : filterBoxes(screen))
             now << box->text();
         QCOMPARE(now, typed);
         // And the search can be run again, to its end.
         ReadAhead::setPauseForTesting(0);
         screen.btnCercaClick();
     }
-    QVERIFY(screen.panContainer->isVisible());
+    QVERIFY(control<QWidget>(screen, "panContainer")->isVisible());
     QCOMPARE(screen.model()->rowCount(), kCards);
-    QCOMPARE(screen.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(kCards));
+    QCOMPARE(control<QLabel>(screen, "lblTrovate")->text(),
+             QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(kCards));
 }
 
 void TestTrovaLibri::findWalksAndWraps()
@@ -407,7 +408,7 @@ void TestTrovaLibri::findWalksAndWraps()
     screen.btnCercaClick();
     // Sorted: Bianco, Cielo rosa, Dune, Eco ROSA, Rosa rossa.
     QCOMPARE(screen.selectedRow(), -1);
-    QTest::keyClicks(screen.txtTrova, QStringLiteral("ROSA"));
+    QTest::keyClicks(control<QLineEdit>(screen, "txtTrova"), QStringLiteral("ROSA"));
     QList<int> walk;
     for (int i = 0; i < 5; ++i) {
         screen.btnTrovaClick();
@@ -417,14 +418,14 @@ void TestTrovaLibri::findWalksAndWraps()
     QCOMPARE(TfrmTrovaLibri::lastFindText(), QStringLiteral("rosa"));
 
     // A new text starts again from the top, testing row 0 itself.
-    screen.txtTrova->setText(QStringLiteral("bian"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QStringLiteral("bian"));
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 0);
     // Text found only in the selected row: once round the list, it stays.
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 0);
     // Not found anywhere: the selection does not move.
-    screen.txtTrova->setText(QStringLiteral("zzz"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QStringLiteral("zzz"));
     screen.selectRow(2);
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 2);
@@ -449,20 +450,20 @@ void TestTrovaLibri::findEdgeCases()
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 1);
     // A blank is part of the find text, which is not trimmed.
-    screen.txtTrova->setText(QStringLiteral(" beta"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QStringLiteral(" beta"));
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 1);
-    screen.txtTrova->setText(QStringLiteral("eta "));
+    control<QLineEdit>(screen, "txtTrova")->setText(QStringLiteral("eta "));
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 1);
     // Accents keep their case; a character outside the code page finds nothing.
-    screen.txtTrova->setText(QString::fromUtf8("èrta"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QString::fromUtf8("èrta"));
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 1);
-    screen.txtTrova->setText(QString::fromUtf8("Èrta"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QString::fromUtf8("Èrta"));
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 2);
-    screen.txtTrova->setText(QString::fromUtf8("Ωrta"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QString::fromUtf8("Ωrta"));
     screen.btnTrovaClick();
     QCOMPARE(screen.selectedRow(), 2);
 }
@@ -473,7 +474,7 @@ void TestTrovaLibri::findOnEmptyList()
     TfrmTrovaLibri screen;
     screen.btnCercaClick();
     const QString before = TfrmTrovaLibri::lastFindText();
-    screen.txtTrova->setText(QStringLiteral("x"));
+    control<QLineEdit>(screen, "txtTrova")->setText(QStringLiteral("x"));
     screen.btnTrovaClick();
     QTRY_COMPARE(messages.seen().size(), 1);
     QCOMPARE(messages.seen().first().text,
@@ -500,20 +501,20 @@ void TestTrovaLibri::handOffLaterEqualCardWins()
     TfrmLibri libri;
     TfrmTrovaLibri screen(&libri);
     libri.receiveFrom(screen);
-    screen.lblMemory->setText(QStringLiteral("  libri "));
+    control<QLabel>(screen, "lblMemory")->setText(QStringLiteral("  libri "));
     screen.btnCercaClick();
     QCOMPARE(screen.model()->rowCount(), 4);
     QCOMPARE(screen.rowTexts().at(1), screen.rowTexts().at(2)); // two identical rows
     screen.selectRow(1);
     screen.lstRecordsDblClick();
 
-    QCOMPARE(libri.lblPosizione->text(), QStringLiteral("4"));
-    QCOMPARE(libri.txtTitolo->text(), title + QStringLiteral(" B"));
-    QCOMPARE(libri.txtNote->text(), QStringLiteral("seconda copia"));
-    QCOMPARE(libri.txtPrezzo->text(), QStringLiteral("12,50"));
-    QCOMPARE(libri.lblFile01->text(), QString());
-    QCOMPARE(libri.lblDesc03->text(), QStringLiteral("descrizione"));
-    QCOMPARE(libri.imgFoto->image(), libri.placeholder()); // no cover file
+    QCOMPARE(control<QLabel>(libri, "lblPosizione")->text(), QStringLiteral("4"));
+    QCOMPARE(control<QLineEdit>(libri, "txtTitolo")->text(), title + QStringLiteral(" B"));
+    QCOMPARE(control<QLineEdit>(libri, "txtNote")->text(), QStringLiteral("seconda copia"));
+    QCOMPARE(control<QLineEdit>(libri, "txtPrezzo")->text(), QStringLiteral("12,50"));
+    QCOMPARE(control<QLabel>(libri, "lblFile01")->text(), QString());
+    QCOMPARE(control<QLabel>(libri, "lblDesc03")->text(), QStringLiteral("descrizione"));
+    QCOMPARE(control<PictureBox>(libri, "imgFoto")->image(), libri.placeholder()); // no cover file
     QCOMPARE(screen.model()->rowCount(), 0);
     QVERIFY(!screen.isVisible());
 }
@@ -524,19 +525,19 @@ void TestTrovaLibri::handOffByDoubleClick()
     TfrmLibri libri;
     auto *screen = new TfrmTrovaLibri(&libri);
     libri.receiveFrom(*screen);
-    screen->lblMemory->setText(QStringLiteral("libri"));
+    control<QLabel>(screen, "lblMemory")->setText(QStringLiteral("libri"));
     QTimer::singleShot(0, screen, [screen] {
         screen->btnCercaClick();
         QTest::qWait(50); // the list lays its rows out
-        const QRect cell = screen->lstRecords->visualRect(screen->model()->index(0, 0));
+        const QRect cell = control<QListView>(screen, "lstRecords")->visualRect(screen->model()->index(0, 0));
         // A double click: the first click selects the row, the second hands it off.
         const QPoint at(20, cell.center().y());
-        QTest::mouseClick(screen->lstRecords->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(screen->lstRecords->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseClick(control<QListView>(screen, "lstRecords")->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(control<QListView>(screen, "lstRecords")->viewport(), Qt::LeftButton, {}, at);
     });
     screen->exec();
-    QCOMPARE(libri.lblPosizione->text(), QStringLiteral("1"));
-    QCOMPARE(libri.txtAutore->text(), QStringLiteral("Tizio"));
+    QCOMPARE(control<QLabel>(libri, "lblPosizione")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLineEdit>(libri, "txtAutore")->text(), QStringLiteral("Tizio"));
     delete screen;
 }
 
@@ -544,11 +545,11 @@ void TestTrovaLibri::handOffWithoutSelectionOrTag()
 {
     writeCards({card(QStringLiteral("Primo"))});
     TfrmLibri libri;
-    libri.txtTitolo->setText(QStringLiteral("sullo schermo"));
+    control<QLineEdit>(libri, "txtTitolo")->setText(QStringLiteral("sullo schermo"));
     {
         TfrmTrovaLibri screen(&libri);
         libri.receiveFrom(screen);
-        screen.lblMemory->setText(QStringLiteral("libri"));
+        control<QLabel>(screen, "lblMemory")->setText(QStringLiteral("libri"));
         screen.btnCercaClick();
         screen.lstRecordsDblClick(); // no row selected
         QVERIFY(!screen.isVisible());
@@ -556,13 +557,13 @@ void TestTrovaLibri::handOffWithoutSelectionOrTag()
     for (const QString &tag : {QStringLiteral("Libri"), QString(), QStringLiteral("libro_c")}) {
         TfrmTrovaLibri screen(&libri);
         libri.receiveFrom(screen);
-        screen.lblMemory->setText(tag);
+        control<QLabel>(screen, "lblMemory")->setText(tag);
         screen.btnCercaClick();
         screen.selectRow(0);
         screen.lstRecordsDblClick();
     }
-    QCOMPARE(libri.txtTitolo->text(), QStringLiteral("sullo schermo"));
-    QCOMPARE(libri.lblPosizione->text(), QString());
+    QCOMPARE(control<QLineEdit>(libri, "txtTitolo")->text(), QStringLiteral("sullo schermo"));
+    QCOMPARE(control<QLabel>(libri, "lblPosizione")->text(), QString());
     QCOMPARE(QFileInfo(BookArchive::path()).size(), qint64(TSchedaLibro::RecordSize)); // nothing written
 }
 
@@ -574,7 +575,7 @@ void TestTrovaLibri::cardScreenOpensSearchWithTag()
     QTimer::singleShot(0, &libri, [&] {
         if (auto *search = qobject_cast<TfrmTrovaLibri *>(QApplication::activeModalWidget())) {
             seen = search->parentWidget() == &libri;
-            tag = search->lblMemory->text();
+            tag = control<QLabel>(search, "lblMemory")->text();
             search->btnAnnullaClick();
         }
     });
@@ -631,13 +632,13 @@ void TestTrovaLibri::handOffIntoACatalogueBox()
     TfrmListinoPrezzi editor;
     for (int box = 0; box < 8; ++box)
         for (int f = 0; f < TRiquadro::FieldCount; ++f)
-            editor.field(box, f)->setText(QStringLiteral("prima"));
+            boxField(editor, box, f)->setText(QStringLiteral("prima"));
     const QImage before(QSize(5, 5), QImage::Format_RGB32);
-    editor.photo(2)->setImage(before);
+    boxPhoto(editor, 2)->setImage(before);
     TfrmTrovaLibri screen(&editor);
     editor.receiveFrom(screen);
-    screen.lblMemory->setText(QStringLiteral(" libro_c "));
-    screen.txtTitolo->setText(QStringLiteral("titolo"));
+    control<QLabel>(screen, "lblMemory")->setText(QStringLiteral(" libro_c "));
+    control<QLineEdit>(screen, "txtTitolo")->setText(QStringLiteral("titolo"));
     screen.btnCercaClick();
     QCOMPARE(screen.model()->rowCount(), 1);
     screen.selectRow(0);
@@ -646,13 +647,13 @@ void TestTrovaLibri::handOffIntoACatalogueBox()
     const TRiquadro::Field order[] = {TRiquadro::Nome, TRiquadro::UM, TRiquadro::Caratteristiche, TRiquadro::Codice,
                                       TRiquadro::Prezzo};
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(editor.field(2, order[i])->text(), expected[i]);
-    QCOMPARE(editor.lblRecord->text(), QStringLiteral("3"));
-    QCOMPARE(editor.photo(2)->image(), editor.placeholder()); // no cover file
+        QCOMPARE(boxField(editor, 2, order[i])->text(), expected[i]);
+    QCOMPARE(control<QLabel>(editor, "lblRecord")->text(), QStringLiteral("3"));
+    QCOMPARE(boxPhoto(editor, 2)->image(), editor.placeholder()); // no cover file
     QVERIFY(QDir(Covers::folder()).exists());
     for (int box : {0, 1, 3, 4, 5, 6, 7})
         for (int f = 0; f < TRiquadro::FieldCount; ++f)
-            QCOMPARE(editor.field(box, f)->text(), QStringLiteral("prima"));
+            QCOMPARE(boxField(editor, box, f)->text(), QStringLiteral("prima"));
     QVERIFY(!screen.isVisible());
     QCOMPARE(QFileInfo(BookArchive::path()).size(), qint64(3 * TSchedaLibro::RecordSize)); // nothing written
 }
@@ -673,29 +674,29 @@ void TestTrovaLibri::handOffReachesTheBoxOfItsTag()
     for (int box = 0; box < 8; ++box) {
         TfrmTrovaLibri screen(&editor);
         editor.receiveFrom(screen);
-        screen.lblMemory->setText(QStringLiteral("libro_") + letters.at(box));
-        screen.txtAutore->setText(QStringLiteral("calvino"));
+        control<QLabel>(screen, "lblMemory")->setText(QStringLiteral("libro_") + letters.at(box));
+        control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("calvino"));
         screen.btnCercaClick();
         screen.selectRow(0);
         screen.lstRecordsDblClick();
-        QCOMPARE(editor.field(box, TRiquadro::Nome)->text(), QStringLiteral("Secondo"));
-        QCOMPARE(editor.photo(box)->image().size(), QSize(30, 40)); // the card's cover
-        QCOMPARE(editor.photo(box)->sourceJpeg(), [] {
+        QCOMPARE(boxField(editor, box, TRiquadro::Nome)->text(), QStringLiteral("Secondo"));
+        QCOMPARE(boxPhoto(editor, box)->image().size(), QSize(30, 40)); // the card's cover
+        QCOMPARE(boxPhoto(editor, box)->sourceJpeg(), [] {
             QFile f(Covers::path(QStringLiteral("2")));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }());
         if (box < 7)
-            QVERIFY(editor.field(box + 1, TRiquadro::Nome)->text().isEmpty());
+            QVERIFY(boxField(editor, box + 1, TRiquadro::Nome)->text().isEmpty());
     }
     // A tag in capitals is no tag.
     TfrmTrovaLibri screen(&editor);
     editor.receiveFrom(screen);
-    editor.txtNome_A->clear();
-    screen.lblMemory->setText(QStringLiteral("LIBRO_A"));
+    control<QLineEdit>(editor, "txtNome_A")->clear();
+    control<QLabel>(screen, "lblMemory")->setText(QStringLiteral("LIBRO_A"));
     screen.btnCercaClick();
     screen.selectRow(0);
     screen.lstRecordsDblClick();
-    QVERIFY(editor.txtNome_A->text().isEmpty());
+    QVERIFY(control<QLineEdit>(editor, "txtNome_A")->text().isEmpty());
 }
 
 QTEST_MAIN(TestTrovaLibri)

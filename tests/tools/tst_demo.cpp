@@ -2,6 +2,7 @@
 // it, its cards carry valid ISBN-13s, its catalogue opens in the page
 // editor with a photo in every box, and its files are where the program
 // looks for them; a folder that already has cards is never touched.
+#include "common/screencontrols.h"
 #include "common/testsupport.h"
 
 #include "access/passwordstore.h"
@@ -71,19 +72,19 @@ private slots:
         MessageCatcher messages;
         form.cmdPrimoClick();
         QCOMPARE(messages.texts(), QStringList());
-        QCOMPARE(form.lblPosizione->text(), QStringLiteral("1"));
-        QCOMPARE(form.txtTitolo->text(), QStringLiteral("I promessi sposi"));
-        QCOMPARE(form.txtAutore->text(), QStringLiteral("Alessandro Manzoni"));
-        QCOMPARE(form.imgFoto->image().size(), QSize(320, 480));
-        QVERIFY(form.imgFoto->image() != form.placeholder());
+        QCOMPARE(control<QLabel>(form, "lblPosizione")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLineEdit>(form, "txtTitolo")->text(), QStringLiteral("I promessi sposi"));
+        QCOMPARE(control<QLineEdit>(form, "txtAutore")->text(), QStringLiteral("Alessandro Manzoni"));
+        QCOMPARE(control<PictureBox>(form, "imgFoto")->image().size(), QSize(320, 480));
+        QVERIFY(control<PictureBox>(form, "imgFoto")->image() != form.placeholder());
 
         // The attachments that card 1 names are in the attachment folder.
-        for (QLabel *name : {form.lblFile01, form.lblFile02}) {
+        for (QLabel *name : {control<QLabel>(form, "lblFile01"), control<QLabel>(form, "lblFile02")}) {
             QVERIFY(!name->text().isEmpty());
             QVERIFY2(QFile::exists(TfrmAllegaCartella::folder() + name->text()), qPrintable(name->text()));
         }
-        QVERIFY(readAll(TfrmAllegaCartella::folder() + form.lblFile01->text()).startsWith("%PDF-"));
-        QVERIFY(form.lblFile03->text().isEmpty());
+        QVERIFY(readAll(TfrmAllegaCartella::folder() + control<QLabel>(form, "lblFile01")->text()).startsWith("%PDF-"));
+        QVERIFY(control<QLabel>(form, "lblFile03")->text().isEmpty());
     }
 
     void cardsAreFilledAndRealistic()
@@ -129,25 +130,26 @@ private slots:
         TfrmListinoPrezzi editor;
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        editor.lblFile->setText(CatalogueFolder::path(name));
-        editor.lblNome->setText(name);
+        control<QLabel>(editor, "lblFile")->setText(CatalogueFolder::path(name));
+        control<QLabel>(editor, "lblNome")->setText(name);
         MessageCatcher messages;
         QSet<QString> titles;
         for (int page = 1; page <= 3; ++page) {
             page == 1 ? editor.cmdPrimoClick() : editor.cmdAvantiClick();
-            QCOMPARE(editor.lblPosizione->text(), QString::number(page));
+            QCOMPARE(control<QLabel>(editor, "lblPosizione")->text(), QString::number(page));
             for (int box = 0; box < TPaginaCatalogo::BoxCount; ++box) {
                 const QString where = QStringLiteral("page %1 box %2").arg(page).arg(CatalogueFolder::boxLetter(box));
-                const QString title = editor.field(box, TRiquadro::Nome)->text();
+                const QString title = boxField(editor, box, TRiquadro::Nome)->text();
                 QVERIFY2(!title.isEmpty(), qPrintable(where));
                 titles.insert(title);
-                QVERIFY2(editor.field(box, TRiquadro::Codice)->text().startsWith(QStringLiteral("ISBN: 978-")),
+                QVERIFY2(boxField(editor, box, TRiquadro::Codice)->text().startsWith(QStringLiteral("ISBN: 978-")),
                          qPrintable(where));
-                QVERIFY2(editor.field(box, TRiquadro::Prezzo)->text().startsWith(QStringLiteral("€ ")),
+                QVERIFY2(boxField(editor, box, TRiquadro::Prezzo)->text().startsWith(QStringLiteral("€ ")),
                          qPrintable(where));
-                QVERIFY2(editor.field(box, TRiquadro::UM)->text().contains(QStringLiteral("  -  ")), qPrintable(where));
-                QCOMPARE(editor.photo(box)->image().size(), CatalogueFolder::PhotoSize);
-                QVERIFY2(editor.photo(box)->image() != editor.placeholder(), qPrintable(where));
+                QVERIFY2(boxField(editor, box, TRiquadro::UM)->text().contains(QStringLiteral("  -  ")),
+                         qPrintable(where));
+                QCOMPARE(boxPhoto(editor, box)->image().size(), CatalogueFolder::PhotoSize);
+                QVERIFY2(boxPhoto(editor, box)->image() != editor.placeholder(), qPrintable(where));
             }
         }
         QCOMPARE(titles.size(), 3 * TPaginaCatalogo::BoxCount);
