@@ -57,30 +57,14 @@ int main(int argc, char *argv[])
     CardSaveBench::Setup setup;
     if (!CardSaveBench::prepare(app.arguments(), "bench_cardsave", setup))
         return 2;
-    const int saves = setup.saves;
-    const QByteArray &cover = setup.cover;
-    const QTemporaryDir &dir = *setup.dir;
-
-    const struct
-    {
-        Save kind;
-        const char *name;
-    } kinds[] = {{Save::Rewrite, "card rewritten in place"},
-                 {Save::Append, "card appended"},
-                 {Save::RewriteWithCover, "card rewritten, with its cover"}};
-    std::printf("%d saves each, folder %s, median of 5 rounds\n", saves, qPrintable(dir.path()));
-    std::printf("%-32s %14s %14s %8s\n", "save", "synced ms/save", "handed ms/save", "ratio");
-    for (const auto &k : kinds) {
-        std::vector<double> synced, handed;
-        for (int round = 0; round < 5; ++round) {
-            FileSync::setEnabled(true);
-            synced.push_back(timeSaves(k.kind, saves, cover) / saves);
-            FileSync::setEnabled(false);
-            handed.push_back(timeSaves(k.kind, saves, cover) / saves);
-        }
-        FileSync::setEnabled(true);
-        const double s = median(synced), h = median(handed);
-        std::printf("%-32s %14.3f %14.3f %8.1f\n", k.name, s, h, h > 0 ? s / h : 0.0);
-    }
+    CardSaveBench::printRounds<Save>("synced ms/save", "handed ms/save",
+                                     {{Save::Rewrite, "card rewritten in place"},
+                                      {Save::Append, "card appended"},
+                                      {Save::RewriteWithCover, "card rewritten, with its cover"}},
+                                     setup, [&setup](Save kind, bool synced) {
+                                         FileSync::setEnabled(synced);
+                                         return timeSaves(kind, setup.saves, setup.cover);
+                                     });
+    FileSync::setEnabled(true);
     return 0;
 }

@@ -94,32 +94,16 @@ int main(int argc, char *argv[])
     CardSaveBench::Setup setup;
     if (!CardSaveBench::prepare(app.arguments(), "bench_savelock", setup))
         return 2;
-    const int saves = setup.saves;
-    const QByteArray &cover = setup.cover;
-    const QTemporaryDir &dir = *setup.dir;
-
-    const struct
-    {
-        Save kind;
-        const char *name;
-    } kinds[] = {{Save::Rewrite, "card rewritten in place"},
-                 {Save::Append, "card appended"},
-                 {Save::RewriteWithCover, "card rewritten, with its cover"},
-                 {Save::LockOnly, "lock taken and released"}};
-    std::printf("%d saves each, folder %s, median of 5 rounds\n", saves, qPrintable(dir.path()));
-    std::printf("%-32s %14s %14s %8s\n", "save", "locked ms/save", "no lock ms", "ratio");
-    for (const auto &k : kinds) {
-        std::vector<double> locked, unlocked;
-        for (int round = 0; round < 5; ++round) {
-            locked.push_back(timeSaves(k.kind, true, saves, cover) / saves);
-            unlocked.push_back(timeSaves(k.kind, false, saves, cover) / saves);
-        }
-        const double l = median(locked), u = median(unlocked);
-        if (k.kind == Save::LockOnly)
-            std::printf("%-32s %14.3f %14s %8s\n", k.name, l, "-", "-");
-        else
-            std::printf("%-32s %14.3f %14.3f %8.2f\n", k.name, l, u, u > 0 ? l / u : 0.0);
-    }
+    CardSaveBench::printRounds<Save>("locked ms/save", "no lock ms",
+                                     {{Save::Rewrite, "card rewritten in place"},
+                                      {Save::Append, "card appended"},
+                                      {Save::RewriteWithCover, "card rewritten, with its cover"},
+                                      {Save::LockOnly, "lock taken and released"}},
+                                     setup, [&setup](Save kind, bool locked) {
+                                         if (kind == Save::LockOnly && !locked)
+                                             return -1.0;
+                                         return timeSaves(kind, locked, setup.saves, setup.cover);
+                                     });
     std::printf("(%d compared cards unchanged)\n", g_sameCards);
     return 0;
 }

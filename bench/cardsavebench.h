@@ -14,7 +14,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace CardSaveBench {
@@ -73,6 +75,30 @@ inline bool prepare(const QStringList &args, const char *name, Setup &setup)
     picture.fill(QColor(0x80, 0xAA, 0xCE));
     setup.cover = Covers::jpegData(picture, QByteArray());
     return true;
+}
+
+/// Times each kind of save in 5 rounds that alternate the two ways compared
+/// (time(kind, true), then time(kind, false): milliseconds for all the saves,
+/// negative where a way does not apply), and prints the medians per save and
+/// their ratio, one row a kind.
+template <class Kind, class Time>
+void printRounds(const char *withColumn, const char *withoutColumn,
+                 std::initializer_list<std::pair<Kind, const char *>> kinds, const Setup &setup, Time time)
+{
+    std::printf("%d saves each, folder %s, median of 5 rounds\n", setup.saves, qPrintable(setup.dir->path()));
+    std::printf("%-32s %14s %14s %8s\n", "save", withColumn, withoutColumn, "ratio");
+    for (const auto &[kind, name] : kinds) {
+        std::vector<double> with, without;
+        for (int round = 0; round < 5; ++round) {
+            with.push_back(time(kind, true) / setup.saves);
+            without.push_back(time(kind, false) / setup.saves);
+        }
+        const double w = median(with), wo = median(without);
+        if (wo < 0)
+            std::printf("%-32s %14.3f %14s %8s\n", name, w, "-", "-");
+        else
+            std::printf("%-32s %14.3f %14.3f %8.2f\n", name, w, wo, wo > 0 ? w / wo : 0.0);
+    }
 }
 
 } // namespace CardSaveBench
