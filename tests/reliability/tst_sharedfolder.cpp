@@ -173,6 +173,22 @@ int holdLock(const QString &dataFile)
     return 0;
 }
 
+/// A copy that saves for durationMs without a pause between its saves,
+/// each holding the lock of dataFile for 20 ms (a save with its cover).
+int saveWithoutPause(const QString &dataFile, int durationMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < durationMs) {
+        WriteLock lock(dataFile);
+        if (!lock.take())
+            return 1;
+        say("held");
+        QThread::msleep(20);
+    }
+    return 0;
+}
+
 /// Runs this program as one more copy; its lines are read back by lines().
 class Copy
 {
@@ -299,7 +315,7 @@ bool writeCards(const QStringList &titles)
 
 QStringList lockFilesIn(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden);
+    return QDir(folder).entryList({QStringLiteral("*.lock"), QStringLiteral("*.turn")}, QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -436,6 +452,25 @@ private slots:
         form.cmdSalvaClick();
         QCOMPARE(messages.texts(), QStringList{rewrite ? kRewritten : kInserted});
         QCOMPARE(control<QLabel>(form, "lblPosizione")->text(), rewrite ? QStringLiteral("1") : QStringLiteral("3"));
+    }
+
+    void copySavingWithoutPauseLetsAnotherIn()
+    {
+        // A copy that takes the lock again as soon as it lets it go must not
+        // keep a copy that waits out of the archive: each save of this copy
+        // (a user's, with a pause between saves) gets in within its wait.
+        TempProgramFolder folder;
+        Copy greedy(viewFor(folder.path(), 1), {QStringLiteral("greedy"), viewFor(BookArchive::path(), 1),
+                                                QStringLiteral("20000")});
+        QVERIFY(greedy.waitFor("held"));
+        WriteLock::setWaitTime(2000);
+        for (int k = 0; k < 10; ++k) {
+            QThread::msleep(100);
+            WriteLock lock(BookArchive::path());
+            QVERIFY2(lock.take(), qPrintable(QStringLiteral("save %1 found the archive busy").arg(k + 1)));
+            QThread::msleep(20);
+        }
+        QVERIFY(greedy.process().state() == QProcess::Running);
     }
 
     void lockOfAKilledCopyIsTakenOver()
@@ -654,6 +689,8 @@ int main(int argc, char *argv[])
             return createCatalogue(a);
         if (what == "hold")
             return holdLock(a);
+        if (what == "greedy")
+            return saveWithoutPause(a, b);
         return 64;
     }
     QApplication app(argc, argv);
