@@ -160,6 +160,34 @@ if [ "$program" -eq 1 ]; then
       wine "$tools_dir/rilegora-print.exe" catalogue "Z:${pdf//\//\\}" 'C:\Demo' "Novità in vetrina.cat" 1 >/dev/null 2>&1 &&
         pdftoppm -r 100 -png -singlefile "$pdf" "$shots/catalogue-print" || failures+=("rilegora-print under Wine")
       rm -f "$pdf"
+      # Through the Windows print path (GDI, Wine's spooler and PostScript
+      # driver) to the CUPS queue the Linux tests use, when it runs
+      # (tools/start-printer.sh): a book card and a catalogue page, as
+      # cups-pdf writes them.
+      if lpstat -p RilegoraPDF >/dev/null 2>&1; then
+        print_to_queue() { # <report> <png> [arguments]
+          local before after job pdf="" i
+          before=$(lpstat -W all -o RilegoraPDF | awk '{print $1}' | sort)
+          wine "$tools_dir/rilegora-print.exe" "$1" printer:RilegoraPDF "${@:3}" >/dev/null 2>&1 ||
+            { failures+=("rilegora-print $1 to RilegoraPDF"); return; }
+          for i in $(seq 150); do
+            after=$(lpstat -W all -o RilegoraPDF | awk '{print $1}' | sort)
+            job=$(comm -13 <(echo "$before") <(echo "$after") | head -n1)
+            [ -n "$job" ] && pdf=$(ls "$HOME"/PDF/*"job_${job##*-}.pdf" /var/spool/cups-pdf/*/*"job_${job##*-}.pdf" 2>/dev/null | head -n1)
+            [ -n "$pdf" ] && pdfinfo "$pdf" >/dev/null 2>&1 && break
+            sleep 0.2
+          done
+          if [ -n "$pdf" ] && pdftoppm -r 100 -png -singlefile "$pdf" "$shots/$2"; then
+            echo "printed $1 through the Windows print path: $job, $pdf" >&2
+          else
+            failures+=("no PDF from RilegoraPDF for $1")
+          fi
+        }
+        print_to_queue card printed-card
+        print_to_queue catalogue printed-catalogue 'C:\Demo' "Novità in vetrina.cat" 1
+      else
+        echo "no CUPS queue RilegoraPDF (tools/start-printer.sh): the Windows print path not tried" >&2
+      fi
     fi
     unset WINEPATH
     wineserver -k 2>/dev/null || true
