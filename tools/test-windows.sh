@@ -189,6 +189,27 @@ if [ "$program" -eq 1 ]; then
         echo "no CUPS queue RilegoraPDF (tools/start-printer.sh): the Windows print path not tried" >&2
       fi
     fi
+    # The shell hand-offs (ShellExecute through QDesktopServices): the
+    # maker's site from the launcher, the manual from the help, an attached
+    # PDF. Wine hands them to winebrowser, which starts xdg-open: a recorder
+    # of that name on the PATH writes down what arrives.
+    recorder=$(mktemp -d)
+    printf '#!/bin/sh\necho "$*" >>"%s/opened.txt"\n' "$recorder" >"$recorder/xdg-open"
+    chmod +x "$recorder/xdg-open"
+    wineserver -k 2>/dev/null || true
+    hand_off() { PATH=$recorder:$PATH wine "$tools_dir/rilegora-grab.exe" "$1" "Z:${recorder//\//\\}\\shot.png" 'C:\Demo' \
+                   "${@:2}" wait:3000 >/dev/null 2>&1 || failures+=("hand-off from $1"); }
+    hand_off TfrmAvvio click:imgSito
+    hand_off TfrmGuida click:imgPDF
+    hand_off TfrmAllegaCartella type:txtFile01=Estratto_capitolo_primo.pdf click:btnApri01
+    for expected in 'https://www.rilegora.it/' '/c:/Demo/Guida.pdf' '/c:/Demo/Documenti_Allegati/Estratto_capitolo_primo.pdf'; do
+      if grep -qF "$expected" "$recorder/opened.txt" 2>/dev/null; then
+        echo "handed to the desktop: $expected" >&2
+      else
+        failures+=("no hand-off of $expected")
+      fi
+    done
+    rm -rf "$recorder"
     unset WINEPATH
     wineserver -k 2>/dev/null || true
   fi
