@@ -173,8 +173,11 @@ if [ "$program" -eq 1 ]; then
           for i in $(seq 150); do
             after=$(lpstat -W all -o RilegoraPDF | awk '{print $1}' | sort)
             job=$(comm -13 <(echo "$before") <(echo "$after") | head -n1)
-            [ -n "$job" ] && pdf=$(ls "$HOME"/PDF/*"job_${job##*-}.pdf" /var/spool/cups-pdf/*/*"job_${job##*-}.pdf" 2>/dev/null | head -n1)
-            [ -n "$pdf" ] && pdfinfo "$pdf" >/dev/null 2>&1 && break
+            if [ -n "$job" ]; then
+              pdf=$(ls "$HOME"/PDF/*"job_${job##*-}.pdf" /var/spool/cups-pdf/*/*"job_${job##*-}.pdf" 2>/dev/null |
+                    head -n1 || true)
+            fi
+            if [ -n "$pdf" ] && pdfinfo "$pdf" >/dev/null 2>&1; then break; fi
             sleep 0.2
           done
           if [ -n "$pdf" ] && pdftoppm -r 100 -png -singlefile "$pdf" "$shots/$2"; then

@@ -134,6 +134,12 @@ public:
         if (m_mine && isOurs(content))
             return false;
         m_mine = false;
+        if (content.isEmpty()) {
+            // Given up, or just being made: nobody's turn.
+            QFile::remove(m_path);
+            m_seen.clear();
+            return false;
+        }
         if (content != m_seen || !m_seenSince.isValid()) {
             m_seen = content;
             m_seenSince.start();
@@ -142,7 +148,7 @@ public:
         if (m_seenSince.elapsed() < kTurnLeftMs)
             return true;
         // Its copy stopped waiting without removing it (killed, say).
-        QFile::remove(m_path);
+        clear(m_path);
         m_seen.clear();
         return false;
     }
@@ -158,7 +164,10 @@ public:
                 m_id = QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ' ';
             QFile file(m_path);
             m_sequence = 0;
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(content()) > 0) {
+            // A new turn file, or one given up (empty) that could not be removed.
+            const bool free = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+                              (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && file.read(1).isEmpty());
+            if (free && file.seek(0) && file.write(content()) > 0) {
                 m_mine = true;
                 m_renewed.start();
             }
@@ -186,11 +195,26 @@ public:
         QFile file(m_path);
         if (file.open(QIODevice::ReadOnly) && isOurs(file.read(64))) {
             file.close();
-            file.remove();
+            clear(m_path);
         }
     }
 
 private:
+    /// Removes a turn file; on Windows a file another copy is reading cannot
+    /// be removed: after a few tries it is emptied instead, which gives the
+    /// turn up as well.
+    static void clear(const QString &path)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (QFile::remove(path) || !QFile::exists(path))
+                return;
+            QThread::msleep(1);
+        }
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Truncate))
+            file.close();
+    }
+
     QByteArray content() const { return m_id + QByteArray::number(m_sequence).rightJustified(12, '0'); }
     bool isOurs(const QByteArray &content) const { return !m_id.isEmpty() && content.startsWith(m_id); }
 
