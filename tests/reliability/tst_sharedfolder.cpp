@@ -133,15 +133,20 @@ int replacePasswords(const QString &id, int count)
 {
     waitForGo();
     for (int k = 1; k <= count; ++k) {
-        const std::optional<QString> old = PasswordStore::readStored();
-        if (!old)
+        QString error;
+        const std::optional<QString> old = PasswordStore::readStored(&error);
+        if (!old) {
+            say("failure", QStringLiteral("read: ") + error);
             return 2;
+        }
         const QString next = id + QLatin1Char('X') + QString::number(k);
-        const PasswordStore::Replace result = PasswordStore::replaceStored(*old, next);
-        if (result == PasswordStore::Replace::Done)
+        const PasswordStore::Replace result = PasswordStore::replaceStored(*old, next, &error);
+        if (result == PasswordStore::Replace::Done) {
             say("replaced", *old + QLatin1Char(' ') + PasswordStore::canonical(next));
-        else if (result != PasswordStore::Replace::ChangedElsewhere)
+        } else if (result != PasswordStore::Replace::ChangedElsewhere) {
+            say("failure", QStringLiteral("replace %1: %2").arg(int(result)).arg(error));
             return 3;
+        }
     }
     return 0;
 }
@@ -632,7 +637,10 @@ private slots:
             arguments << QStringList{QStringLiteral("password"), QStringLiteral("C%1").arg(i), QStringLiteral("30")};
         bool ok = false;
         const auto said = runTogether(folder.path(), arguments, &ok);
-        QVERIFY(ok);
+        QStringList failures;
+        for (const auto &lines : said)
+            failures += valuesOf(lines, "failure");
+        QVERIFY2(ok && failures.isEmpty(), qPrintable(failures.join(QStringLiteral("; "))));
         QMap<QString, QString> next;
         for (const auto &lines : said) {
             for (const QString &step : valuesOf(lines, "replaced")) {
