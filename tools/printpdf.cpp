@@ -7,6 +7,9 @@
 //   rilegora-print catalogue out.pdf FOLDER NAME.cat [page]
 //                  page (default 1) of catalogue NAME.cat of program folder
 //                  FOLDER, printed from the page editor as the user prints it
+// out may be "printer:NAME" instead of a PDF file: the pages then go to the
+// system printer NAME through the system's own print path (on Windows GDI
+// and the spooler), as after the print dialog, which is not shown.
 #include "books/tfrmlibri.h"
 #include "catalogues/tfrmlistinoprezzi.h"
 #include "catalogues/tfrmstampaprodotto.h"
@@ -180,8 +183,17 @@ int main(int argc, char *argv[])
     const QString out = QString::fromLocal8Bit(argv[2]);
     bool printed = false;
     ReportPrinting::setDialogRunner([&](QPrinter &printer, QWidget *) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(out);
+        if (out.startsWith(QLatin1String("printer:"))) {
+            printer.setOutputFormat(QPrinter::NativeFormat);
+            printer.setPrinterName(out.mid(8));
+            if (printer.printerName() != out.mid(8)) {
+                std::fprintf(stderr, "no printer named %s\n", qUtf8Printable(out.mid(8)));
+                return ReportPrinting::Answer::Cancel;
+            }
+        } else {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(out);
+        }
         printed = true;
         return ReportPrinting::Answer::Print;
     });

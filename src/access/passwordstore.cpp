@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 
 namespace {
 
@@ -55,21 +56,34 @@ QString failureText(const QFileDevice &file, const QString &path)
 bool storeContents(const QString &path, const QByteArray &old, const QByteArray &updated, QString *error)
 {
     using PasswordStore::WriteStep;
-    QSaveFile staged(path);
     QString syncError;
-    if (staged.open(QIODevice::WriteOnly)) {
+    // Windows does not let a file be replaced while another program reads
+    // it, as another workstation does for a moment at its login: the
+    // replacement is tried again a few times before it counts as failed.
+    constexpr int kAttempts = 5;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        QSaveFile staged(path);
+        if (!staged.open(QIODevice::WriteOnly)) {
+            if (attempt == 1)
+                break; // no file can be made beside the store: rewritten in place below
+            setError(error, failureText(staged, path));
+            return false;
+        }
         if (!passed(WriteStep::TemporaryOpened) || staged.write(updated) != updated.size() ||
             !FileSync::toDisk(staged, &syncError) || !passed(WriteStep::TemporaryWritten)) {
             setError(error, syncError.isEmpty() ? failureText(staged, path) : syncError);
             staged.cancelWriting();
             return false;
         }
-        if (!staged.commit()) {
+        if (staged.commit()) {
+            FileSync::folderToDisk(path);
+            return true;
+        }
+        if (attempt == kAttempts) {
             setError(error, failureText(staged, path));
             return false;
         }
-        FileSync::folderToDisk(path);
-        return true;
+        QThread::msleep(20 * attempt);
     }
 
     QFile file(path);

@@ -270,7 +270,7 @@ void TfrmAllegaCartella::browse(int k)
     // A device or a named pipe would be read for ever, or wait for a writer
     // that never comes: it is refused before anything changes. (A file that
     // has gone meanwhile fails silently below, as any copy failure.)
-    if (QFileInfo::exists(chosen) && !BoundedRead::isRegularFile(chosen)) {
+    if ((QFileInfo::exists(chosen) || BoundedRead::isDeviceByName(chosen)) && !BoundedRead::isRegularFile(chosen)) {
         Msg::warning(this, notAFileMessage());
         return;
     }

@@ -1,5 +1,6 @@
 #include "cataloguefolder.h"
 
+#include "core/boundedread.h"
 #include "core/programfolder.h"
 #include "core/texttrim.h"
 
@@ -22,20 +23,7 @@ bool refusedCharacter(QChar c)
 /// without an extension, cannot be made in an ordinary folder.
 bool reservedName(const QString &name)
 {
-    QString base = name.left(name.indexOf(QLatin1Char('.')));
-    while (base.endsWith(QLatin1Char(' ')))
-        base.chop(1);
-    base = base.toUpper();
-    static const QStringList fixed = {QStringLiteral("CON"), QStringLiteral("PRN"),    QStringLiteral("AUX"),
-                                      QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
-    if (fixed.contains(base))
-        return true;
-    if (base.size() != 4 || !(base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))))
-        return false;
-    // COM0..COM9 and LPT0..LPT9, and the superscript digits Windows also maps to ports.
-    const QChar digit = base.at(3);
-    return (digit >= QLatin1Char('0') && digit <= QLatin1Char('9')) ||
-           QStringView(u"\u00B9\u00B2\u00B3").contains(digit);
+    return BoundedRead::isWindowsDeviceName(name);
 }
 
 /// The longest file name the file systems take: 255 UTF-16 units on

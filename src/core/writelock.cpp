@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
@@ -91,6 +92,141 @@ Attempt tryOnce(std::unique_ptr<QLockFile> &lock, const QString &path)
     return Attempt::Held;
 }
 
+/// A copy that has waited this long for a lock asks for the next turn.
+constexpr qint64 kTurnAfterMs = 100;
+/// The copy that has the next turn renews it this often while it waits...
+constexpr qint64 kTurnRenewMs = 250;
+/// ...and a turn left unchanged this long belongs to a copy that no longer waits.
+constexpr qint64 kTurnLeftMs = 2000;
+
+/// The next turn at a lock: the file "<lock file>.turn", made exclusively by
+/// one waiting copy, whose id it holds. While it is there, other copies do
+/// not try the lock, so that the copy that waits gets it when it is let go
+/// rather than the copy that let it go and saves again at once. The file is
+/// judged by what each copy sees of it (it changes while its copy waits),
+/// never by the clocks of different computers.
+class Turn
+{
+public:
+    Turn() = default;
+    ~Turn() { drop(); }
+    Turn(const Turn &) = delete;
+    Turn &operator=(const Turn &) = delete;
+    void setLock(const QString &lockPath)
+    {
+        drop();
+        m_path = lockPath + QStringLiteral(".turn");
+        m_seen.clear();
+    }
+    bool isMine() const { return m_mine; }
+
+    /// True while another copy has the next turn and still waits.
+    bool othersWaiting()
+    {
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_mine = false;
+            m_seen.clear();
+            return false;
+        }
+        const QByteArray content = file.read(64);
+        file.close();
+        if (m_mine && isOurs(content))
+            return false;
+        m_mine = false;
+        if (content.isEmpty()) {
+            // Given up, or just being made: nobody's turn.
+            QFile::remove(m_path);
+            m_seen.clear();
+            return false;
+        }
+        if (content != m_seen || !m_seenSince.isValid()) {
+            m_seen = content;
+            m_seenSince.start();
+            return true;
+        }
+        if (m_seenSince.elapsed() < kTurnLeftMs)
+            return true;
+        // Its copy stopped waiting without removing it (killed, say).
+        clear(m_path);
+        m_seen.clear();
+        return false;
+    }
+
+    /// Asks for the next turn, once this copy has waited a while; renews it
+    /// while this copy has it.
+    void keepAsking(qint64 waitedMs)
+    {
+        if (!m_mine) {
+            if (waitedMs < kTurnAfterMs)
+                return;
+            if (m_id.isEmpty())
+                m_id = QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ' ';
+            QFile file(m_path);
+            m_sequence = 0;
+            // A new turn file, or one given up (empty) that could not be removed.
+            const bool free = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+                              (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && file.read(1).isEmpty());
+            if (free && file.seek(0) && file.write(content()) > 0) {
+                m_mine = true;
+                m_renewed.start();
+            }
+            return;
+        }
+        if (m_renewed.elapsed() < kTurnRenewMs)
+            return;
+        m_renewed.start();
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) || !isOurs(file.read(64))) {
+            m_mine = false;
+            return;
+        }
+        ++m_sequence;
+        file.seek(0);
+        file.write(content());
+    }
+
+    /// Gives the turn up (the lock is taken, or the wait is over).
+    void drop()
+    {
+        if (!m_mine)
+            return;
+        m_mine = false;
+        QFile file(m_path);
+        if (file.open(QIODevice::ReadOnly) && isOurs(file.read(64))) {
+            file.close();
+            clear(m_path);
+        }
+    }
+
+private:
+    /// Removes a turn file; on Windows a file another copy is reading cannot
+    /// be removed: after a few tries it is emptied instead, which gives the
+    /// turn up as well.
+    static void clear(const QString &path)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (QFile::remove(path) || !QFile::exists(path))
+                return;
+            QThread::msleep(1);
+        }
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Truncate))
+            file.close();
+    }
+
+    QByteArray content() const { return m_id + QByteArray::number(m_sequence).rightJustified(12, '0'); }
+    bool isOurs(const QByteArray &content) const { return !m_id.isEmpty() && content.startsWith(m_id); }
+
+    QString m_path;
+    QByteArray m_id;
+    qint64 m_sequence = 0;
+    bool m_mine = false;
+    QElapsedTimer m_renewed;
+    QByteArray m_seen;
+    QElapsedTimer m_seenSince;
+};
+
 /// The lock in this computer's temporary folder for a data file whose folder
 /// takes no new file.
 QString fallbackPath(const QString &dataFile)
@@ -119,11 +255,17 @@ bool WriteLock::take()
     if (m_lock)
         return true;
     QDeadlineTimer deadline(waitMs());
+    QElapsedTimer waited;
+    waited.start();
     QString path = lockPathFor(m_dataFile);
+    Turn turn;
+    turn.setLock(path);
     bool fellBack = false;
     for (;;) {
-        const Attempt attempt = tryOnce(m_lock, path);
+        // While another copy waits for its turn, this one lets it go first.
+        const Attempt attempt = turn.othersWaiting() ? Attempt::Held : tryOnce(m_lock, path);
         if (attempt == Attempt::Taken) {
+            turn.drop();
             m_path = path;
             QMutexLocker locker(&heldHereMutex);
             heldHere().insert(heldKey(path));
@@ -135,14 +277,20 @@ bool WriteLock::take()
             // The folder takes no new file (a protected installation): the
             // copies of this computer still keep off each other.
             path = fallbackPath(m_dataFile);
+            turn.setLock(path);
             fellBack = true;
             continue;
         }
-        if (deadline.hasExpired())
+        if (deadline.hasExpired()) {
+            turn.drop();
             return false;
+        }
+        turn.keepAsking(waited.elapsed());
         // A save holds the lock for milliseconds: try again soon, at a
-        // random moment so that waiting copies do not move in step.
-        QThread::msleep(10 + QRandomGenerator::global()->bounded(40));
+        // random moment so that waiting copies do not move in step; the
+        // copy whose turn is next, alone at the lock, more often.
+        QThread::msleep(turn.isMine() ? 2 + QRandomGenerator::global()->bounded(4)
+                                      : 10 + QRandomGenerator::global()->bounded(40));
     }
 }
 

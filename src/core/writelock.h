@@ -15,7 +15,10 @@
 /// longer runs (on this computer: its process is gone, or it names this
 /// process, which does not hold it: an earlier process had the same id; on
 /// another: its lock file is older than staleTime()) is taken over, and so
-/// is a damaged lock file a few seconds old. Where the folder takes no new file, the lock goes
+/// is a damaged lock file a few seconds old. Waiting is fair: a copy that
+/// has waited a moment takes the next turn ("<lock file>.turn"), and the
+/// others leave the lock to it, so a copy that saves again and again cannot
+/// keep another out. Where the folder takes no new file, the lock goes
 /// to this computer's temporary folder under a name made from the data
 /// file's path, and where no lock can be made at all the write goes ahead
 /// unguarded rather than not at all.

@@ -166,6 +166,21 @@ private slots:
             QCOMPARE(readFile(lockFile), content);
     }
 
+    void turnOfACopyThatNoLongerWaits()
+    {
+        // A copy that waited for the lock asked for the next turn and was
+        // killed: its turn no longer changes, and after a short wait the
+        // lock is taken all the same and the turn removed.
+        WriteLock::setWaitTime(5000);
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("Archivio_Libri.pro"));
+        const QString turn = WriteLock::lockPathFor(data) + QStringLiteral(".turn");
+        QVERIFY(writeFile(turn, "k1x9 000000000003"));
+        WriteLock lock(data);
+        QVERIFY(lock.take());
+        QVERIFY(!QFile::exists(turn));
+    }
+
     void longWriteKeepsItsLockFresh()
     {
         // A writer that holds the lock long renews it, so that another

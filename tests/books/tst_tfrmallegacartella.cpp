@@ -250,6 +250,39 @@ private slots:
         QVERIFY(!QFileInfo::exists(TfrmAllegaCartella::folder() + QStringLiteral("documento")));
     }
 
+    void chosenDeviceName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("NUL") << "NUL";
+        QTest::newRow("con") << "con";
+        QTest::newRow("COM1") << "COM1";
+        QTest::newRow("LPT1 with an extension") << "LPT1.txt";
+        QTest::newRow("aux with a blank") << "aux ";
+    }
+    void chosenDeviceName()
+    {
+        // On Windows these names are devices in every folder: copying from
+        // COM1 waits for a port, a copy named NUL goes nowhere. They are
+        // refused like any device, and nothing is made.
+#ifndef Q_OS_WIN
+        QSKIP("device names are plain file names outside Windows");
+#endif
+        QFETCH(QString, name);
+        QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("altrove"))));
+        control<QLineEdit>(m_dialog, "txtFile01")->setText(QStringLiteral("prima.pdf"));
+        FileChooser::answerNext(m_folder->file(QStringLiteral("altrove/") + name));
+        MessageCatcher messages;
+        {
+            Watchdog watchdog(20, QStringLiteral("attaching a device name"));
+            m_dialog->btnSfoglia01Click();
+        }
+        QCOMPARE(messages.texts(), QStringList{TfrmAllegaCartella::notAFileMessage()});
+        QCOMPARE(control<QLineEdit>(m_dialog, "txtFile01")->text(), QStringLiteral("prima.pdf"));
+        QCOMPARE(QDir(TfrmAllegaCartella::folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                                                QDir::System),
+                 QStringList());
+    }
+
     void openHandsQuotedPathToDesktop()
     {
         UrlRecorder recorder;
