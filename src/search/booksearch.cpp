@@ -5,6 +5,7 @@
 #include "core/bookrecord.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <cstring>
@@ -304,12 +305,19 @@ inline void prefetch(const void *p)
 #endif
 }
 
+std::atomic<bool> s_mergerAllowed{true};
+
 bool twoCores()
 {
     static const bool two = std::thread::hardware_concurrency() >= 2;
-    return two;
+    return two && s_mergerAllowed.load();
 }
 } // namespace
+
+void RowList::setMergerForTesting(bool enabled)
+{
+    s_mergerAllowed = enabled;
+}
 
 /// Where the rows and the entries lie, as seen by the thread that sorts:
 /// tables of pointers that stay put while the list grows.

@@ -132,6 +132,11 @@ public:
     /// last sort.
     void sort();
 
+    /// For tests: whether whole runs go to a merger thread (where the
+    /// machine has two cores) or are sorted by the thread that adds them, as
+    /// on one core. On by default.
+    static void setMergerForTesting(bool enabled);
+
 private:
     static constexpr int KeyWords = 4;
     /// The sort ranks of the row's first 32 characters, one byte each
