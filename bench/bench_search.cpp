@@ -479,38 +479,70 @@ int runSize(const QString &parent, int cards, const Options &options)
     screens(folder, path, cards, false, read);
 
     if (options.cold) {
-        const QStringList archiveOnly = {path};
         std::printf("  cold: the archive evicted from the system's cache before every run (%s)\n",
                     evict(path) ? "posix_fadvise accepted" : "posix_fadvise REFUSED");
-        const double coldRead = medianMs([&] { plainRead(path); }, archiveOnly);
-        line("cold: plain sequential read (baseline)", coldRead, coldRead);
-        line("cold: plain read in 4 MB blocks", medianMs([&] { plainRead(path, 1331); }, archiveOnly), coldRead);
-        std::printf("    %.0f MB/s cold against %.0f MB/s warm\n", double(QFileInfo(path).size()) / 1e3 / coldRead,
-                    double(QFileInfo(path).size()) / 1e3 / read);
-        const double coldTwo = medianMs(
-            [&] {
-                BookSearch::RowList rows;
-                BookSearch::search(path, two, rows);
-            },
-            archiveOnly);
-        line("cold: search, two filters", coldTwo, coldRead);
-        const double coldHandOff =
-            medianMs([&] { BookSearch::findCard(path, wanted, number, found.data()); }, archiveOnly);
-        line("cold: hand-off scan", coldHandOff, coldRead);
-        line("cold: export grid fill (CardTable::fill)", medianMs(fillGrid, archiveOnly), coldRead);
+        // In rounds: each round reads the file cold once for every figure,
+        // the baseline first, so that a change in the device's speed during
+        // the run moves the baseline and the figures of its round together.
+        ProgramFolder::setPath(folder);
+        TfrmLibri owner;
+        struct Figure
         {
-            ProgramFolder::setPath(folder);
-            TfrmLibri owner;
-            const double cerca = medianMs(
-                [&] {
-                    TfrmTrovaLibri screen(&owner);
-                    control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("ross"));
-                    control<QLineEdit>(screen, "txtGenere")->setText(QStringLiteral("romanzo"));
-                    screen.btnCercaClick();
-                },
-                archiveOnly);
-            line("cold: screen: Cerca with two filters", cerca, coldRead);
-            ProgramFolder::setPath(QString());
+            const char *name;
+            std::function<void()> run;
+            std::vector<double> ms;
+        };
+        std::vector<Figure> figures = {
+            {"cold: plain sequential read (baseline)", [&] { plainRead(path); }, {}},
+            {"cold: plain read in 4 MB blocks", [&] { plainRead(path, 1331); }, {}},
+            {"cold: search, two filters",
+             [&] {
+                 BookSearch::RowList rows;
+                 BookSearch::search(path, two, rows);
+             },
+             {}},
+            {"cold: hand-off scan", [&] { BookSearch::findCard(path, wanted, number, found.data()); }, {}},
+            {"cold: export grid fill (CardTable::fill)", fillGrid, {}},
+            {"cold: screen: Cerca with two filters",
+             [&] {
+                 TfrmTrovaLibri screen(&owner);
+                 control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("ross"));
+                 control<QLineEdit>(screen, "txtGenere")->setText(QStringLiteral("romanzo"));
+                 screen.btnCercaClick();
+             },
+             {}},
+        };
+        for (int i = 0; i < g_runs; ++i) {
+            for (Figure &figure : figures) {
+                evict(path);
+                QElapsedTimer coldTimer;
+                coldTimer.start();
+                figure.run();
+                figure.ms.push_back(double(coldTimer.nsecsElapsed()) / 1e6);
+            }
+        }
+        ProgramFolder::setPath(QString());
+        const auto median = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        const std::vector<double> &base = figures.front().ms;
+        const double coldRead = median(base);
+        for (const Figure &figure : figures) {
+            std::vector<double> ratios;
+            for (size_t i = 0; i < figure.ms.size(); ++i)
+                ratios.push_back(figure.ms[i] / base[i]);
+            line(figure.name, median(figure.ms), coldRead);
+            if (&figure != &figures.front()) {
+                std::printf("    against the baseline of its own round: median %.2f, from %.2f to %.2f x\n",
+                            median(ratios), *std::min_element(ratios.begin(), ratios.end()),
+                            *std::max_element(ratios.begin(), ratios.end()));
+            } else {
+                std::printf("    %.0f MB/s cold against %.0f MB/s warm; rounds from %.0f to %.0f ms\n",
+                            double(QFileInfo(path).size()) / 1e3 / coldRead,
+                            double(QFileInfo(path).size()) / 1e3 / read, *std::min_element(base.begin(), base.end()),
+                            *std::max_element(base.begin(), base.end()));
+            }
         }
         screens(folder, path, cards, true, coldRead);
     }
