@@ -40,6 +40,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -481,9 +482,6 @@ int runSize(const QString &parent, int cards, const Options &options)
     if (options.cold) {
         std::printf("  cold: the archive evicted from the system's cache before every run (%s)\n",
                     evict(path) ? "posix_fadvise accepted" : "posix_fadvise REFUSED");
-        // In rounds: each round reads the file cold once for every figure,
-        // the baseline first, so that a change in the device's speed during
-        // the run moves the baseline and the figures of its round together.
         ProgramFolder::setPath(folder);
         TfrmLibri owner;
         struct Figure
@@ -512,37 +510,59 @@ int runSize(const QString &parent, int cards, const Options &options)
              },
              {}},
         };
-        for (int i = 0; i < g_runs; ++i) {
-            for (Figure &figure : figures) {
-                evict(path);
-                QElapsedTimer coldTimer;
-                coldTimer.start();
-                figure.run();
-                figure.ms.push_back(double(coldTimer.nsecsElapsed()) / 1e6);
-            }
-        }
-        ProgramFolder::setPath(QString());
+        // Each figure is timed in blocks of four cold reads: the plain read,
+        // the figure, the figure again, the plain read again. The speed of a
+        // shared or virtual disk drifts and may differ from one read to the
+        // next (the virtual disk of the machine these figures were made on
+        // answers about every other cold read of a large file from its
+        // host's cache), so a block's ratio is the square root of (figure
+        // × figure) ÷ (plain read × plain read): a steady drift and a change
+        // at every other read both cancel out.
+        const auto timedCold = [&](const std::function<void()> &run) {
+            evict(path);
+            QElapsedTimer coldTimer;
+            coldTimer.start();
+            run();
+            return double(coldTimer.nsecsElapsed()) / 1e6;
+        };
         const auto median = [](std::vector<double> v) {
             std::sort(v.begin(), v.end());
             return v[v.size() / 2];
         };
-        const std::vector<double> &base = figures.front().ms;
-        const double coldRead = median(base);
-        for (const Figure &figure : figures) {
-            std::vector<double> ratios;
-            for (size_t i = 0; i < figure.ms.size(); ++i)
-                ratios.push_back(figure.ms[i] / base[i]);
-            line(figure.name, median(figure.ms), coldRead);
-            if (&figure != &figures.front()) {
-                std::printf("    against the baseline of its own round: median %.2f, from %.2f to %.2f x\n",
-                            median(ratios), *std::min_element(ratios.begin(), ratios.end()),
-                            *std::max_element(ratios.begin(), ratios.end()));
-            } else {
-                std::printf("    %.0f MB/s cold against %.0f MB/s warm; rounds from %.0f to %.0f ms\n",
-                            double(QFileInfo(path).size()) / 1e3 / coldRead,
-                            double(QFileInfo(path).size()) / 1e3 / read, *std::min_element(base.begin(), base.end()),
-                            *std::max_element(base.begin(), base.end()));
+        Figure &baseline = figures.front();
+        std::vector<std::vector<double>> ratios(figures.size());
+        for (int i = 0; i < g_runs; ++i) {
+            for (size_t k = 1; k < figures.size(); ++k) {
+                Figure &figure = figures[k];
+                const double b1 = timedCold(baseline.run);
+                const double x1 = timedCold(figure.run);
+                const double x2 = timedCold(figure.run);
+                const double b2 = timedCold(baseline.run);
+                baseline.ms.insert(baseline.ms.end(), {b1, b2});
+                figure.ms.insert(figure.ms.end(), {x1, x2});
+                ratios[k].push_back(std::sqrt((x1 * x2) / (b1 * b2)));
             }
+        }
+        ProgramFolder::setPath(QString());
+        const double coldRead = median(baseline.ms);
+        for (size_t k = 0; k < figures.size(); ++k) {
+            const Figure &figure = figures[k];
+            line(figure.name, median(figure.ms), coldRead);
+            std::printf("    reads:");
+            for (double ms : figure.ms)
+                std::printf(" %.0f", ms);
+            std::printf(" ms\n");
+            if (k == 0) {
+                std::printf("    %.0f MB/s cold against %.0f MB/s warm\n",
+                            double(QFileInfo(path).size()) / 1e3 / coldRead,
+                            double(QFileInfo(path).size()) / 1e3 / read);
+                continue;
+            }
+            const std::vector<double> &r = ratios[k];
+            std::printf("    against the plain reads of its blocks: median %.2f x, blocks:", median(r));
+            for (double x : r)
+                std::printf(" %.2f", x);
+            std::printf("\n");
         }
         screens(folder, path, cards, true, coldRead);
     }
