@@ -9,7 +9,8 @@
 // the median of R runs (default 3), also given as a ratio to the baseline.
 // --keep reuses an archive of the right size in DIR and leaves it there.
 // --cold measures again with the archive evicted from the system's cache
-// before every run (posix_fadvise), against a cold plain read.
+// before every run (posix_fadvise), against cold plain reads made in turn
+// with each figure.
 // --memory lists every card through the search screen alone and prints the
 // process's memory. --grab renders the result panel of a small search.
 #include "books/tfrmlibri.h"
@@ -382,16 +383,18 @@ int runSize(const QString &parent, int cards, const Options &options)
     // puts them in order: every whole run sorted and merged (or being
     // merged) while the file was read, the last rows not yet sorted.
     std::vector<double> lefts;
-    BookSearch::RowList filled;
     for (int i = 0; i < g_runs; ++i) {
-        filled = BookSearch::RowList();
-        readRows(path, filled);
-        BookSearch::RowList sorting = filled;
+        BookSearch::RowList sorting;
+        readRows(path, sorting);
         QElapsedTimer sortTimer;
         sortTimer.start();
         sorting.sort();
         lefts.push_back(double(sortTimer.nsecsElapsed()) / 1e6);
     }
+    // A copy waits for the merger: the listing's sort is then the last
+    // merge alone.
+    BookSearch::RowList filled;
+    readRows(path, filled);
     std::sort(lefts.begin(), lefts.end());
     const double sortLeft = lefts[lefts.size() / 2];
     const double listing = list(filled);
@@ -530,7 +533,10 @@ int runSize(const QString &parent, int cards, const Options &options)
             return v[v.size() / 2];
         };
         Figure &baseline = figures.front();
-        std::vector<std::vector<double>> ratios(figures.size());
+        // Per block: the ratio of the four reads, and the ratios of the two
+        // reads made on the same turn, the faster pair and the slower one.
+        std::vector<std::vector<double>> ratios(figures.size()), fastTurn(figures.size()),
+            slowTurn(figures.size());
         for (int i = 0; i < g_runs; ++i) {
             for (size_t k = 1; k < figures.size(); ++k) {
                 Figure &figure = figures[k];
@@ -541,6 +547,11 @@ int runSize(const QString &parent, int cards, const Options &options)
                 baseline.ms.insert(baseline.ms.end(), {b1, b2});
                 figure.ms.insert(figure.ms.end(), {x1, x2});
                 ratios[k].push_back(std::sqrt((x1 * x2) / (b1 * b2)));
+                // The first plain read and the second figure share a turn,
+                // and so do the first figure and the second plain read.
+                const bool firstFaster = b1 + x2 <= x1 + b2;
+                fastTurn[k].push_back(firstFaster ? x2 / b1 : x1 / b2);
+                slowTurn[k].push_back(firstFaster ? x1 / b2 : x2 / b1);
             }
         }
         ProgramFolder::setPath(QString());
@@ -558,11 +569,15 @@ int runSize(const QString &parent, int cards, const Options &options)
                             double(QFileInfo(path).size()) / 1e3 / read);
                 continue;
             }
-            const std::vector<double> &r = ratios[k];
-            std::printf("    against the plain reads of its blocks: median %.2f x, blocks:", median(r));
-            for (double x : r)
-                std::printf(" %.2f", x);
-            std::printf("\n");
+            const auto print = [&](const char *what, const std::vector<double> &r) {
+                std::printf("    %s: median %.2f x, blocks:", what, median(r));
+                for (double x : r)
+                    std::printf(" %.2f", x);
+                std::printf("\n");
+            };
+            print("against the plain reads of its blocks", ratios[k]);
+            print("the same, reads on the faster turn", fastTurn[k]);
+            print("the same, reads on the slower turn", slowTurn[k]);
         }
         screens(folder, path, cards, true, coldRead);
     }
@@ -572,18 +587,29 @@ int runSize(const QString &parent, int cards, const Options &options)
     return 0;
 }
 
-/// The sort alone, run after run, for a profiler.
+/// The rows read as the search reads them and sorted, run after run: the
+/// whole and the sort left once the last card is read (also for a profiler).
 int sortOnly(const QString &parent, int cards)
 {
     const QString path = QDir(sizeFolder(parent, cards)).filePath(BookArchive::fileName());
+    std::vector<double> wholes, sorts;
     for (int i = 0; i < g_runs; ++i) {
         BookSearch::RowList rows;
+        QElapsedTimer whole;
+        whole.start();
         readRows(path, rows);
         QElapsedTimer timer;
         timer.start();
         rows.sort();
-        std::printf("sort of %d rows: %.1f ms\n", rows.size(), double(timer.nsecsElapsed()) / 1e6);
+        sorts.push_back(double(timer.nsecsElapsed()) / 1e6);
+        wholes.push_back(double(whole.nsecsElapsed()) / 1e6);
+        std::printf("read and sorted %d rows in %.1f ms, the sort left after the reading %.1f ms\n", rows.size(),
+                    wholes.back(), sorts.back());
     }
+    std::sort(wholes.begin(), wholes.end());
+    std::sort(sorts.begin(), sorts.end());
+    std::printf("medians: read and sorted %.1f ms, the sort left %.1f ms\n", wholes[wholes.size() / 2],
+                sorts[sorts.size() / 2]);
     return 0;
 }
 

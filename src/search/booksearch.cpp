@@ -417,6 +417,7 @@ public:
             std::lock_guard<std::mutex> lock(m_mutex);
             m_finish = true;
         }
+        m_finishing = true;
         m_wake.notify_all();
         m_thread.join();
         sortedRuns = m_sortedRuns;
@@ -447,15 +448,23 @@ private:
                 return;
             if (m_mergedRuns == 0 && m_sortedRuns > 0)
                 m_mergedRuns = 1; // one run is its own list order
-            if (m_sortedRuns == m_mergedRuns)
+            // The new runs are merged among themselves, then into the list
+            // order, two runs or more at a time: each merge into the list
+            // order rewrites all of it. One that the end of the filling
+            // overtakes is given up, its runs left to the last merge.
+            if (m_sortedRuns - m_mergedRuns < 2)
                 continue;
-            std::vector<Source> sources;
-            const uint32_t rows = uint32_t(m_mergedRuns) * uint32_t(RunRows);
-            sources.push_back(m_merged.empty() ? Source{nullptr, 0, rows} : Source{m_merged.data(), 0, rows});
+            std::vector<Source> fresh;
             for (size_t r = m_mergedRuns; r < m_sortedRuns; ++r)
-                sources.push_back({nullptr, uint32_t(r) * uint32_t(RunRows), uint32_t(r + 1) * uint32_t(RunRows)});
+                fresh.push_back({nullptr, uint32_t(r) * uint32_t(RunRows), uint32_t(r + 1) * uint32_t(RunRows)});
+            std::vector<uint32_t> joined((m_sortedRuns - m_mergedRuns) * size_t(RunRows));
+            merge(std::move(fresh), joined.data(), tables);
+            const uint32_t rows = uint32_t(m_mergedRuns) * uint32_t(RunRows);
+            const Source before = m_merged.empty() ? Source{nullptr, 0, rows} : Source{m_merged.data(), 0, rows};
             std::vector<uint32_t> merged(m_sortedRuns * size_t(RunRows));
-            merge(std::move(sources), merged.data(), tables);
+            if (!mergeTwo(before, Source{joined.data(), 0, uint32_t(joined.size())}, merged.data(), tables,
+                          &m_finishing))
+                return;
             m_merged.swap(merged);
             m_mergedRuns = m_sortedRuns;
         }
@@ -467,6 +476,7 @@ private:
     std::vector<const char *> m_newBlocks;
     bool m_finish = false;
     bool m_stop = false;
+    std::atomic<bool> m_finishing{false};
 
     // The merger's own thread alone uses these until it ends.
     std::vector<Span *> m_runs;
@@ -769,20 +779,23 @@ bool RowList::lessPastKey(const Span &a, const Span &b, const Tables &tables)
     return a.at < b.at;
 }
 
-void RowList::mergeTwo(Source a, Source b, uint32_t *out, const Tables &tables)
+bool RowList::mergeTwo(Source a, Source b, uint32_t *out, const Tables &tables, const std::atomic<bool> *abandon)
 {
     // The usual case: the list order so far and one more stretch. An entry
-    // of an index is fetched a few steps before it is compared.
+    // of an index is fetched a few steps before it is compared. With
+    // abandon, the merge gives up (returning false) once it is set.
     constexpr uint32_t kAhead = 16;
     if (a.from == a.to || b.from == b.to) {
         out = a.copyTo(out);
         b.copyTo(out);
-        return;
+        return true;
     }
     uint32_t ea = a.at(a.from), eb = b.at(b.from);
     const Span *sa = &tables.entry(ea);
     const Span *sb = &tables.entry(eb);
-    for (;;) {
+    for (uint32_t step = 1;; ++step) {
+        if ((step & 4095) == 0 && abandon && abandon->load(std::memory_order_relaxed))
+            return false;
         if (less(*sb, *sa, tables)) {
             *out++ = eb;
             if (++b.from == b.to)
@@ -803,6 +816,7 @@ void RowList::mergeTwo(Source a, Source b, uint32_t *out, const Tables &tables)
     }
     out = a.copyTo(out);
     b.copyTo(out);
+    return true;
 }
 
 void RowList::merge(std::vector<Source> sources, uint32_t *out, const Tables &tables)
@@ -925,6 +939,17 @@ void RowList::sort()
         sources.push_back({nullptr, uint32_t(r) * uint32_t(RunRows), uint32_t(r + 1) * uint32_t(RunRows)});
     if (wholeRuns * size_t(RunRows) < n)
         sources.push_back({nullptr, uint32_t(wholeRuns) * uint32_t(RunRows), uint32_t(n)});
+    // The runs not merged yet and the last rows are few: they are merged
+    // among themselves first, so that the pass over the whole list order
+    // compares once a row.
+    std::vector<uint32_t> rest;
+    if (m_mergedRuns > 0 && sources.size() > 2) {
+        const std::vector<Source> others(sources.begin() + 1, sources.end());
+        rest.resize(n - mergedRows);
+        merge(others, rest.data(), tables);
+        sources.resize(1);
+        sources.push_back({rest.data(), 0, uint32_t(rest.size())});
+    }
     if (sources.size() == 1 && !sources[0].index) {
         // The entries are in list order as they lie.
     } else if (sources.size() == 1) {

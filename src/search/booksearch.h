@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -157,7 +158,8 @@ private:
     static void deepen(Span *first, Span *last, int depth, const Tables &tables);
     static bool less(const Span &a, const Span &b, const Tables &tables);
     static bool lessPastKey(const Span &a, const Span &b, const Tables &tables);
-    static void mergeTwo(Source a, Source b, uint32_t *out, const Tables &tables);
+    static bool mergeTwo(Source a, Source b, uint32_t *out, const Tables &tables,
+                         const std::atomic<bool> *abandon = nullptr);
     static void merge(std::vector<Source> sources, uint32_t *out, const Tables &tables);
     static void mergeOnTwoThreads(const std::vector<Source> &sources, uint32_t *out, const Tables &tables);
     void runFilled();
