@@ -594,10 +594,14 @@ void RowList::append(const char *row, int size)
 void RowList::runFilled()
 {
     // A whole run: sorted now, and merged with the runs before it, on the
-    // merger's thread while the rows go on coming; with one core, sorted
-    // here, while its entries are still in the processor's cache.
+    // merger's thread while the rows go on coming; with one core, or for
+    // the first few runs, sorted here, while its entries are still in the
+    // processor's cache.
     const size_t run = m_runs.size() - 1;
-    if (!m_merger && twoCores()) {
+    // A short list is sorted here and merged at the end, at once: the
+    // merger pays from a few runs on.
+    constexpr size_t kRunsBeforeMerger = 3;
+    if (!m_merger && twoCores() && run >= kRunsBeforeMerger) {
         OwnTables<Span> own(m_blocks, m_runs);
         own.runs.pop_back();
         m_merger = std::make_unique<Merger>(std::move(own.runs), m_sortedRuns, std::move(m_merged), m_mergedRuns,
