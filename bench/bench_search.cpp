@@ -9,7 +9,8 @@
 // the median of R runs (default 3), also given as a ratio to the baseline.
 // --keep reuses an archive of the right size in DIR and leaves it there.
 // --cold measures again with the archive evicted from the system's cache
-// before every run (posix_fadvise), against a cold plain read.
+// before every run (posix_fadvise), against cold plain reads made in turn
+// with each figure.
 // --memory lists every card through the search screen alone and prints the
 // process's memory. --grab renders the result panel of a small search.
 #include "books/tfrmlibri.h"
@@ -40,6 +41,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -163,6 +165,20 @@ double medianMs(const std::function<void()> &run, const QStringList &cold = {})
     }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
+}
+
+/// What the search does with no filter, but for its last step: every card's
+/// row added to rows, which are left as the reading leaves them.
+void readRows(const QString &path, BookSearch::RowList &rows)
+{
+    BookArchive archive(path);
+    archive.openForReading();
+    char row[BookSearch::RowCapacity];
+    archive.scan([&](int, const char *record) {
+        rows.append(row, BookSearch::buildRow(record, row));
+        return true;
+    });
+    archive.close();
 }
 
 QStringList filtersWith(const QString &autore, const QString &genere)
@@ -363,30 +379,48 @@ int runSize(const QString &parent, int cards, const Options &options)
         std::sort(ms.begin(), ms.end());
         return ms[ms.size() / 2];
     };
-    const double listing = list(all);
+    // The rows as the reading leaves them, before the search's last step
+    // puts them in order: every whole run sorted and merged (or being
+    // merged) while the file was read, the last rows not yet sorted.
+    std::vector<double> lefts;
+    for (int i = 0; i < g_runs; ++i) {
+        BookSearch::RowList sorting;
+        readRows(path, sorting);
+        QElapsedTimer sortTimer;
+        sortTimer.start();
+        sorting.sort();
+        lefts.push_back(double(sortTimer.nsecsElapsed()) / 1e6);
+    }
+    // A copy waits for the merger: the listing's sort is then the last
+    // merge alone.
+    BookSearch::RowList filled;
+    readRows(path, filled);
+    std::sort(lefts.begin(), lefts.end());
+    const double sortLeft = lefts[lefts.size() / 2];
+    const double listing = list(filled);
     line("listing of the rows (sort + list view)", listing, read);
     std::printf("    %d rows listed\n", listed);
     std::vector<double> sorts;
-    BookSearch::RowList sorted;
     for (int i = 0; i < g_runs; ++i) {
-        BookSearch::RowList sorting = all;
+        BookSearch::RowList sorting = filled;
         QElapsedTimer sortTimer;
         sortTimer.start();
         sorting.sort();
         sorts.push_back(double(sortTimer.nsecsElapsed()) / 1e6);
-        sorted = std::move(sorting);
     }
     std::sort(sorts.begin(), sorts.end());
     const double sortOnly = sorts[sorts.size() / 2];
     std::printf("    of which the sort alone: %.1f ms\n", sortOnly);
-    const double listingSorted = list(sorted);
+    std::printf("    the sort left once the last card is read, merger still at work: %.1f ms\n", sortLeft);
+    const double listingSorted = list(all);
     line("listing of rows already in order", listingSorted, read);
     std::printf("    listing ÷ listing in order: %.2f; listing − sort: %.1f ms\n", listing / listingSorted,
                 listing - sortOnly);
-    std::printf("    search with no filter and listing ÷ the same with rows in order: %.2f\n",
-                (searchNone + listing) / (searchNone + listingSorted));
+    std::printf("    (sort left once read + listing in order) ÷ listing in order: %.2f\n",
+                (sortLeft + listingSorted) / listingSorted);
+    std::printf("    search with no filter and listing of its rows: %.1f ms\n", searchNone + listingSorted);
+    filled = BookSearch::RowList();
     model.clear();
-    sorted = BookSearch::RowList();
 
     // Hand-off: the row of a card in the middle; the whole file is scanned.
     TSchedaLibro middle;
@@ -449,38 +483,101 @@ int runSize(const QString &parent, int cards, const Options &options)
     screens(folder, path, cards, false, read);
 
     if (options.cold) {
-        const QStringList archiveOnly = {path};
         std::printf("  cold: the archive evicted from the system's cache before every run (%s)\n",
                     evict(path) ? "posix_fadvise accepted" : "posix_fadvise REFUSED");
-        const double coldRead = medianMs([&] { plainRead(path); }, archiveOnly);
-        line("cold: plain sequential read (baseline)", coldRead, coldRead);
-        line("cold: plain read in 4 MB blocks", medianMs([&] { plainRead(path, 1331); }, archiveOnly), coldRead);
-        std::printf("    %.0f MB/s cold against %.0f MB/s warm\n", double(QFileInfo(path).size()) / 1e3 / coldRead,
-                    double(QFileInfo(path).size()) / 1e3 / read);
-        const double coldTwo = medianMs(
-            [&] {
-                BookSearch::RowList rows;
-                BookSearch::search(path, two, rows);
-            },
-            archiveOnly);
-        line("cold: search, two filters", coldTwo, coldRead);
-        const double coldHandOff =
-            medianMs([&] { BookSearch::findCard(path, wanted, number, found.data()); }, archiveOnly);
-        line("cold: hand-off scan", coldHandOff, coldRead);
-        line("cold: export grid fill (CardTable::fill)", medianMs(fillGrid, archiveOnly), coldRead);
+        ProgramFolder::setPath(folder);
+        TfrmLibri owner;
+        struct Figure
         {
-            ProgramFolder::setPath(folder);
-            TfrmLibri owner;
-            const double cerca = medianMs(
-                [&] {
-                    TfrmTrovaLibri screen(&owner);
-                    control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("ross"));
-                    control<QLineEdit>(screen, "txtGenere")->setText(QStringLiteral("romanzo"));
-                    screen.btnCercaClick();
-                },
-                archiveOnly);
-            line("cold: screen: Cerca with two filters", cerca, coldRead);
-            ProgramFolder::setPath(QString());
+            const char *name;
+            std::function<void()> run;
+            std::vector<double> ms;
+        };
+        std::vector<Figure> figures = {
+            {"cold: plain sequential read (baseline)", [&] { plainRead(path); }, {}},
+            {"cold: plain read in 4 MB blocks", [&] { plainRead(path, 1331); }, {}},
+            {"cold: search, two filters",
+             [&] {
+                 BookSearch::RowList rows;
+                 BookSearch::search(path, two, rows);
+             },
+             {}},
+            {"cold: hand-off scan", [&] { BookSearch::findCard(path, wanted, number, found.data()); }, {}},
+            {"cold: export grid fill (CardTable::fill)", fillGrid, {}},
+            {"cold: screen: Cerca with two filters",
+             [&] {
+                 TfrmTrovaLibri screen(&owner);
+                 control<QLineEdit>(screen, "txtAutore")->setText(QStringLiteral("ross"));
+                 control<QLineEdit>(screen, "txtGenere")->setText(QStringLiteral("romanzo"));
+                 screen.btnCercaClick();
+             },
+             {}},
+        };
+        // Each figure is timed in blocks of four cold reads: the plain read,
+        // the figure, the figure again, the plain read again. The speed of a
+        // shared or virtual disk drifts and may differ from one read to the
+        // next (the virtual disk of the machine these figures were made on
+        // answers about every other cold read of a large file from its
+        // host's cache), so a block's ratio is the square root of (figure
+        // × figure) ÷ (plain read × plain read): a steady drift and a change
+        // at every other read both cancel out.
+        const auto timedCold = [&](const std::function<void()> &run) {
+            evict(path);
+            QElapsedTimer coldTimer;
+            coldTimer.start();
+            run();
+            return double(coldTimer.nsecsElapsed()) / 1e6;
+        };
+        const auto median = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        Figure &baseline = figures.front();
+        // Per block: the ratio of the four reads, and the ratios of the two
+        // reads made on the same turn, the faster pair and the slower one.
+        std::vector<std::vector<double>> ratios(figures.size()), fastTurn(figures.size()),
+            slowTurn(figures.size());
+        for (int i = 0; i < g_runs; ++i) {
+            for (size_t k = 1; k < figures.size(); ++k) {
+                Figure &figure = figures[k];
+                const double b1 = timedCold(baseline.run);
+                const double x1 = timedCold(figure.run);
+                const double x2 = timedCold(figure.run);
+                const double b2 = timedCold(baseline.run);
+                baseline.ms.insert(baseline.ms.end(), {b1, b2});
+                figure.ms.insert(figure.ms.end(), {x1, x2});
+                ratios[k].push_back(std::sqrt((x1 * x2) / (b1 * b2)));
+                // The first plain read and the second figure share a turn,
+                // and so do the first figure and the second plain read.
+                const bool firstFaster = b1 + x2 <= x1 + b2;
+                fastTurn[k].push_back(firstFaster ? x2 / b1 : x1 / b2);
+                slowTurn[k].push_back(firstFaster ? x1 / b2 : x2 / b1);
+            }
+        }
+        ProgramFolder::setPath(QString());
+        const double coldRead = median(baseline.ms);
+        for (size_t k = 0; k < figures.size(); ++k) {
+            const Figure &figure = figures[k];
+            line(figure.name, median(figure.ms), coldRead);
+            std::printf("    reads:");
+            for (double ms : figure.ms)
+                std::printf(" %.0f", ms);
+            std::printf(" ms\n");
+            if (k == 0) {
+                std::printf("    %.0f MB/s cold against %.0f MB/s warm\n",
+                            double(QFileInfo(path).size()) / 1e3 / coldRead,
+                            double(QFileInfo(path).size()) / 1e3 / read);
+                continue;
+            }
+            const auto print = [&](const char *what, const std::vector<double> &r) {
+                std::printf("    %s: median %.2f x, blocks:", what, median(r));
+                for (double x : r)
+                    std::printf(" %.2f", x);
+                std::printf("\n");
+            };
+            print("against the plain reads of its blocks", ratios[k]);
+            print("the same, reads on the faster turn", fastTurn[k]);
+            print("the same, reads on the slower turn", slowTurn[k]);
         }
         screens(folder, path, cards, true, coldRead);
     }
@@ -490,19 +587,29 @@ int runSize(const QString &parent, int cards, const Options &options)
     return 0;
 }
 
-/// The sort alone, run after run, for a profiler.
+/// The rows read as the search reads them and sorted, run after run: the
+/// whole and the sort left once the last card is read (also for a profiler).
 int sortOnly(const QString &parent, int cards)
 {
     const QString path = QDir(sizeFolder(parent, cards)).filePath(BookArchive::fileName());
-    BookSearch::RowList all;
-    BookSearch::search(path, BookSearch::Filters(filtersWith(QString(), QString())), all);
+    std::vector<double> wholes, sorts;
     for (int i = 0; i < g_runs; ++i) {
-        BookSearch::RowList rows = all;
+        BookSearch::RowList rows;
+        QElapsedTimer whole;
+        whole.start();
+        readRows(path, rows);
         QElapsedTimer timer;
         timer.start();
         rows.sort();
-        std::printf("sort of %d rows: %.1f ms\n", rows.size(), double(timer.nsecsElapsed()) / 1e6);
+        sorts.push_back(double(timer.nsecsElapsed()) / 1e6);
+        wholes.push_back(double(whole.nsecsElapsed()) / 1e6);
+        std::printf("read and sorted %d rows in %.1f ms, the sort left after the reading %.1f ms\n", rows.size(),
+                    wholes.back(), sorts.back());
     }
+    std::sort(wholes.begin(), wholes.end());
+    std::sort(sorts.begin(), sorts.end());
+    std::printf("medians: read and sorted %.1f ms, the sort left %.1f ms\n", wholes[wholes.size() / 2],
+                sorts[sorts.size() / 2]);
     return 0;
 }
 

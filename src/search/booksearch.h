@@ -5,8 +5,10 @@
 #include <QStringList>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -97,23 +99,31 @@ void trimBytes(const char *&data, int &size);
 /// memory that never move, so that memory grows with the rows and not with
 /// the archive, and a long list is never copied to grow.
 ///
-/// The sort is spread over the filling: every RunRows rows added are sorted
-/// among themselves as they come (during a search, while the disk reads
-/// ahead), so that sort() is left with the last few rows and one merge.
+/// The sort is spread over the filling: every RunRows rows added make a run,
+/// which is sorted among themselves and merged into the list order of the
+/// runs before it as soon as it is whole, on a thread of its own while the
+/// rows go on coming (during a search, while the disk reads ahead). sort()
+/// is then left with the last few rows and one pass that merges them in.
 class RowList
 {
 public:
     /// Rows sorted among themselves as soon as they have all come.
     static constexpr int RunRows = 1 << 15;
 
+    RowList();
+    ~RowList();
+    RowList(const RowList &other);
+    RowList(RowList &&other) noexcept;
+    RowList &operator=(const RowList &other);
+    RowList &operator=(RowList &&other) noexcept;
+
     void clear();
-    void reserve(size_t rows) { m_spans.reserve(rows); }
     /// Adds a row of at most RowCapacity bytes (longer rows are cut there).
     void append(const char *row, int size);
-    int size() const { return int(m_spans.size()); }
-    bool isEmpty() const { return m_spans.empty(); }
+    int size() const { return int(m_count); }
+    bool isEmpty() const { return m_count == 0; }
 
-    /// Row i: in list order once sorted; before that, in no given order.
+    /// Row i of the list, once sorted: in list order.
     const char *data(int i) const { return rowAt(spanAt(i).at); }
     int length(int i) const { return int(spanAt(i).at & 0xFFF); }
     QString text(int i) const;
@@ -122,6 +132,11 @@ public:
     /// the order they were added. Nothing to do when no row came since the
     /// last sort.
     void sort();
+
+    /// For tests: whether whole runs go to a merger thread (where the
+    /// machine has two cores) or are sorted by the thread that adds them, as
+    /// on one core. On by default.
+    static void setMergerForTesting(bool enabled);
 
 private:
     static constexpr int KeyWords = 4;
@@ -134,24 +149,45 @@ private:
         uint64_t key[KeyWords];
         uint64_t at; ///< block << 32 | offset in block << 12 | length
     };
-    static void sortRange(Span *first, Span *last, int depth, const RowList &rows);
-    static void spread(Span *first, Span *last, int byte, int depth, const RowList &rows);
-    static void deepen(Span *first, Span *last, int depth, const RowList &rows);
-    bool less(const Span &a, const Span &b) const;
-    bool lessPastKey(const Span &a, const Span &b) const;
-    void merge(const std::vector<std::pair<const Span *, const Span *>> &runs, uint32_t *out) const;
+    struct Tables;
+    struct Source;
+    class Merger;
+
+    static void sortRange(Span *first, Span *last, int depth, const Tables &tables);
+    static void spread(Span *first, Span *last, int byte, int depth, const Tables &tables);
+    static void deepen(Span *first, Span *last, int depth, const Tables &tables);
+    static bool less(const Span &a, const Span &b, const Tables &tables);
+    static bool lessPastKey(const Span &a, const Span &b, const Tables &tables);
+    static bool mergeTwo(Source a, Source b, uint32_t *out, const Tables &tables,
+                         const std::atomic<bool> *abandon = nullptr);
+    static void merge(std::vector<Source> sources, uint32_t *out, const Tables &tables);
+    static void mergeOnTwoThreads(const std::vector<Source> &sources, uint32_t *out, const Tables &tables);
+    void runFilled();
     void settleOrder();
+    void settleMerger() const;
     const char *rowAt(uint64_t at) const { return m_blocks[size_t(at >> 32)].data() + ((at >> 12) & 0xFFFFF); }
-    const Span &spanAt(int i) const { return m_spans[m_order.empty() ? size_t(i) : size_t(m_order[size_t(i)])]; }
+    const Span &entry(size_t e) const { return m_runs[e / size_t(RunRows)][e % size_t(RunRows)]; }
+    const Span &spanAt(int i) const { return entry(m_order.empty() ? size_t(i) : size_t(m_order[size_t(i)])); }
 
     std::vector<std::vector<char>> m_blocks;
-    /// In the order added, but for every whole run of RunRows from the
-    /// first, sorted among themselves.
-    std::vector<Span> m_spans;
-    /// The list order of a list of more than one run, once sorted; empty
-    /// when m_spans itself is in list order.
+    /// The entries in the order the rows came, RunRows to a run (the last
+    /// run may be shorter); entry e is m_runs[e / RunRows][e % RunRows].
+    /// Each whole run is sorted among themselves once the merger (or the
+    /// filling thread) has had it.
+    std::vector<std::vector<Span>> m_runs;
+    size_t m_count = 0;
+    /// The whole runs [0, m_sortedRuns) are sorted among themselves, and
+    /// m_merged holds the list order of the first m_mergedRuns of them as
+    /// entry numbers (empty when those runs are in list order one after the
+    /// other). While a merger works, it owns these and the runs it was given.
+    mutable size_t m_sortedRuns = 0;
+    mutable size_t m_mergedRuns = 0;
+    mutable std::vector<uint32_t> m_merged;
+    mutable std::unique_ptr<Merger> m_merger;
+    size_t m_blocksGiven = 0; ///< the blocks the merger knows of
+    /// The list order, once sorted; empty when the entries themselves are
+    /// in list order.
     std::vector<uint32_t> m_order;
-    size_t m_runsEnd = 0; ///< the rows before it lie in sorted runs
     bool m_sorted = true;
 };
 
@@ -164,8 +200,9 @@ using Progress = std::function<bool(int, int)>;
 
 /// Opens the card index at path (creating it empty when missing), reads it
 /// to the end and appends to rows the row of every card that matches all
-/// given filters. The rows are sorted afterwards by the caller. A search
-/// stopped through progress says Stopped, with the rows found until then.
+/// given filters. The rows of a search that is Done come back sorted. A
+/// search stopped through progress says Stopped, with the rows found until
+/// then, not yet sorted.
 Outcome search(const QString &path, const Filters &filters, RowList &rows, const Progress &progress = {});
 
 /// Finds the card behind a row: rebuilds the row of every card in the file,

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
@@ -54,6 +55,8 @@ private slots:
     void sortOrder();
     void sortOrderOfTrickyRows();
     void sortOrderAtScale();
+    void longListsSortAlike_data();
+    void longListsSortAlike();
     void searchStreamsTheFile();
     void missingArchiveIsCreatedEmpty();
     void unreadableArchiveIsReportedNotReplaced();
@@ -279,13 +282,14 @@ QByteArray padded(const QByteArray &text, int width)
 }
 } // namespace
 
-void TestBookSearch::sortOrderOfTrickyRows()
+namespace {
+/// Stored Windows-1252 bytes, in the order the list shows them. Equal
+/// prefixes reach past 16, 24 and 55 characters; rows differ only in case,
+/// in the year or in their length; titles are empty.
+QList<QByteArray> trickyRows()
 {
-    // Stored Windows-1252 bytes, in the order the list shows them. Equal
-    // prefixes reach past 16, 24 and 55 characters; rows differ only in
-    // case, in the year or in their length; titles are empty.
     const QByteArray title40 = "Storia della letteratura italiana vol. I";
-    const QList<QByteArray> expected = {
+    return {
         "",                                      // an empty row first
         "\x01" "control",                         // codes below the blank, by their code
         " ",                                     // a blank row after it
@@ -320,10 +324,24 @@ void TestBookSearch::sortOrderOfTrickyRows()
         "\x80uro",                               // €, U+20AC
         "\x99",                                  // ™, U+2122
     };
-    // Shuffled by a fixed walk that visits every row once, then sorted.
+}
+
+/// The tricky rows in a fixed shuffle that visits every row once.
+QList<QByteArray> shuffledTrickyRows()
+{
+    const QList<QByteArray> rows = trickyRows();
     QList<QByteArray> shuffled;
-    for (int i = 0; i < expected.size(); ++i)
-        shuffled << expected.at((i * 7 + 5) % expected.size());
+    for (int i = 0; i < rows.size(); ++i)
+        shuffled << rows.at((i * 7 + 5) % rows.size());
+    return shuffled;
+}
+} // namespace
+
+void TestBookSearch::sortOrderOfTrickyRows()
+{
+    const QList<QByteArray> expected = trickyRows();
+    // Shuffled by a fixed walk that visits every row once, then sorted.
+    const QList<QByteArray> shuffled = shuffledTrickyRows();
     QCOMPARE(QSet<QByteArray>(shuffled.begin(), shuffled.end()).size(), expected.size());
     RowList rows = rowsOf(shuffled);
     rows.sort();
@@ -387,6 +405,77 @@ void TestBookSearch::sortOrderAtScale()
         if (sorted.at(i) != want.at(i))
             QFAIL(qPrintable(QStringLiteral("row %1 differs").arg(i)));
     }
+}
+
+namespace {
+enum class Filling { AtOnce, CopiedHalfway, MovedHalfway, MoreAfterSort };
+}
+Q_DECLARE_METATYPE(Filling)
+
+void TestBookSearch::longListsSortAlike_data()
+{
+    QTest::addColumn<bool>("merger");
+    QTest::addColumn<Filling>("filling");
+    for (bool merger : {true, false}) {
+        const char *how = merger ? "merger thread" : "one core";
+        QTest::addRow("%s, sorted once filled", how) << merger << Filling::AtOnce;
+        QTest::addRow("%s, copied halfway", how) << merger << Filling::CopiedHalfway;
+        QTest::addRow("%s, moved halfway", how) << merger << Filling::MovedHalfway;
+        QTest::addRow("%s, a run more after a sort", how) << merger << Filling::MoreAfterSort;
+    }
+}
+
+void TestBookSearch::longListsSortAlike()
+{
+    // Six whole runs and some: the tricky rows over and over, so that equal
+    // rows fall in every run. However the list is filled, handed on or
+    // added to after a sort, and whether its runs are merged while it fills
+    // or all at the end, it sorts as comparing pair by pair does.
+    QFETCH(bool, merger);
+    QFETCH(Filling, filling);
+    RowList::setMergerForTesting(merger);
+    const auto restore = qScopeGuard([] { RowList::setMergerForTesting(true); });
+    const QList<QByteArray> tricky = shuffledTrickyRows();
+    QList<QByteArray> many;
+    for (int i = 0; many.size() < 6 * RowList::RunRows + 123; ++i)
+        many += tricky.at(i % tricky.size()) + (i % 5 == 0 ? QByteArray::number(i % 977) : QByteArray());
+    const int half = 4 * RowList::RunRows + 17; // the merger is at work by then
+    const QList<QByteArray> first = many.mid(0, half), rest = many.mid(half);
+    const QList<QByteArray> want = referenceOrder(many);
+
+    RowList rows = rowsOf(first);
+    const auto addRest = [&](RowList &list) {
+        for (const QByteArray &t : rest)
+            list.append(t.constData(), int(t.size()));
+    };
+    switch (filling) {
+    case Filling::AtOnce:
+        addRest(rows);
+        break;
+    case Filling::CopiedHalfway: {
+        RowList copy = rows;
+        addRest(copy);
+        copy.sort();
+        QVERIFY(bytesOf(copy) == want);
+        addRest(rows);
+        break;
+    }
+    case Filling::MovedHalfway: {
+        RowList moved = std::move(rows);
+        QVERIFY(rows.isEmpty());
+        addRest(moved);
+        rows = std::move(moved);
+        break;
+    }
+    case Filling::MoreAfterSort: {
+        rows.sort();
+        QVERIFY(bytesOf(rows) == referenceOrder(first));
+        addRest(rows); // two whole runs more come after the sort
+        break;
+    }
+    }
+    rows.sort();
+    QVERIFY(bytesOf(rows) == want);
 }
 
 namespace {
