@@ -19,13 +19,6 @@ bool refusedCharacter(QChar c)
     return c.unicode() < 32 || QStringView(u"\"*/:<>?\\|").contains(c);
 }
 
-/// Windows gives these names to devices; a file of that name, with or
-/// without an extension, cannot be made in an ordinary folder.
-bool reservedName(const QString &name)
-{
-    return BoundedRead::isWindowsDeviceName(name);
-}
-
 /// The longest file name the file systems take: 255 UTF-16 units on
 /// Windows, 255 bytes on Linux; a UTF-8 byte count is never below the
 /// UTF-16 one, so it holds for both.
@@ -74,7 +67,7 @@ QString nameProblem(const QString &name)
                retry;
     if (name.contains(QLatin1String("..")))
         return QStringLiteral("Attenzione: il nome del catalogo non può contenere due punti consecutivi (..).") + retry;
-    if (reservedName(name))
+    if (BoundedRead::isWindowsDeviceName(name))
         return QStringLiteral("Attenzione: il nome del catalogo indicato è riservato dal sistema operativo "
                               "(CON, PRN, AUX, NUL, COM1...COM9, LPT1...LPT9), anche se seguito da un punto e da "
                               "un'estensione.") +
@@ -121,7 +114,7 @@ QString pictureNameProblem(const QString &catalogueName)
     // is the console there); anything else makes a plain file name inside
     // Foto_Gruppo, ".." and long names included.
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QLatin1Char(':')) || reservedName(name + QLatin1Char('_')))
+        name.contains(QLatin1Char(':')) || BoundedRead::isWindowsDeviceName(name + QLatin1Char('_')))
         return QStringLiteral("Attenzione: il nome del catalogo non può dare il nome ai file delle foto dei riquadri, "
                               "che quindi non sono state salvate.\r\n\r\nPer salvarle, rinominare il file del "
                               "catalogo con un nome che non contenga i caratteri \\ / : e non sia riservato dal "
@@ -135,9 +128,8 @@ QString photoPath(const QString &catalogueName, int box, const QString &page)
     const QString number = trimText(page);
     if (box < 0 || box > 7 || !pictureNameProblem(name).isEmpty() || !isPageNumber(number))
         return QString();
-    return photoFolder() +
-           pictureFileName(name, QStringLiteral("_Foto_") + boxLetter(box) + QLatin1Char('_') + number +
-                                     QStringLiteral(".jpg"));
+    return photoFolder() + pictureFileName(name, QStringLiteral("_Foto_") + boxLetter(box) + QLatin1Char('_') + number +
+                                                     QStringLiteral(".jpg"));
 }
 
 QString previewPath(const QString &catalogueName, int box)
